@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <initializer_list>
+
+// The one way a text box becomes a number: leading blanks, an optional sign,
+// digits with at most one decimal point, an optional exponent; the longest such
+// prefix is taken and anything else gives 0. Independent of the locale.
+double parseLeadingNumber(const QString &text);
+
+// General decimal text of a double, at most 15 significant digits
+// ("15719.0200024137", "8.17278062870177E-06", "50").
+QString formatNumber(double value);
+
+// The same for a single-precision value, at most 7 significant digits ("1057.729").
+QString formatSingle(float value);
+
+// Rounds to the nearest float as IEEE arithmetic does: beyond the float range the
+// result is an infinity, never undefined behaviour.
+float toSingle(double value);
+
+// True when no value is an infinity or NaN.
+bool allFinite(std::initializer_list<double> values);

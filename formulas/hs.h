@@ -1,0 +1,47 @@
+#pragma once
+
+// Friction and design formulas of city gas networks. Pure functions: they read
+// their operands, validate nothing and show nothing; callers reject
+// non-positive input first. T0 = 273 K and pi = 3.14159 throughout.
+namespace hs {
+
+// ---- Low-pressure pipes: unit pressure drop, Pa/m; operands (Q, nu, T, rho, d) ----
+
+// Unit friction loss of a low-pressure pipe in laminar flow, any material.
+double LowPressureLaminarDrop(double Q, double nu, double T, double rho, double d);
+// Unit friction loss in the critical zone, any material.
+double LowPressureCriticalDrop(double Q, double nu, double T, double rho, double d);
+// Unit friction loss of a steel pipe in turbulent flow.
+double LowPressureSteelDrop(double Q, double nu, double T, double rho, double d);
+// Unit friction loss of a cast-iron pipe in turbulent flow.
+double LowPressureCastIronDrop(double Q, double nu, double T, double rho, double d);
+// Unit friction loss of a plastic pipe in turbulent flow.
+double LowPressurePlasticDrop(double Q, double nu, double T, double rho, double d);
+
+// ---- Medium/high-pressure pipes: (P1^2 - P2^2)/L per km; operands (Q, nu, rho, T, d) ----
+
+// Pressure-squared drop per km of a steel pipe.
+double HighPressureSteelDrop(double Q, double nu, double rho, double T, double d);
+// Pressure-squared drop per km of a cast-iron pipe.
+double HighPressureCastIronDrop(double Q, double nu, double rho, double T, double d);
+// Pressure-squared drop per km of a plastic pipe.
+double HighPressurePlasticDrop(double Q, double nu, double rho, double T, double d);
+
+// ---- Laminar section check ----
+
+// Diameter (mm) of a laminar section from flow, viscosity, density, temperature
+// and unit drop, all single precision.
+double LaminarDiameter(float Q, float nu, float rho, float T, float drop);
+
+// ---- Pressure budget ----
+
+// Allowable unit pressure drop of a low-pressure network, Pa/m.
+double AllowableUnitPressureDrop(double P1, double P2, double L);
+
+// ---- Pipe strength ----
+
+// Design wall thickness of a steel pipeline, mm; operands are read, never changed.
+double PipeWallThickness(const double &D, const double &P, const double &C, const double &phi,
+                         const double &sigmaS, const double &F);
+
+} // namespace hs

@@ -1,0 +1,7 @@
+#include "pd.h"
+
+namespace pd {
+
+void SelectStandardDiameter(float &) {}
+
+} // namespace pd

@@ -1,0 +1,17 @@
+#include "high_pressure_section_screen.h"
+
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+HighPressureSectionScreen::HighPressureSectionScreen()
+    : Screen(QStringLiteral("gyxd"), QStringLiteral("中高压管段水力计算"))
+{
+    using namespace toolkit;
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(commandButton("Command4", QStringLiteral("返回")));
+    QMenuBar *bar = menuBar(this);
+    menuItem(bar, QStringLiteral("低压管段水力计算"));
+    menuItem(bar, QStringLiteral("校验低压层流管段管径"));
+}

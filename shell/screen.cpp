@@ -1,0 +1,231 @@
+#include "screen.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+Screen::Screen(const QString &code, const QString &caption, Border border)
+{
+    setObjectName(code);
+    setWindowTitle(caption);
+    if (border == Border::Fixed) {
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    } else {
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                       | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+    }
+}
+
+void Screen::closeForExit()
+{
+    m_closingForExit = true;
+    close();
+}
+
+void Screen::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Screen::closeEvent(QCloseEvent *event)
+{
+    if (!m_closingForExit)
+        emit closeRequested();
+    // The shell may have ended the program in answer, closing this screen too.
+    if (m_closingForExit)
+        event->accept();
+    else
+        event->ignore();
+}
+
+namespace toolkit {
+
+QLabel *label(const char *name, const QString &text)
+{
+    auto *l = new QLabel(text);
+    l->setObjectName(QString::fromUtf8(name));
+    return l;
+}
+
+QLabel *resultLabel(const char *name)
+{
+    QLabel *l = label(name);
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return l;
+}
+
+QLineEdit *textBox(const char *name)
+{
+    auto *t = new QLineEdit;
+    t->setObjectName(QString::fromUtf8(name));
+    return t;
+}
+
+QPushButton *commandButton(const char *name, const QString &text)
+{
+    auto *b = new QPushButton(text);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+QRadioButton *optionButton(const char *name, const QString &text)
+{
+    auto *o = new QRadioButton(text);
+    o->setObjectName(QString::fromUtf8(name));
+    return o;
+}
+
+QCheckBox *checkBox(const char *name, const QString &text)
+{
+    auto *c = new QCheckBox(text);
+    c->setObjectName(QString::fromUtf8(name));
+    return c;
+}
+
+QGroupBox *frame(const char *name, const QString &caption)
+{
+    auto *f = new QGroupBox(caption);
+    f->setObjectName(QString::fromUtf8(name));
+    return f;
+}
+
+QLineEdit *addField(QGridLayout *grid, int row, const char *captionName, const QString &caption,
+                    const char *textName, int column)
+{
+    QLabel *c = label(captionName, caption);
+    QLineEdit *t = textBox(textName);
+    c->setBuddy(t);
+    grid->addWidget(c, row, column);
+    grid->addWidget(t, row, column + 1);
+    return t;
+}
+
+QLabel *addResult(QGridLayout *grid, int row, const char *captionName, const QString &caption,
+                  const char *resultName, int column)
+{
+    grid->addWidget(label(captionName, caption), row, column);
+    QLabel *r = resultLabel(resultName);
+    grid->addWidget(r, row, column + 1);
+    return r;
+}
+
+QGroupBox *optionGroup(const char *frameName, const QString &caption, std::initializer_list<Option> options,
+                       Qt::Orientation orientation)
+{
+    QGroupBox *f = frame(frameName, caption);
+    auto *box = new QBoxLayout(orientation == Qt::Horizontal ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom,
+                               f);
+    for (const Option &o : options)
+        box->addWidget(optionButton(o.name, o.text));
+    return f;
+}
+
+QFont heiti(int pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Zen Hei")});
+    if (pointSize > 0)
+        font.setPointSize(pointSize);
+    return font;
+}
+
+QGroupBox *banner(const char *frameName, const char *labelName, Qt::Orientation orientation)
+{
+    QGroupBox *f = frame(frameName);
+    auto *box = new QVBoxLayout(f);
+    QLabel *l = label(labelName, QStringLiteral("Orvane"));
+    l->setFont(heiti());
+    l->setAlignment(Qt::AlignCenter);
+    if (orientation == Qt::Vertical) {
+        // One character per line, so the banner runs downwards.
+        l->setText(QStringLiteral("O\nr\nv\na\nn\ne"));
+        l->setAccessibleName(QStringLiteral("Orvane"));
+    }
+    box->addWidget(l);
+    return f;
+}
+
+QBoxLayout *buttonRow(QPushButton *calculate, QPushButton *back)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(calculate, 3);
+    row->addWidget(back, 1);
+    return row;
+}
+
+QMenuBar *menuBar(QDialog *screen)
+{
+    auto *bar = new QMenuBar(screen);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    bar->setNativeMenuBar(false);
+    if (screen->layout())
+        screen->layout()->setMenuBar(bar);
+    return bar;
+}
+
+QAction *menuItem(QMenuBar *bar, const QString &caption)
+{
+    QAction *a = bar->addAction(caption);
+    a->setObjectName(caption);
+    return a;
+}
+
+QAction *menuItem(QMenu *menu, const QString &caption, const QKeySequence &shortcut)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(caption);
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    return a;
+}
+
+QMenu *subMenu(QMenuBar *bar, const QString &caption)
+{
+    QMenu *m = bar->addMenu(caption);
+    m->setObjectName(caption);
+    return m;
+}
+
+QMenu *subMenu(QMenu *menu, const QString &caption)
+{
+    QMenu *m = menu->addMenu(caption);
+    m->setObjectName(caption);
+    return m;
+}
+
+void deselect(std::initializer_list<QRadioButton *> options)
+{
+    for (QRadioButton *o : options) {
+        const QSignalBlocker blocker(o);
+        const bool exclusive = o->autoExclusive();
+        o->setAutoExclusive(false);
+        o->setChecked(false);
+        o->setAutoExclusive(exclusive);
+    }
+}
+
+void setText(QLabel *label, const QString &text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+} // namespace toolkit

@@ -1,0 +1,145 @@
+#include "gui_test.h"
+
+#include "message_box.h"
+#include "shell.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+MessageRecorder::MessageRecorder()
+    : m_messages(std::make_shared<QStringList>())
+{
+    auto messages = m_messages;
+    setMessageHandler([messages](const QString &text) { messages->append(text); });
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    setMessageHandler({});
+}
+
+QStringList MessageRecorder::take()
+{
+    QStringList taken;
+    taken.swap(*m_messages);
+    return taken;
+}
+
+Session::Session()
+    : shell(std::make_unique<Shell>())
+{
+    shell->start();
+}
+
+Session::~Session() = default;
+
+QWidget *Session::login()
+{
+    QWidget *hy = shell->screen(QStringLiteral("hy"));
+    typeInto(hy, "Text1", QStringLiteral("wmk"));
+    typeInto(hy, "Text2", QStringLiteral("862047"));
+    clickOn(hy, "Command1");
+    return shell->screen(QStringLiteral("xz"));
+}
+
+QWidget *Session::openFromMenu(const char *menuButton)
+{
+    QWidget *xz = shell->screen(QStringLiteral("xz"));
+    if (!xz)
+        xz = login();
+    clickOn(xz, menuButton);
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w != xz && !w->objectName().isEmpty())
+            return w;
+    }
+    return nullptr;
+}
+
+QString Session::visibleScreens() const
+{
+    QStringList codes;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            codes << w->objectName();
+    }
+    codes.sort();
+    return codes.join(QLatin1Char(','));
+}
+
+void typeInto(QWidget *screen, const char *textBox, const QString &text)
+{
+    auto *box = screen->findChild<QLineEdit *>(QString::fromUtf8(textBox));
+    QVERIFY2(box, textBox);
+    bool plain = true;
+    for (QChar c : text)
+        plain = plain && c.unicode() >= 0x20 && c.unicode() < 0x7f;
+    if (plain && text.size() <= 200) {
+        box->selectAll();
+        box->del();
+        QTest::keyClicks(box, text);
+    } else {
+        box->setText(text);
+    }
+    QCOMPARE(box->text(), text);
+}
+
+void clickOn(QWidget *screen, const char *control)
+{
+    auto *button = screen->findChild<QAbstractButton *>(QString::fromUtf8(control));
+    QVERIFY2(button, control);
+    QVERIFY2(button->isEnabled(), control);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+}
+
+void chooseMenuItem(QWidget *screen, const QString &caption)
+{
+    auto *action = screen->findChild<QAction *>(caption);
+    QVERIFY2(action, qPrintable(caption));
+    action->trigger();
+}
+
+QString textOf(QWidget *screen, const char *label)
+{
+    auto *l = screen->findChild<QLabel *>(QString::fromUtf8(label));
+    if (!l)
+        return QStringLiteral("<no label %1>").arg(QString::fromUtf8(label));
+    return l->text();
+}
+
+bool shown(QWidget *screen, const char *control)
+{
+    auto *w = screen->findChild<QWidget *>(QString::fromUtf8(control));
+    return w && w->isVisibleTo(screen);
+}
+
+const char *backButtonOf(const QString &code)
+{
+    if (code == QLatin1String("xd") || code == QLatin1String("gyxd"))
+        return "Command4";
+    if (code == QLatin1String("gy") || code == QLatin1String("cs"))
+        return "Command1";
+    return "Command2";
+}
+
+QStringList tabOrder(QWidget *screen, const char *first)
+{
+    QStringList names;
+    if (!QTest::qWaitForWindowActive(screen))
+        return {QStringLiteral("<screen not active>")};
+    auto *start = screen->findChild<QWidget *>(QString::fromUtf8(first));
+    if (!start)
+        return {QStringLiteral("<no control %1>").arg(QString::fromUtf8(first))};
+    start->setFocus(Qt::OtherFocusReason);
+    QWidget *current = QApplication::focusWidget();
+    for (int i = 0; current && i < 100; ++i) {
+        names << current->objectName();
+        QTest::keyClick(current, Qt::Key_Tab);
+        current = QApplication::focusWidget();
+        if (current == start)
+            break;
+    }
+    return names;
+}
