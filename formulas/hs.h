@@ -18,6 +18,15 @@ double LowPressureCastIronDrop(double Q, double nu, double T, double rho, double
 // Unit friction loss of a plastic pipe in turbulent flow.
 double LowPressurePlasticDrop(double Q, double nu, double T, double rho, double d);
 
+// Reynolds number of low-pressure gas flow: Q in Nm^3/h, nu in m^2/s, d in mm.
+double LowPressureReynolds(double Q, double nu, double d);
+
+enum class FlowState { Laminar, Critical, Turbulent };
+// The flow state of a Reynolds number; 2100 and 3500 both belong to the critical zone.
+FlowState LowPressureFlowState(double Re);
+// "层流", "临界" or "紊流", UTF-8.
+const char *FlowStateText(FlowState state);
+
 // ---- Medium/high-pressure pipes: (P1^2 - P2^2)/L per km; operands (Q, nu, rho, T, d) ----
 
 // Pressure-squared drop per km of a steel pipe.

@@ -1,11 +1,96 @@
 #include "hs.h"
 
+#include <cmath>
+
 namespace hs {
 
-double LowPressureLaminarDrop(double, double, double, double, double) { return 0; }
-double LowPressureCriticalDrop(double, double, double, double, double) { return 0; }
-double LowPressureSteelDrop(double, double, double, double, double) { return 0; }
-double LowPressureCastIronDrop(double, double, double, double, double) { return 0; }
-double LowPressurePlasticDrop(double, double, double, double, double) { return 0; }
+namespace {
+
+// The turbulent friction law shared by all materials: C * (a/d + b*d*nu/Q)^(1/4) * Q^2 * T * rho / d^5 / 273,
+// a being the roughness term, b the viscous term and C the leading factor.
+double turbulentDrop(double a, double b, double C, double Q, double nu, double T, double rho, double d)
+{
+    const double x = a / d + ((b * d) * nu) / Q;
+    // The fourth root as two square roots keeps the result identical on every platform.
+    const double r = std::sqrt(std::sqrt(x));
+    const double k = r * C;
+    double y = k * Q;
+    y = y * Q;
+    y = y * T;
+    y = y * rho;
+    for (int i = 0; i < 5; ++i)
+        y = y / d;
+    return y / 273;
+}
+
+} // namespace
+
+double LowPressureLaminarDrop(double Q, double nu, double T, double rho, double d)
+{
+    double y = 1.13E10 * Q;
+    y = y * nu;
+    y = y * T;
+    y = y * rho;
+    // Laminar loss falls with the fourth power of the diameter, the other zones with the fifth.
+    for (int i = 0; i < 4; ++i)
+        y = y / d;
+    return y / 273;
+}
+
+double LowPressureCriticalDrop(double Q, double nu, double T, double rho, double d)
+{
+    const double s1 = 11.8 * Q - (70000 * d) * nu;
+    const double s2 = 23 * Q - (100000 * d) * nu;
+    const double f = 1900000 * (1 + s1 / s2);
+    double y = f * Q;
+    y = y * Q;
+    y = y * T;
+    y = y * rho;
+    for (int i = 0; i < 5; ++i)
+        y = y / d;
+    return y / 273;
+}
+
+double LowPressureSteelDrop(double Q, double nu, double T, double rho, double d)
+{
+    return turbulentDrop(0.1, 192.2, 6.9E6, Q, nu, T, rho, d);
+}
+
+double LowPressureCastIronDrop(double Q, double nu, double T, double rho, double d)
+{
+    return turbulentDrop(1, 5158, 6.4E6, Q, nu, T, rho, d);
+}
+
+double LowPressurePlasticDrop(double Q, double nu, double T, double rho, double d)
+{
+    return turbulentDrop(0.01, 192.2, 6.9E6, Q, nu, T, rho, d);
+}
+
+double LowPressureReynolds(double Q, double nu, double d)
+{
+    return Q / 0.9 / 3.14159 / d / nu;
+}
+
+FlowState LowPressureFlowState(double Re)
+{
+    if (Re < 2100)
+        return FlowState::Laminar;
+    if (Re <= 3500)
+        return FlowState::Critical;
+    return FlowState::Turbulent;
+}
+
+const char *FlowStateText(FlowState state)
+{
+    switch (state) {
+    case FlowState::Laminar:
+        return "层流";
+    case FlowState::Critical:
+        return "临界";
+    case FlowState::Turbulent:
+        break;
+    }
+    return "紊流";
+}
 
 } // namespace hs
