@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 // Friction and design formulas of city gas networks. Pure functions: they read
 // their operands, validate nothing and show nothing; callers reject
 // non-positive input first. T0 = 273 K and pi = 3.14159 throughout.
@@ -35,6 +37,9 @@ double HighPressureSteelDrop(double Q, double nu, double rho, double T, double d
 double HighPressureCastIronDrop(double Q, double nu, double rho, double T, double d);
 // Pressure-squared drop per km of a plastic pipe.
 double HighPressurePlasticDrop(double Q, double nu, double rho, double T, double d);
+// End pressure of a section, kPa: sqrt(P1^2 - L * drop) from the squared start pressure (kPa^2), the length
+// (km) and the drop per km; empty when P1^2 is not strictly greater than L * drop (no end pressure).
+std::optional<double> HighPressureEndPressure(double P1squared, double L, double drop);
 
 // ---- Laminar section check ----
 
