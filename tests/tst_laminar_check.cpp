@@ -1,0 +1,208 @@
+#include "gui_test.h"
+#include "hs.h"
+#include "message_box.h"
+#include "pd.h"
+#include "shell.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+#include <cfloat>
+#include <cmath>
+
+namespace {
+
+const QString kNotPositive = QStringLiteral("录入数据不能为0或小于0,嘿嘿");
+const QString kOutOfRange = QStringLiteral("录入数据超出计算范围,嘿嘿");
+const QString kAbove630 = QStringLiteral("数据超出范围,计算管径已大于630,估计你数据错误,嘿嘿");
+const QString kNotLaminar = QStringLiteral("本校验只适合层流,你的输入经计算不是层流,嘿嘿");
+
+QWidget *openLaminarCheck(Session &s)
+{
+    return s.openFromMenu("Command4");
+}
+
+void typeInputs(QWidget *fxgj, const QStringList &inputs)
+{
+    const char *boxes[] = {"Text1", "Text2", "Text3", "Text4", "Text5"};
+    for (int i = 0; i < 5; ++i)
+        typeInto(fxgj, boxes[i], inputs.value(i));
+}
+
+QStringList results(QWidget *fxgj)
+{
+    return {textOf(fxgj, "Label1"), textOf(fxgj, "Label7"), textOf(fxgj, "Label8")};
+}
+
+} // namespace
+
+class LaminarCheckTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void laminarDiameterWorksInDouble()
+    {
+        QCOMPARE(hs::LaminarDiameter(1, 1, 1, 273, 113), 100.0);
+        QCOMPARE(float(hs::LaminarDiameter(2, 0.000015f, 0.7f, 288, 1)), 22.368244f);
+        // 1e30 x 1.13e10 leaves the float range; the diameter must not.
+        QVERIFY(std::isfinite(hs::LaminarDiameter(1e30f, 1, 1, 273, 1)));
+        QCOMPARE(hs::LaminarDiameter(1e30f, 1, 1, 273, 1), std::sqrt(std::sqrt(double(1e30f) * 1.13e10)));
+    }
+
+    void selectStandardDiameter_data()
+    {
+        QTest::addColumn<float>("computed");
+        QTest::addColumn<float>("selected");
+        QTest::addColumn<bool>("message");
+        QTest::newRow("below the smallest size") << 0.5f << 15.0f << false;
+        QTest::newRow("exactly the smallest size") << 15.0f << 15.0f << false;
+        QTest::newRow("just above the smallest size") << 15.0001f << 20.0f << false;
+        QTest::newRow("between 150 and 219 there is no size") << 150.5f << 219.0f << false;
+        QTest::newRow("just above 530") << 530.0001f << 630.0f << false;
+        QTest::newRow("exactly the largest size") << 630.0f << 630.0f << false;
+        QTest::newRow("just above the largest size stays as computed") << 630.0001f << 630.0001f << true;
+        QTest::newRow("far above the largest size") << 1057.729f << 1057.729f << true;
+    }
+
+    void selectStandardDiameter()
+    {
+        QFETCH(float, computed);
+        QFETCH(float, selected);
+        QFETCH(bool, message);
+        MessageRecorder messages;
+        float diameter = computed;
+        pd::SelectStandardDiameter(diameter);
+        QCOMPARE(diameter, selected);
+        QCOMPARE(messages.take(), message ? QStringList{kAbove630} : QStringList());
+    }
+
+    void everyStandardSizeStaysAndTheNextFloatMovesUp()
+    {
+        constexpr float sizes[] = {15,  20,  25,  32,  40,  50,  70,  80,  100, 125,
+                                   150, 219, 273, 325, 377, 426, 480, 530, 630};
+        MessageRecorder messages;
+        for (std::size_t i = 0; i < std::size(sizes); ++i) {
+            float exact = sizes[i];
+            pd::SelectStandardDiameter(exact);
+            QCOMPARE(exact, sizes[i]);
+            float below = std::nextafter(sizes[i], 0.0f);
+            pd::SelectStandardDiameter(below);
+            QCOMPARE(below, sizes[i]);
+            if (i + 1 < std::size(sizes)) {
+                float above = std::nextafter(sizes[i], FLT_MAX);
+                pd::SelectStandardDiameter(above);
+                QCOMPARE(above, sizes[i + 1]);
+            }
+        }
+        QCOMPARE(messages.take(), QStringList());
+    }
+
+    void calculation_data()
+    {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList untouched{"", "", ""};
+        QTest::newRow("laminar worked case")
+            << QStringList{"1", "2", "0.000015", "0.7", "288"} << QStringList{"25", "1886.28244794114", "层流"}
+            << QStringList();
+        QTest::newRow("not laminar still shows diameter and Reynolds number")
+            << QStringList{"1", "3", "0.000015", "0.7", "288"} << QStringList{"25", "2829.42367191171", ""}
+            << QStringList{kNotLaminar};
+        QTest::newRow("above 630 keeps the computed diameter, then not laminar")
+            << QStringList{"0.0001", "1000", "0.000015", "0.7", "288"}
+            << QStringList{"1057.729", "22291.6555300909", ""} << QStringList{kAbove630, kNotLaminar};
+        QTest::newRow("exact standard size is not moved up")
+            << QStringList{"113", "1", "1", "1", "273"} << QStringList{"100", "0.00353677950054307", "层流"}
+            << QStringList();
+        QTest::newRow("all empty") << QStringList{"", "", "", "", ""} << untouched << QStringList{kNotPositive};
+        QTest::newRow("letters for the temperature")
+            << QStringList{"1", "2", "0.000015", "0.7", "abc"} << untouched << QStringList{kNotPositive};
+        QTest::newRow("negative unit drop")
+            << QStringList{"-1", "2", "0.000015", "0.7", "288"} << untouched << QStringList{kNotPositive};
+        QTest::newRow("density rounding to zero in single precision")
+            << QStringList{"1", "2", "0.000015", "1e-50", "288"} << untouched << QStringList{kNotPositive};
+        QTest::newRow("viscosity just under half the smallest float")
+            << QStringList{"1", "2", "1e-46", "0.7", "288"} << untouched << QStringList{kNotPositive};
+        QTest::newRow("viscosity of the smallest float is positive")
+            << QStringList{"1", "1", "1e-45", "1", "1"} << QStringList{"15", "1.68262012725328E+43", ""}
+            << QStringList{kNotLaminar};
+        QTest::newRow("flow beyond the single-precision range")
+            << QStringList{"1", "1e39", "0.000015", "0.7", "288"} << untouched << QStringList{kOutOfRange};
+        QTest::newRow("unit drop beyond the double range")
+            << QStringList{"1e400", "2", "0.000015", "0.7", "288"} << untouched << QStringList{kOutOfRange};
+        QTest::newRow("negative infinity is not positive")
+            << QStringList{"1", "-1e400", "0.000015", "0.7", "288"} << untouched << QStringList{kNotPositive};
+        QTest::newRow("diameter beyond the single-precision range, no 630 message")
+            << QStringList{"1e-45", "1e38", "1e38", "1e38", "1e38"} << untouched << QStringList{kOutOfRange};
+    }
+
+    void calculation()
+    {
+        QFETCH(QStringList, inputs);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, messages);
+        Session s;
+        QWidget *fxgj = openLaminarCheck(s);
+        QCOMPARE(results(fxgj), (QStringList{"", "", ""}));
+        typeInputs(fxgj, inputs);
+        clickOn(fxgj, "Command1");
+        QCOMPARE(results(fxgj), shown);
+        QCOMPARE(s.messages.take(), messages);
+    }
+
+    void labelsAreWrittenAfterTheLastMessage()
+    {
+        Session s;
+        QWidget *fxgj = openLaminarCheck(s);
+        typeInputs(fxgj, {"1", "2", "0.000015", "0.7", "288"});
+        clickOn(fxgj, "Command1");
+        QCOMPARE(results(fxgj), (QStringList{"25", "1886.28244794114", "层流"}));
+
+        QStringList seen;
+        setMessageHandler([&](const QString &text) { seen << text << results(fxgj).join(u'|'); });
+        typeInputs(fxgj, {"0.0001", "1000", "0.000015", "0.7", "288"});
+        clickOn(fxgj, "Command1");
+        const QString before = QStringLiteral("25|1886.28244794114|层流");
+        setMessageHandler({});
+        QCOMPARE(seen, (QStringList{kAbove630, before, kNotLaminar, before}));
+        QCOMPARE(results(fxgj), (QStringList{"1057.729", "22291.6555300909", ""}));
+    }
+
+    void rejectedClickAndLeavingKeepTheScreen()
+    {
+        Session s;
+        QWidget *fxgj = openLaminarCheck(s);
+        typeInputs(fxgj, {"1", "2", "0.000015", "0.7", "288"});
+        clickOn(fxgj, "Command1");
+        typeInto(fxgj, "Text4", QStringLiteral("1e-50"));
+        clickOn(fxgj, "Command1");
+        QCOMPARE(s.messages.take(), QStringList{kNotPositive});
+        QCOMPARE(results(fxgj), (QStringList{"25", "1886.28244794114", "层流"}));
+
+        chooseMenuItem(fxgj, QStringLiteral("低压管段水力计算"));
+        QCOMPARE(s.visibleScreens(), QStringLiteral("xd"));
+        clickOn(s.shell->screen(QStringLiteral("xd")), "Command4");
+        QCOMPARE(openLaminarCheck(s), fxgj);
+        QCOMPARE(results(fxgj), (QStringList{"25", "1886.28244794114", "层流"}));
+        QCOMPARE(fxgj->findChild<QLineEdit *>(QStringLiteral("Text4"))->text(), QStringLiteral("1e-50"));
+    }
+
+    void screenTextsAndTabOrder()
+    {
+        Session s;
+        QWidget *fxgj = openLaminarCheck(s);
+        QCOMPARE(fxgj->windowTitle(), QStringLiteral("校验低压层流管段管径"));
+        QCOMPARE(textOf(fxgj, "Label12"),
+                 QStringLiteral("    适合于低压燃气管道（层流状态）。无论预选还是最后选定管径都同样实用。一般用于效验"));
+        QCOMPARE(textOf(fxgj, "Label15"), QStringLiteral("(Nm^3/h)"));
+        QCOMPARE(textOf(fxgj, "Label11"), QStringLiteral("管径(mm)："));
+        QCOMPARE(textOf(fxgj, "Label13"), QStringLiteral("Orvane"));
+        QCOMPARE(tabOrder(fxgj, "Text1"),
+                 (QStringList{"Text1", "Text2", "Text3", "Text4", "Text5", "Command1", "Command2"}));
+    }
+};
+
+QTEST_MAIN(LaminarCheckTest)
+#include "tst_laminar_check.moc"
