@@ -58,4 +58,13 @@ double AllowableUnitPressureDrop(double P1, double P2, double L);
 double PipeWallThickness(const double &D, const double &P, const double &C, const double &phi,
                          const double &sigmaS, const double &F);
 
+// ---- Indoor network ----
+
+// Additional (gravity) pressure head of a gas column over a height difference
+// against air of 1.293 kg/Nm^3, Pa; negative for a gas denser than air.
+double AdditionalPressureHead(double rho, double dZ);
+// Local pressure loss of indoor piping: the dynamic pressure at the gas
+// temperature times the local resistance coefficient, Pa; d in mm.
+double IndoorLocalPressureLoss(double Q, double rho, double T, double zeta, double d);
+
 } // namespace hs
