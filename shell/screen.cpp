@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStringList>
 
 Screen::Screen(const QString &code, const QString &caption, Border border)
 {
@@ -220,6 +223,35 @@ void deselect(std::initializer_list<QRadioButton *> options)
         o->setChecked(false);
         o->setAutoExclusive(exclusive);
     }
+}
+
+QString tableText(const QList<QList<QLabel *>> &rows)
+{
+    QString text;
+    for (const QList<QLabel *> &row : rows) {
+        QStringList cells;
+        for (const QLabel *cell : row)
+            cells << cell->text();
+        text += cells.join(u'\t') + u'\n';
+    }
+    return text;
+}
+
+QAction *copyTableAction(QWidget *frame, const QList<QList<QLabel *>> &rows)
+{
+    auto *action = new QAction(QStringLiteral("复制表格"), frame);
+    action->setObjectName(QStringLiteral("复制表格"));
+    action->setEnabled(false);
+    QObject::connect(action, &QAction::triggered, frame,
+                     [rows] { QGuiApplication::clipboard()->setText(tableText(rows)); });
+    frame->addAction(action);
+    frame->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // A right-click on any cell goes on to the frame, so every cell offers the item.
+    for (const QList<QLabel *> &row : rows) {
+        for (QLabel *cell : row)
+            cell->setContextMenuPolicy(Qt::NoContextMenu);
+    }
+    return action;
 }
 
 void setText(QLabel *label, const QString &text)

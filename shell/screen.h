@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QKeySequence>
+#include <QList>
 #include <QString>
 
 #include <initializer_list>
@@ -108,6 +109,14 @@ QMenu *subMenu(QMenu *menu, const QString &caption);
 
 // Deselects option buttons by program, without running any click handler.
 void deselect(std::initializer_list<QRadioButton *> options);
+
+// The text of a grid of labels as a spreadsheet pastes it: the cells of a row
+// separated by tabs, every row ended by a line feed.
+QString tableText(const QList<QList<QLabel *>> &rows);
+// Gives a result table the context-menu item "复制表格", which puts tableText(rows)
+// on the clipboard. Right-clicking anywhere on the frame, its labels included,
+// offers it. The item starts disabled: the screen enables it once it has filled the table.
+QAction *copyTableAction(QWidget *frame, const QList<QList<QLabel *>> &rows);
 
 // Writes a label only when its text changes, so unchanged results cost no relayout.
 void setText(QLabel *label, const QString &text);

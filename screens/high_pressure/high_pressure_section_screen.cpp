@@ -129,9 +129,10 @@ HighPressureSectionScreen::HighPressureSectionScreen()
     auto *tableGrid = new QGridLayout(table);
     tableGrid->setHorizontalSpacing(2 * metrics.averageCharWidth());
     QLabel *diameterHeader = label("Label20", QStringLiteral("管径(mm)"));
-    tableGrid->addWidget(diameterHeader, 0, 0);
-    tableGrid->addWidget(label("Label40", QStringLiteral("压力平方差")), 0, 1);
-    tableGrid->addWidget(label("Label77", QStringLiteral("计算终点压力(kP)")), 0, 2);
+    const QList<QLabel *> headers{diameterHeader, label("Label40", QStringLiteral("压力平方差")),
+                                  label("Label77", QStringLiteral("计算终点压力(kP)"))};
+    for (int column = 0; column < headers.size(); ++column)
+        tableGrid->addWidget(headers[column], 0, column);
     for (int k = 0; k < int(kDiameters.size()); ++k) {
         m_diameterCells[k] = resultLabel(labelName(k + 1).constData());
         m_dropCells[k] = resultLabel(labelName(k + 21).constData());
@@ -143,6 +144,10 @@ HighPressureSectionScreen::HighPressureSectionScreen()
     }
     tableGrid->setColumnMinimumWidth(1, numberWidth);
     tableGrid->setColumnMinimumWidth(2, numberWidth);
+    QList<QList<QLabel *>> cells{headers};
+    for (std::size_t k = 0; k < kDiameters.size(); ++k)
+        cells.append({m_diameterCells[k], m_dropCells[k], m_endPressureCells[k]});
+    m_copyTable = copyTableAction(table, cells);
 
     // The banner panel lies over the middle of the empty table until the first calculation.
     m_banner = banner("Frame5", "Label42", Qt::Vertical);
@@ -249,6 +254,7 @@ void HighPressureSectionScreen::Command1_Click()
         toolkit::setText(m_dropCells[k], formatNumber(S[k]));
         toolkit::setText(m_endPressureCells[k], endPressureText(E[k]));
     }
+    m_copyTable->setEnabled(true);
 
     if (m_preselect->isChecked()) {
         for (QLabel *l : {m_drop, m_endPressureCaption, m_endPressure, m_dropCaption})

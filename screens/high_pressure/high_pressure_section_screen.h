@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -61,6 +62,7 @@ private:
     std::array<QLabel *, kDiameters.size()> m_diameterCells;
     std::array<QLabel *, kDiameters.size()> m_dropCells;
     std::array<QLabel *, kDiameters.size()> m_endPressureCells;
+    QAction *m_copyTable;
     QGroupBox *m_banner;
     QLabel *m_bannerText;
 

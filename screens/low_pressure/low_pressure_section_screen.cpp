@@ -158,10 +158,12 @@ LowPressureSectionScreen::LowPressureSectionScreen()
     auto *table = new QGridLayout(data);
     table->setVerticalSpacing(2);
     table->setHorizontalSpacing(12);
-    table->addWidget(label("Label20", QStringLiteral("管径(mm)")), 0, 0);
-    table->addWidget(label("Label40", QStringLiteral("雷诺数")), 0, 1);
-    table->addWidget(label("Label60", QStringLiteral("流态")), 0, 2);
-    table->addWidget(label("Label80", QStringLiteral("计算单位压降(Pa/m)")), 0, 3);
+    const QList<QLabel *> headers{label("Label20", QStringLiteral("管径(mm)")),
+                                  label("Label40", QStringLiteral("雷诺数")),
+                                  label("Label60", QStringLiteral("流态")),
+                                  label("Label80", QStringLiteral("计算单位压降(Pa/m)"))};
+    for (int column = 0; column < headers.size(); ++column)
+        table->addWidget(headers[column], 0, column);
     for (std::size_t k = 0; k < kSizes; ++k) {
         const int row = static_cast<int>(k) + 1;
         TableRow &r = m_table[k];
@@ -174,6 +176,10 @@ LowPressureSectionScreen::LowPressureSectionScreen()
         table->addWidget(r.state, row, 2);
         table->addWidget(r.drop, row, 3);
     }
+    QList<QList<QLabel *>> cells{headers};
+    for (const TableRow &r : m_table)
+        cells.append({r.diameter, r.reynolds, r.state, r.drop});
+    m_copyTable = copyTableAction(data, cells);
     // The banner lies over the middle columns of the table until the first calculation.
     m_bannerFrame = banner("Frame7", "Label88", Qt::Vertical);
     m_bannerFrame->setAutoFillBackground(true);
@@ -266,6 +272,7 @@ void LowPressureSectionScreen::Command1_Click()
         toolkit::setText(r.state, QString::fromUtf8(hs::FlowStateText(sections[k].state)));
         toolkit::setText(r.drop, formatNumber(sections[k].drop));
     }
+    m_copyTable->setEnabled(true);
 
     if (m_preselect->isChecked())
         preselect(drops);

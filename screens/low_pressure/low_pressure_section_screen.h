@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -77,6 +78,7 @@ private:
     QLabel *m_preselected;
 
     std::array<TableRow, kSizes> m_table;
+    QAction *m_copyTable;
     QGroupBox *m_bannerFrame;
     QLabel *m_banner;
 
