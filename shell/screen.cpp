@@ -120,6 +120,23 @@ QLineEdit *addField(QGridLayout *grid, int row, const char *captionName, const Q
     return t;
 }
 
+QLineEdit *addFieldWithUnit(QGridLayout *grid, int row, const char *captionName, const QString &caption,
+                            const char *unitName, const QString &unit, const char *textName, int column)
+{
+    QLineEdit *t = addField(grid, row, captionName, caption, textName, column);
+    grid->addWidget(label(unitName, unit), row + 1, column);
+    return t;
+}
+
+QLineEdit *addOptionField(QGridLayout *grid, int row, QRadioButton *option, const char *captionName,
+                          const QString &caption, const char *textName)
+{
+    grid->addWidget(option, row, 0);
+    QLineEdit *t = addField(grid, row, captionName, caption, textName, 1);
+    option->setAccessibleName(caption);
+    return t;
+}
+
 QLabel *addResult(QGridLayout *grid, int row, const char *captionName, const QString &caption,
                   const char *resultName, int column)
 {

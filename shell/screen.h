@@ -78,6 +78,13 @@ QGroupBox *frame(const char *name, const QString &caption = QString());
 // A caption label left of its text box, in one grid row; the caption is the box's buddy.
 QLineEdit *addField(QGridLayout *grid, int row, const char *captionName, const QString &caption,
                     const char *textName, int column = 0);
+// The same with a unit label under the caption.
+QLineEdit *addFieldWithUnit(QGridLayout *grid, int row, const char *captionName, const QString &caption,
+                            const char *unitName, const QString &unit, const char *textName, int column = 0);
+// A mode option without text of its own, the caption label that names it beside
+// it and the option's text box, in one grid row.
+QLineEdit *addOptionField(QGridLayout *grid, int row, QRadioButton *option, const char *captionName,
+                          const QString &caption, const char *textName);
 // A caption and an empty result label beside it.
 QLabel *addResult(QGridLayout *grid, int row, const char *captionName, const QString &caption,
                   const char *resultName, int column = 0);

@@ -27,19 +27,16 @@ LaminarCheckScreen::LaminarCheckScreen()
     // Inputs on the left, each caption with its unit under it.
     auto *fields = new QGridLayout;
     grid->addLayout(fields, 0, 0);
-    int row = 0;
-    auto addInput = [fields, &row](const char *captionName, const QString &caption, const char *textName,
-                                   const char *unitName, const QString &unit) {
-        QLineEdit *box = addField(fields, row, captionName, caption, textName);
-        fields->addWidget(label(unitName, unit), row + 1, 0);
-        row += 2;
-        return box;
-    };
-    m_unitDrop = addInput("Label2", QStringLiteral("计算压力降:"), "Text1", "Label14", QStringLiteral("(Pa/m)"));
-    m_flow = addInput("Label3", QStringLiteral("计算流量:"), "Text2", "Label15", QStringLiteral("(Nm^3/h)"));
-    m_viscosity = addInput("Label4", QStringLiteral("运动粘度:"), "Text3", "Label16", QStringLiteral("(m^2/s)"));
-    m_density = addInput("Label5", QStringLiteral("燃气密度:"), "Text4", "Label17", QStringLiteral("(kg/Nm^3)"));
-    m_temperature = addInput("Label6", QStringLiteral("绝对温度:"), "Text5", "Label18", QStringLiteral("(K)"));
+    m_unitDrop = addFieldWithUnit(fields, 0, "Label2", QStringLiteral("计算压力降:"), "Label14", QStringLiteral("(Pa/m)"),
+                                  "Text1");
+    m_flow = addFieldWithUnit(fields, 2, "Label3", QStringLiteral("计算流量:"), "Label15", QStringLiteral("(Nm^3/h)"),
+                              "Text2");
+    m_viscosity = addFieldWithUnit(fields, 4, "Label4", QStringLiteral("运动粘度:"), "Label16",
+                                   QStringLiteral("(m^2/s)"), "Text3");
+    m_density = addFieldWithUnit(fields, 6, "Label5", QStringLiteral("燃气密度:"), "Label17",
+                                 QStringLiteral("(kg/Nm^3)"), "Text4");
+    m_temperature = addFieldWithUnit(fields, 8, "Label6", QStringLiteral("绝对温度:"), "Label18", QStringLiteral("(K)"),
+                                     "Text5");
 
     QPushButton *calculate = commandButton("Command1", QStringLiteral("计算"));
     grid->addLayout(buttonRow(calculate, commandButton("Command2", QStringLiteral("返回"))), 1, 0);

@@ -23,14 +23,6 @@ namespace {
 const QString kNoEndPressure = QStringLiteral("压力差小于零");
 
 // A caption with its unit label underneath, left of the text box.
-QLineEdit *addFieldWithUnit(QGridLayout *grid, int row, int column, const char *captionName, const QString &caption,
-                            const char *unitName, const QString &unit, const char *textName)
-{
-    QLineEdit *box = toolkit::addField(grid, row, captionName, caption, textName, column);
-    grid->addWidget(toolkit::label(unitName, unit), row + 1, column);
-    return box;
-}
-
 QByteArray labelName(int number)
 {
     return "Label" + QByteArray::number(number);
@@ -49,18 +41,12 @@ HighPressureSectionScreen::HighPressureSectionScreen()
 
     QGroupBox *input = frame("Frame1", QStringLiteral("录入数据"));
     auto *inputGrid = new QGridLayout(input);
-    m_startPressure = addFieldWithUnit(inputGrid, 0, 0, "Label43", QStringLiteral("起点压力:"), "Label51",
-                                       QStringLiteral("(kPa)"), "Text1");
-    m_density = addFieldWithUnit(inputGrid, 0, 2, "Label46", QStringLiteral("燃气密度:"), "Label54",
-                                 QStringLiteral("(kg/Nm^3)"), "Text5");
-    m_length = addFieldWithUnit(inputGrid, 2, 0, "Label45", QStringLiteral("管道长度:"), "Label53",
-                                QStringLiteral("(km)"), "Text3");
-    m_temperature = addFieldWithUnit(inputGrid, 2, 2, "Label48", QStringLiteral("燃气温度:"), "Label57",
-                                     QStringLiteral("(K)"), "Text7");
-    m_viscosity = addFieldWithUnit(inputGrid, 4, 0, "Label47", QStringLiteral("运动粘度:"), "Label55",
-                                   QStringLiteral("(m^2/s)"), "Text6");
-    m_flow = addFieldWithUnit(inputGrid, 4, 2, "Label49", QStringLiteral("计算流量"), "Label56",
-                              QStringLiteral("(Nm^3/h):"), "Text8");
+    m_startPressure = addFieldWithUnit(inputGrid, 0, "Label43", QStringLiteral("起点压力:"), "Label51", QStringLiteral("(kPa)"), "Text1", 0);
+    m_density = addFieldWithUnit(inputGrid, 0, "Label46", QStringLiteral("燃气密度:"), "Label54", QStringLiteral("(kg/Nm^3)"), "Text5", 2);
+    m_length = addFieldWithUnit(inputGrid, 2, "Label45", QStringLiteral("管道长度:"), "Label53", QStringLiteral("(km)"), "Text3", 0);
+    m_temperature = addFieldWithUnit(inputGrid, 2, "Label48", QStringLiteral("燃气温度:"), "Label57", QStringLiteral("(K)"), "Text7", 2);
+    m_viscosity = addFieldWithUnit(inputGrid, 4, "Label47", QStringLiteral("运动粘度:"), "Label55", QStringLiteral("(m^2/s)"), "Text6", 0);
+    m_flow = addFieldWithUnit(inputGrid, 4, "Label49", QStringLiteral("计算流量"), "Label56", QStringLiteral("(Nm^3/h):"), "Text8", 2);
     left->addWidget(input);
 
     QGroupBox *material = optionGroup("Frame2", QStringLiteral("选择管材"),
@@ -80,13 +66,9 @@ HighPressureSectionScreen::HighPressureSectionScreen()
     QGroupBox *modes = frame("Frame6", QStringLiteral("录入数据"));
     auto *modeGrid = new QGridLayout(modes);
     m_preselect = optionButton("Option4");
-    modeGrid->addWidget(m_preselect, 0, 0);
-    m_allowableEndPressure = addField(modeGrid, 0, "Label80", QStringLiteral("允许终点压力(KPa):"), "Text4", 1);
+    m_allowableEndPressure = addOptionField(modeGrid, 0, m_preselect, "Label80", QStringLiteral("允许终点压力(KPa):"), "Text4");
     m_given = optionButton("Option5");
-    modeGrid->addWidget(m_given, 1, 0);
-    m_givenDiameter = addField(modeGrid, 1, "Label81", QStringLiteral("录入管径(mm):"), "Text9", 1);
-    m_preselect->setAccessibleName(QStringLiteral("允许终点压力(KPa):"));
-    m_given->setAccessibleName(QStringLiteral("录入管径(mm):"));
+    m_givenDiameter = addOptionField(modeGrid, 1, m_given, "Label81", QStringLiteral("录入管径(mm):"), "Text9");
     left->addWidget(modes);
 
     QPushButton *calculate = commandButton("Command1", QStringLiteral("计算"));

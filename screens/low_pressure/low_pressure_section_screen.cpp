@@ -82,14 +82,14 @@ LowPressureSectionScreen::LowPressureSectionScreen()
 
     QGroupBox *input = frame("Frame2", QStringLiteral("录入数据"));
     auto *inputGrid = new QGridLayout(input);
-    m_flow = addField(inputGrid, 0, "Label81", QStringLiteral("计算流量："), "Text2");
-    inputGrid->addWidget(label("Label89", QStringLiteral("(Nm^3/h)")), 1, 0);
-    m_viscosity = addField(inputGrid, 0, "Label82", QStringLiteral("燃气粘度："), "Text3", 2);
-    inputGrid->addWidget(label("Label91", QStringLiteral("(m^2/s)")), 1, 2);
-    m_density = addField(inputGrid, 2, "Label83", QStringLiteral("燃气密度："), "Text5");
-    inputGrid->addWidget(label("Label90", QStringLiteral("(kg/Nm^3)")), 3, 0);
-    m_temperature = addField(inputGrid, 2, "Label84", QStringLiteral("燃气温度："), "Text4", 2);
-    inputGrid->addWidget(label("Label92", QStringLiteral("(K)")), 3, 2);
+    m_flow = addFieldWithUnit(inputGrid, 0, "Label81", QStringLiteral("计算流量："), "Label89", QStringLiteral("(Nm^3/h)"),
+                              "Text2");
+    m_viscosity = addFieldWithUnit(inputGrid, 0, "Label82", QStringLiteral("燃气粘度："), "Label91",
+                                   QStringLiteral("(m^2/s)"), "Text3", 2);
+    m_density = addFieldWithUnit(inputGrid, 2, "Label83", QStringLiteral("燃气密度："), "Label90",
+                                 QStringLiteral("(kg/Nm^3)"), "Text5");
+    m_temperature = addFieldWithUnit(inputGrid, 2, "Label84", QStringLiteral("燃气温度："), "Label92",
+                                     QStringLiteral("(K)"), "Text4", 2);
     left->addWidget(input);
 
     QGroupBox *material = optionGroup("Frame1", QStringLiteral("选择管材"),
@@ -107,21 +107,9 @@ LowPressureSectionScreen::LowPressureSectionScreen()
     QGroupBox *modes = frame("Frame4", QStringLiteral("录入最不利环路计算压力降"));
     auto *modeGrid = new QGridLayout(modes);
     m_preselect = optionButton("Option4");
-    QLabel *allowanceCaption = label("Label85", QStringLiteral("允许单位压力降(Pa/m)："));
-    m_allowance = textBox("Text1");
-    allowanceCaption->setBuddy(m_allowance);
-    m_preselect->setAccessibleName(allowanceCaption->text());
-    modeGrid->addWidget(m_preselect, 0, 0);
-    modeGrid->addWidget(allowanceCaption, 0, 1);
-    modeGrid->addWidget(m_allowance, 0, 2);
+    m_allowance = addOptionField(modeGrid, 0, m_preselect, "Label85", QStringLiteral("允许单位压力降(Pa/m)："), "Text1");
     m_given = optionButton("Option5");
-    QLabel *diameterCaption = label("Label93", QStringLiteral("录入管径(mm):"));
-    m_givenDiameter = textBox("Text6");
-    diameterCaption->setBuddy(m_givenDiameter);
-    m_given->setAccessibleName(diameterCaption->text());
-    modeGrid->addWidget(m_given, 1, 0);
-    modeGrid->addWidget(diameterCaption, 1, 1);
-    modeGrid->addWidget(m_givenDiameter, 1, 2);
+    m_givenDiameter = addOptionField(modeGrid, 1, m_given, "Label93", QStringLiteral("录入管径(mm):"), "Text6");
     left->addWidget(modes);
 
     QPushButton *calculate = commandButton("Command1", QStringLiteral("计算"));
