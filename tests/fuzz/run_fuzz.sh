@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds the number-text fuzz target with clang's libFuzzer, AddressSanitizer and
+# UBSan, and runs it a fixed number of times over the seed corpus beside this script.
+#   tests/fuzz/run_fuzz.sh [OUT_DIR [QT_INCLUDE_DIRS QT_CORE_LIBRARY]]
+# OUT_DIR defaults to build/fuzz; the Qt paths (include dirs joined by ':') come
+# from CMake when ctest runs it, else from pkg-config. FUZZ_RUNS and FUZZ_SEED
+# change the run; further libFuzzer options can follow in FUZZ_OPTIONS.
+# Exits 77 (skipped) where clang++ or its fuzzer runtime is not installed.
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+source_dir="$(cd "$here/../.." && pwd)"
+out_dir="${1:-$source_dir/build/fuzz}"
+
+clang=""
+for candidate in clang++ $(compgen -c clang++- | sort -t- -k2 -rn | uniq); do
+    if command -v "$candidate" >/dev/null 2>&1; then
+        clang="$candidate"
+        break
+    fi
+done
+if [ -z "$clang" ]; then
+    echo "SKIP: clang++ is not installed"
+    exit 77
+fi
+resource_dir="$("$clang" -print-resource-dir)"
+if [ -z "$(find "$resource_dir/lib" -name 'libclang_rt.fuzzer*.a' -print -quit 2>/dev/null)" ]; then
+    echo "SKIP: $clang has no libFuzzer runtime (libclang_rt.fuzzer) under $resource_dir"
+    exit 77
+fi
+
+qt_flags=()
+if [ $# -ge 3 ]; then
+    IFS=':' read -r -a include_dirs <<<"$2"
+    for dir in "${include_dirs[@]}"; do
+        qt_flags+=("-isystem" "$dir")
+    done
+    qt_flags+=("$3")
+else
+    read -r -a qt_flags <<<"$(pkg-config --cflags --libs Qt6Core)"
+fi
+
+mkdir -p "$out_dir"
+binary="$out_dir/fuzz_number_text"
+sources=("$here/fuzz_number_text.cpp" "$source_dir/common/number_text.cpp")
+stale=0
+[ -x "$binary" ] || stale=1
+for f in "${sources[@]}" "$source_dir/common/number_text.h" "$0"; do
+    [ "$f" -nt "$binary" ] && stale=1
+done
+if [ $stale -eq 1 ]; then
+    echo "Building $binary with $clang"
+    # Debian builds Qt with reduced relocations: code that uses it must be position independent.
+    "$clang" -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+        -Wall -Wextra -Werror -I"$source_dir/common" "${sources[@]}" "${qt_flags[@]}" -o "$binary"
+fi
+
+# New inputs go to a scratch corpus in the build folder; the seeds stay as committed.
+scratch="$out_dir/corpus"
+rm -rf "$scratch"
+mkdir -p "$scratch"
+# shellcheck disable=SC2086 # FUZZ_OPTIONS is a list of options
+"$binary" -runs="${FUZZ_RUNS:-200000}" -seed="${FUZZ_SEED:-1}" -timeout=10 \
+    -artifact_prefix="$out_dir/" -print_final_stats=1 ${FUZZ_OPTIONS:-} "$scratch" "$here/corpus"
