@@ -69,17 +69,6 @@ const QString kHighPressureTable = QStringLiteral("管径(mm)\t压力平方差\t
 const QStringList kLowPressureCase{"Text2=10", "Text3=1.5E-5", "Text4=288", "Text5=0.72"};
 const QStringList kHighPressureCase{"Text1=400", "Text3=2", "Text5=0.72", "Text6=1.5E-5", "Text7=288", "Text8=1000"};
 
-void perform(QWidget *screen, const QStringList &steps)
-{
-    for (const QString &step : steps) {
-        const qsizetype equals = step.indexOf(u'=');
-        if (equals < 0)
-            clickOn(screen, step.toUtf8().constData());
-        else
-            typeInto(screen, step.left(equals).toUtf8().constData(), step.mid(equals + 1));
-    }
-}
-
 QAction *copyTableOf(QWidget *screen)
 {
     return screen->findChild<QAction *>(kCopyTable);

@@ -6,14 +6,7 @@
 
 namespace {
 
-const QString kNotPositive = QStringLiteral("录入数据不能为0或小于0,嘿嘿");
-const QString kOutOfRange = QStringLiteral("录入数据超出计算范围,嘿嘿");
 const QString kNotHouseholds = QStringLiteral("录入数据应为1~200的整数,嘿嘿");
-
-QStringList messageList(const QString &message)
-{
-    return message.isEmpty() ? QStringList() : QStringList{message};
-}
 
 } // namespace
 

@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString kNotPositive = QStringLiteral("录入数据不能为0或小于0,嘿嘿");
-const QString kOutOfRange = QStringLiteral("录入数据超出计算范围,嘿嘿");
 const QString kNoEnd = QStringLiteral("压力差小于零");
 
 struct Row
@@ -55,12 +53,6 @@ void typeWorkedCase(QWidget *gyxd)
     typeInto(gyxd, "Text6", QStringLiteral("1.5E-5"));
     typeInto(gyxd, "Text7", QStringLiteral("288"));
     typeInto(gyxd, "Text8", QStringLiteral("1000"));
-}
-
-bool enabled(QWidget *screen, const char *control)
-{
-    auto *w = screen->findChild<QWidget *>(QString::fromUtf8(control));
-    return w && w->isEnabled();
 }
 
 bool selected(QWidget *screen, const char *option)

@@ -8,9 +8,6 @@
 
 namespace {
 
-const QString kNotPositive = QStringLiteral("录入数据不能为0或小于0,嘿嘿");
-const QString kOutOfRange = QStringLiteral("录入数据超出计算范围,嘿嘿");
-
 QStringList expectedMessages(const QString &message)
 {
     return message.isEmpty() ? QStringList() : QStringList{message};

@@ -12,8 +12,6 @@
 
 namespace {
 
-const QString kNotPositive = QStringLiteral("录入数据不能为0或小于0,嘿嘿");
-const QString kOutOfRange = QStringLiteral("录入数据超出计算范围,嘿嘿");
 const QString kAbove630 = QStringLiteral("数据超出范围,计算管径已大于630,估计你数据错误,嘿嘿");
 const QString kNotLaminar = QStringLiteral("本校验只适合层流,你的输入经计算不是层流,嘿嘿");
 

@@ -11,9 +11,6 @@
 
 namespace {
 
-const QString kNotPositive = QStringLiteral("录入数据不能为0或小于0,嘿嘿");
-const QString kOutOfRange = QStringLiteral("录入数据超出计算范围,嘿嘿");
-
 // The design names of the 76 table labels, row by row.
 QList<QByteArray> tableLabels()
 {
@@ -41,16 +38,6 @@ void enterGas(QWidget *xd, const QString &Q, const QString &nu = QStringLiteral(
     typeInto(xd, "Text3", nu);
     typeInto(xd, "Text4", T);
     typeInto(xd, "Text5", rho);
-}
-
-bool checked(QWidget *xd, const char *button)
-{
-    return xd->findChild<QAbstractButton *>(QString::fromUtf8(button))->isChecked();
-}
-
-bool enabled(QWidget *xd, const char *control)
-{
-    return xd->findChild<QWidget *>(QString::fromUtf8(control))->isEnabled();
 }
 
 // Ticks the check box and picks a mode with its value.

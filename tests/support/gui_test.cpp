@@ -6,8 +6,17 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QTest>
+
+const QString kNotPositive = QStringLiteral("录入数据不能为0或小于0,嘿嘿");
+const QString kOutOfRange = QStringLiteral("录入数据超出计算范围,嘿嘿");
+
+QStringList messageList(const QString &message)
+{
+    return message.isEmpty() ? QStringList() : QStringList{message};
+}
 
 MessageRecorder::MessageRecorder()
     : m_messages(std::make_shared<QStringList>())
@@ -53,9 +62,15 @@ QWidget *Session::openFromMenu(const char *menuButton)
     clickOn(xz, menuButton);
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (w->isVisible() && w != xz && !w->objectName().isEmpty())
-            return w;
+            return QTest::qWaitForWindowExposed(w) ? w : nullptr;
     }
     return nullptr;
+}
+
+QStringList Session::calculate(QWidget *screen)
+{
+    clickOn(screen, "Command1");
+    return messages.take();
 }
 
 QString Session::visibleScreens() const
@@ -86,12 +101,29 @@ void typeInto(QWidget *screen, const char *textBox, const QString &text)
     QCOMPARE(box->text(), text);
 }
 
+void typeFields(QWidget *screen, const QStringList &texts)
+{
+    for (int i = 0; i < texts.size(); ++i)
+        typeInto(screen, QByteArray("Text" + QByteArray::number(i + 1)).constData(), texts[i]);
+}
+
 void clickOn(QWidget *screen, const char *control)
 {
     auto *button = screen->findChild<QAbstractButton *>(QString::fromUtf8(control));
     QVERIFY2(button, control);
     QVERIFY2(button->isEnabled(), control);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+}
+
+void perform(QWidget *screen, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        const qsizetype equals = step.indexOf(u'=');
+        if (equals < 0)
+            clickOn(screen, step.toUtf8().constData());
+        else
+            typeInto(screen, step.left(equals).toUtf8().constData(), step.mid(equals + 1));
+    }
 }
 
 void chooseMenuItem(QWidget *screen, const QString &caption)
@@ -109,10 +141,69 @@ QString textOf(QWidget *screen, const char *label)
     return l->text();
 }
 
+QStringList textsOf(QWidget *screen, const QStringList &labels)
+{
+    QStringList texts;
+    for (const QString &label : labels)
+        texts << textOf(screen, label.toUtf8().constData());
+    return texts;
+}
+
+QString boxText(QWidget *screen, const char *textBox)
+{
+    auto *box = screen->findChild<QLineEdit *>(QString::fromUtf8(textBox));
+    return box ? box->text() : QStringLiteral("<no text box %1>").arg(QString::fromUtf8(textBox));
+}
+
+QString captionOf(QWidget *screen, const QString &control)
+{
+    QWidget *w = screen->findChild<QWidget *>(control);
+    if (auto *l = qobject_cast<QLabel *>(w))
+        return l->text();
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return b->text();
+    if (auto *f = qobject_cast<QGroupBox *>(w))
+        return f->title();
+    return QStringLiteral("<no caption of %1>").arg(control);
+}
+
 bool shown(QWidget *screen, const char *control)
 {
     auto *w = screen->findChild<QWidget *>(QString::fromUtf8(control));
     return w && w->isVisibleTo(screen);
+}
+
+QString shownOf(QWidget *screen, const QStringList &controls)
+{
+    QStringList names;
+    for (const QString &control : controls) {
+        if (shown(screen, control.toUtf8().constData()))
+            names << control;
+    }
+    return names.join(u' ');
+}
+
+bool checked(QWidget *screen, const char *button)
+{
+    auto *b = screen->findChild<QAbstractButton *>(QString::fromUtf8(button));
+    if (!b)
+        QTest::qFail(button, __FILE__, __LINE__);
+    return b && b->isChecked();
+}
+
+bool enabled(QWidget *screen, const char *control)
+{
+    auto *w = screen->findChild<QWidget *>(QString::fromUtf8(control));
+    if (!w)
+        QTest::qFail(control, __FILE__, __LINE__);
+    return w && w->isEnabled();
+}
+
+void addTextRow(const char *name, const QStringList &texts)
+{
+    QTestData &row = QTest::newRow(name);
+    for (const QString &text : texts)
+        row << text;
 }
 
 const char *backButtonOf(const QString &code)

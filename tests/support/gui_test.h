@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -10,9 +11,15 @@ class QAbstractButton;
 class QWidget;
 class Shell;
 
+// The messages a user reads when a typed value is refused.
+extern const QString kNotPositive;
+extern const QString kOutOfRange;
+
+// The messages a table row expects: none for an empty text, else that one.
+QStringList messageList(const QString &message);
+
 // Records every message box text instead of opening a box, for as long as it lives.
-class MessageRecorder
-{
+class MessageRecorder {
 public:
     MessageRecorder();
     ~MessageRecorder();
@@ -27,15 +34,17 @@ private:
 };
 
 // A started shell with the test's own message recorder.
-struct Session
-{
+struct Session {
     Session();
     ~Session();
 
     // Logs in with the stored user name and password; returns the main menu.
     QWidget *login();
-    // Opens a screen from the main menu by its button (logging in first when needed).
+    // Opens a screen from the main menu by its button (logging in first when needed) and waits until it is
+    // exposed.
     QWidget *openFromMenu(const char *menuButton);
+    // Clicks "计算" (Command1) and returns the messages shown so far.
+    QStringList calculate(QWidget *screen);
     // The one visible screen's code, or a list of them when that is not one.
     QString visibleScreens() const;
 
@@ -45,14 +54,33 @@ struct Session
 
 // Replaces the text of a text box as a user would select all and type.
 void typeInto(QWidget *screen, const char *textBox, const QString &text);
+// Types the texts into Text1, Text2, ... in that order.
+void typeFields(QWidget *screen, const QStringList &texts);
 // Clicks a button, option button or check box by its design name.
 void clickOn(QWidget *screen, const char *control);
+// Steps on a screen: "Text2=10" types 10 into Text2, a bare design name is clicked.
+void perform(QWidget *screen, const QStringList &steps);
 // Triggers a menu item by its caption.
 void chooseMenuItem(QWidget *screen, const QString &caption);
 // The text that a label shows.
 QString textOf(QWidget *screen, const char *label);
+// The texts that the labels show, in the order named.
+QStringList textsOf(QWidget *screen, const QStringList &labels);
+// The text in a text box.
+QString boxText(QWidget *screen, const char *textBox);
+// The caption of a label, button or frame.
+QString captionOf(QWidget *screen, const QString &control);
 // True when the control is shown on its screen.
 bool shown(QWidget *screen, const char *control);
+// Those of the named controls that are shown, in the order named, separated by blanks.
+QString shownOf(QWidget *screen, const QStringList &controls);
+// True when the option button or check box is ticked.
+bool checked(QWidget *screen, const char *button);
+// True when the control takes input.
+bool enabled(QWidget *screen, const char *control);
+// Adds a row of a table whose columns are all texts.
+void addTextRow(const char *name, const QStringList &texts);
+
 // The design name of a screen's back button ("返回", or "确定"/"了解").
 const char *backButtonOf(const QString &code);
 // The design names that Tab visits from the first control, until it comes back.
