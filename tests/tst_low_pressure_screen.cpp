@@ -284,56 +284,42 @@ private slots:
         QVERIFY(!shown(xd, "Frame7"));
     }
 
-    void rejectedAllowanceKeepsTheTableAndTheModeLabels_data()
+    void rejectedModeValueKeepsTheTableAndThatModesResults_data()
     {
-        QTest::addColumn<QString>("allowance");
+        // The mode and its rejected value; the other mode is calculated in between.
+        QTest::addColumn<QStringList>("mode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("zero allowance") << "0" << kNotPositive;
-        QTest::newRow("text for an allowance") << "abc" << kNotPositive;
-        QTest::newRow("allowance beyond the double range") << "1e999" << kOutOfRange;
+        QTest::newRow("zero allowance") << QStringList{"Option4", "Text1=0"} << kNotPositive;
+        QTest::newRow("text for an allowance") << QStringList{"Option4", "Text1=abc"} << kNotPositive;
+        QTest::newRow("allowance beyond the double range") << QStringList{"Option4", "Text1=1e999"} << kOutOfRange;
+        QTest::newRow("zero diameter") << QStringList{"Option5", "Text6=0"} << kNotPositive;
+        QTest::newRow("negative diameter") << QStringList{"Option5", "Text6=-90"} << kNotPositive;
+        QTest::newRow("diameter beyond the double range") << QStringList{"Option5", "Text6=1e400"} << kOutOfRange;
+        QTest::newRow("diameter so small that the drop overflows")
+            << QStringList{"Option5", "Text6=1e-300"} << kOutOfRange;
     }
 
-    void rejectedAllowanceKeepsTheTableAndTheModeLabels()
+    void rejectedModeValueKeepsTheTableAndThatModesResults()
     {
-        QFETCH(QString, allowance);
+        QFETCH(QStringList, mode);
         QFETCH(QString, message);
+        const bool preselect = mode.first() == QLatin1String("Option4");
+        const QStringList results = preselect ? QStringList{"Label86"} : QStringList{"Label87", "Label94", "Label95"};
         Session s;
         QWidget *xd = s.openFromMenu("Command5");
         perform(xd, gas("100") + QStringList{"Check1", "Option4", "Text1=2", "Command1"});
         QCOMPARE(textOf(xd, "Label86"), QStringLiteral("100"));
+        perform(xd, {"Option5", "Text6=90", "Command1"});
+        const QStringList before = textsOf(xd, results);
 
-        // Given-diameter mode first shows its labels, then pre-selection is rejected.
-        perform(xd, {"Option5", "Text6=90", "Command1", "Option4", "Text1=" + allowance, "Text2=10"});
+        // The other mode shows its labels last before the rejected mode is chosen again.
+        if (!preselect)
+            perform(xd, {"Option4", "Command1"});
+        perform(xd, mode + QStringList{"Text2=10"});
         QCOMPARE(s.calculate(xd), QStringList{message});
         QCOMPARE(textOf(xd, "Label21"), QStringLiteral("15719.0200024137"));
-        QCOMPARE(textOf(xd, "Label86"), QStringLiteral("100"));
-        QCOMPARE(shownOf(xd, kResults), kPreselectResults);
-    }
-
-    void rejectedDiameterKeepsTheTableAndThePreviousValues_data()
-    {
-        QTest::addColumn<QString>("diameter");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("zero diameter") << "0" << kNotPositive;
-        QTest::newRow("negative diameter") << "-90" << kNotPositive;
-        QTest::newRow("diameter beyond the double range") << "1e400" << kOutOfRange;
-        QTest::newRow("diameter so small that the drop overflows") << "1e-300" << kOutOfRange;
-    }
-
-    void rejectedDiameterKeepsTheTableAndThePreviousValues()
-    {
-        QFETCH(QString, diameter);
-        QFETCH(QString, message);
-        Session s;
-        QWidget *xd = s.openFromMenu("Command5");
-        perform(xd, gas("100") + QStringList{"Check1", "Option5", "Text6=90", "Command1"});
-        const QStringList given = textsOf(xd, {"Label87", "Label94", "Label95"});
-
-        perform(xd, {"Option4", "Text1=2", "Command1", "Option5", "Text6=" + diameter, "Text2=10"});
-        QCOMPARE(s.calculate(xd), QStringList{message});
-        QCOMPARE(textOf(xd, "Label21"), QStringLiteral("15719.0200024137"));
-        QCOMPARE(textsOf(xd, {"Label87", "Label94", "Label95"}), given);
-        QCOMPARE(shownOf(xd, kResults), kGivenResults);
+        QCOMPARE(textsOf(xd, results), before);
+        QCOMPARE(shownOf(xd, kResults), preselect ? kPreselectResults : kGivenResults);
     }
 
     void modeOptionsEnableOnlyTheirOwnField()
