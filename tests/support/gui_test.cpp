@@ -206,6 +206,45 @@ void addTextRow(const char *name, const QStringList &texts)
         row << text;
 }
 
+void addCalculationColumns()
+{
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("message");
+}
+
+void addCalculation(const char *name, const QStringList &inputs, const QString &result, const QStringList &options)
+{
+    QTest::newRow(name) << inputs << options << result << QString();
+}
+
+void addRefusal(const char *name, const QStringList &inputs, const QString &message, const QStringList &options)
+{
+    QTest::newRow(name) << inputs << options << QString() << message;
+}
+
+void checkCalculation(const char *menuButton, const char *resultLabel, const QStringList &workedCase)
+{
+    QFETCH(QStringList, inputs);
+    QFETCH(QStringList, options);
+    QFETCH(QString, result);
+    QFETCH(QString, message);
+    Session s;
+    QWidget *screen = s.openFromMenu(menuButton);
+    QVERIFY(screen);
+    QCOMPARE(textOf(screen, resultLabel), QString());
+    typeFields(screen, workedCase);
+    QCOMPARE(s.calculate(screen), QStringList());
+    const QString worked = textOf(screen, resultLabel);
+    QVERIFY(!worked.isEmpty());
+
+    typeFields(screen, inputs);
+    perform(screen, options);
+    QCOMPARE(s.calculate(screen), messageList(message));
+    QCOMPARE(textOf(screen, resultLabel), message.isEmpty() ? result : worked);
+}
+
 const char *backButtonOf(const QString &code)
 {
     if (code == QLatin1String("xd") || code == QLatin1String("gyxd"))

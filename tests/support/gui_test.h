@@ -81,6 +81,18 @@ bool enabled(QWidget *screen, const char *control);
 // Adds a row of a table whose columns are all texts.
 void addTextRow(const char *name, const QStringList &texts);
 
+// A calculation table of a one-result screen has the columns inputs (typed into Text1, Text2, ... in order),
+// options (clicked before "计算"), result (the result label's text afterwards) and message (empty for none).
+void addCalculationColumns();
+// A row whose result is shown.
+void addCalculation(const char *name, const QStringList &inputs, const QString &result,
+                    const QStringList &options = {});
+// A row whose click is refused with the message; the result label keeps what it showed.
+void addRefusal(const char *name, const QStringList &inputs, const QString &message, const QStringList &options = {});
+// Runs the current row of a calculation table on the screen that the menu button opens: the result label starts
+// empty and shows a result for the worked case; then the row is typed, clicked and compared.
+void checkCalculation(const char *menuButton, const char *resultLabel, const QStringList &workedCase);
+
 // The design name of a screen's back button ("返回", or "确定"/"了解").
 const char *backButtonOf(const QString &code);
 // The design names that Tab visits from the first control, until it comes back.
