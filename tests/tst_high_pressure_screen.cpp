@@ -39,6 +39,7 @@ private slots:
     {
         Session s;
         QWidget *gyxd = s.openFromMenu("Command6");
+        QVERIFY(gyxd);
         for (const char *box : {"Text1", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9"})
             QCOMPARE(boxText(gyxd, box), QString());
         QVERIFY(checked(gyxd, "Option1"));
