@@ -7,8 +7,7 @@
 #include <cmath>
 #include <limits>
 
-class NumberTextTest : public QObject
-{
+class NumberTextTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -51,6 +50,10 @@ private slots:
         QTest::newRow("below the double range") << "1e-400" << 0.0;
         QTest::newRow("subnormal") << "1e-320" << 1e-320;
         QTest::newRow("long digit string") << QString(400, QLatin1Char('1')).prepend("0.") << 0.11111111111111111;
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("beyond the double range gives infinity") << "1e400" << inf;
+        QTest::newRow("minus beyond the double range gives minus infinity") << "-1e400" << -inf;
+        QTest::newRow("long digit string beyond the double range") << QString(400, QLatin1Char('9')) << inf;
     }
 
     void parseTakesTheLongestLeadingNumber()
@@ -60,13 +63,7 @@ private slots:
         QCOMPARE(parseLeadingNumber(text), expected);
     }
 
-    void parseBeyondTheDoubleRangeGivesInfinity()
-    {
-        QCOMPARE(parseLeadingNumber(QStringLiteral("1e400")), std::numeric_limits<double>::infinity());
-        QCOMPARE(parseLeadingNumber(QStringLiteral("-1e400")), -std::numeric_limits<double>::infinity());
-        QCOMPARE(parseLeadingNumber(QString(400, QLatin1Char('9'))), std::numeric_limits<double>::infinity());
-        QVERIFY(std::signbit(parseLeadingNumber(QStringLiteral("-0"))));
-    }
+    void parseKeepsTheSignOfNegativeZero() { QVERIFY(std::signbit(parseLeadingNumber(QStringLiteral("-0")))); }
 
     void displayShowsFifteenSignificantDigits_data()
     {

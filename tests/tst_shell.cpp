@@ -9,8 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-class ShellTest : public QObject
-{
+class ShellTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -24,37 +23,33 @@ private slots:
         QCOMPARE(s.visibleScreens(), QStringLiteral("hy"));
         for (const char *code : {"xz", "xd", "gyxd", "fxgj", "ll", "lll", "yl", "yt", "jb", "bh", "gy", "cs"})
             QVERIFY2(!s.shell->screen(QString::fromUtf8(code)), code);
-        QCOMPARE(textOf(hy, "Label3"), QStringLiteral("Velmora"));
-        QCOMPARE(textOf(hy, "Label4"), QStringLiteral("Orvane"));
-        QCOMPARE(qobject_cast<QLineEdit *>(hy->findChild<QLineEdit *>(QStringLiteral("Text2")))->echoMode(),
-                 QLineEdit::Password);
+        QCOMPARE(textsOf(hy, {"Label3", "Label4"}), (QStringList{"Velmora", "Orvane"}));
+        QCOMPARE(hy->findChild<QLineEdit *>(QStringLiteral("Text2"))->echoMode(), QLineEdit::Password);
         QCOMPARE(QApplication::focusWidget(), hy->findChild<QWidget *>(QStringLiteral("Text1")));
     }
 
     void loginChecksTheExactPair_data()
     {
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<QString>("password");
+        // The user name, then the password.
+        QTest::addColumn<QStringList>("typed");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("stored pair") << "wmk" << "862047" << true;
-        QTest::newRow("user name in capitals") << "WMK" << "862047" << false;
-        QTest::newRow("user name with trailing blank") << "wmk " << "862047" << false;
-        QTest::newRow("password with leading blank") << "wmk" << " 862047" << false;
-        QTest::newRow("password as a number with a point") << "wmk" << "862047.0" << false;
-        QTest::newRow("partial password") << "wmk" << "86204" << false;
-        QTest::newRow("swapped") << "862047" << "wmk" << false;
-        QTest::newRow("both empty") << "" << "" << false;
+        QTest::newRow("stored pair") << QStringList{"wmk", "862047"} << true;
+        QTest::newRow("user name in capitals") << QStringList{"WMK", "862047"} << false;
+        QTest::newRow("user name with trailing blank") << QStringList{"wmk ", "862047"} << false;
+        QTest::newRow("password with leading blank") << QStringList{"wmk", " 862047"} << false;
+        QTest::newRow("password as a number with a point") << QStringList{"wmk", "862047.0"} << false;
+        QTest::newRow("partial password") << QStringList{"wmk", "86204"} << false;
+        QTest::newRow("swapped") << QStringList{"862047", "wmk"} << false;
+        QTest::newRow("both empty") << QStringList{"", ""} << false;
     }
 
     void loginChecksTheExactPair()
     {
-        QFETCH(QString, user);
-        QFETCH(QString, password);
+        QFETCH(QStringList, typed);
         QFETCH(bool, accepted);
         Session s;
         QWidget *hy = s.shell->screen(QStringLiteral("hy"));
-        typeInto(hy, "Text1", user);
-        typeInto(hy, "Text2", password);
+        typeFields(hy, typed);
         clickOn(hy, "Command1");
         if (accepted) {
             QCOMPARE(s.messages.take(), QStringList());
@@ -65,21 +60,16 @@ private slots:
             QCOMPARE(s.visibleScreens(), QStringLiteral("hy"));
             QVERIFY(!s.shell->screen(QStringLiteral("xz")));
         }
-        QCOMPARE(hy->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(), user);
-        QCOMPARE(hy->findChild<QLineEdit *>(QStringLiteral("Text2"))->text(), password);
+        QCOMPARE((QStringList{boxText(hy, "Text1"), boxText(hy, "Text2")}), typed);
     }
 
     void failedLoginThenCorrectedOneLogsIn()
     {
         Session s;
         QWidget *hy = s.shell->screen(QStringLiteral("hy"));
-        typeInto(hy, "Text1", QStringLiteral("wmk"));
-        typeInto(hy, "Text2", QStringLiteral("123"));
-        clickOn(hy, "Command1");
-        clickOn(hy, "Command1");
+        perform(hy, {"Text1=wmk", "Text2=123", "Command1", "Command1"});
         QCOMPARE(s.messages.take().size(), 2);
-        typeInto(hy, "Text2", QStringLiteral("862047"));
-        clickOn(hy, "Command1");
+        perform(hy, {"Text2=862047", "Command1"});
         QCOMPARE(s.messages.take(), QStringList());
         QCOMPARE(s.visibleScreens(), QStringLiteral("xz"));
     }
@@ -89,8 +79,7 @@ private slots:
         Session s;
         QWidget *hy = s.shell->screen(QStringLiteral("hy"));
         QVERIFY(QTest::qWaitForWindowExposed(hy));
-        typeInto(hy, "Text1", QStringLiteral("wmk"));
-        typeInto(hy, "Text2", QStringLiteral("862047"));
+        typeFields(hy, {"wmk", "862047"});
         for (const char *field : {"Text1", "Text2"}) {
             auto *box = hy->findChild<QLineEdit *>(QString::fromUtf8(field));
             QTest::keyClick(box, Qt::Key_Return);
@@ -98,13 +87,6 @@ private slots:
         }
         QCOMPARE(s.visibleScreens(), QStringLiteral("hy"));
         QCOMPARE(s.messages.take(), QStringList());
-    }
-
-    void loginTabOrderCycles()
-    {
-        Session s;
-        QWidget *hy = s.shell->screen(QStringLiteral("hy"));
-        QCOMPARE(tabOrder(hy, "Text1"), (QStringList{"Text1", "Text2", "Command1"}));
     }
 
     void escapeAndCloseNeverLeaveTheProgramWithoutAWindow()
@@ -145,28 +127,28 @@ private slots:
 
     void mainMenuOpensEveryScreenAndComesBack_data()
     {
+        // A button's design name or a menu item's caption, the screen it opens and that screen's caption.
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("back");
-        QTest::newRow("button jb") << "Command1" << "jb" << "室内局部压力计算" << "Command2";
-        QTest::newRow("button ll") << "Command2" << "ll" << "流量计算-不均匀系数法" << "Command2";
-        QTest::newRow("button yl") << "Command3" << "yl" << "允许单位压力降" << "Command2";
-        QTest::newRow("button fxgj") << "Command4" << "fxgj" << "校验低压层流管段管径" << "Command2";
-        QTest::newRow("button xd") << "Command5" << "xd" << "低压管段水力计算" << "Command4";
-        QTest::newRow("button gyxd") << "Command6" << "gyxd" << "中高压管段水力计算" << "Command4";
-        QTest::newRow("button lll") << "Command7" << "lll" << "流量计算-同时工作系数法" << "Command2";
-        QTest::newRow("button yt") << "Command8" << "yt" << "附加压头计算" << "Command2";
-        QTest::newRow("button bh") << "Command9" << "bh" << "Form1" << "Command2";
-        QTest::newRow("item jb") << "室内局部压力计算" << "jb" << "室内局部压力计算" << "Command2";
-        QTest::newRow("item ll") << "不均匀系数法" << "ll" << "流量计算-不均匀系数法" << "Command2";
-        QTest::newRow("item yl") << "单位压降计算" << "yl" << "允许单位压力降" << "Command2";
-        QTest::newRow("item fxgj") << "校验低压层流管段管径" << "fxgj" << "校验低压层流管段管径" << "Command2";
-        QTest::newRow("item xd") << "低压管段预选管径" << "xd" << "低压管段水力计算" << "Command4";
-        QTest::newRow("item gyxd") << "中高压管段预选管径" << "gyxd" << "中高压管段水力计算" << "Command4";
-        QTest::newRow("item lll") << "同时工作系数法" << "lll" << "流量计算-同时工作系数法" << "Command2";
-        QTest::newRow("item yt") << "附加压头" << "yt" << "附加压头计算" << "Command2";
-        QTest::newRow("item gy") << "关于" << "gy" << "关于" << "Command1";
+        addTextRow("button jb", {"Command1", "jb", "室内局部压力计算"});
+        addTextRow("button ll", {"Command2", "ll", "流量计算-不均匀系数法"});
+        addTextRow("button yl", {"Command3", "yl", "允许单位压力降"});
+        addTextRow("button fxgj", {"Command4", "fxgj", "校验低压层流管段管径"});
+        addTextRow("button xd", {"Command5", "xd", "低压管段水力计算"});
+        addTextRow("button gyxd", {"Command6", "gyxd", "中高压管段水力计算"});
+        addTextRow("button lll", {"Command7", "lll", "流量计算-同时工作系数法"});
+        addTextRow("button yt", {"Command8", "yt", "附加压头计算"});
+        addTextRow("button bh", {"Command9", "bh", "Form1"});
+        addTextRow("item jb", {"室内局部压力计算", "jb", "室内局部压力计算"});
+        addTextRow("item ll", {"不均匀系数法", "ll", "流量计算-不均匀系数法"});
+        addTextRow("item yl", {"单位压降计算", "yl", "允许单位压力降"});
+        addTextRow("item fxgj", {"校验低压层流管段管径", "fxgj", "校验低压层流管段管径"});
+        addTextRow("item xd", {"低压管段预选管径", "xd", "低压管段水力计算"});
+        addTextRow("item gyxd", {"中高压管段预选管径", "gyxd", "中高压管段水力计算"});
+        addTextRow("item lll", {"同时工作系数法", "lll", "流量计算-同时工作系数法"});
+        addTextRow("item yt", {"附加压头", "yt", "附加压头计算"});
+        addTextRow("item gy", {"关于", "gy", "关于"});
     }
 
     void mainMenuOpensEveryScreenAndComesBack()
@@ -174,7 +156,6 @@ private slots:
         QFETCH(QString, control);
         QFETCH(QString, code);
         QFETCH(QString, caption);
-        QFETCH(QString, back);
         Session s;
         QWidget *xz = s.login();
         if (control.startsWith(QLatin1String("Command")))
@@ -186,7 +167,7 @@ private slots:
         QCOMPARE(s.visibleScreens(), code);
         QCOMPARE(screen->windowTitle(), caption);
         QVERIFY(QTest::qWaitForWindowExposed(screen));
-        clickOn(screen, back.toUtf8().constData());
+        clickOn(screen, backButtonOf(code));
         QCOMPARE(s.visibleScreens(), QStringLiteral("xz"));
         QVERIFY(!s.shell->screen(QStringLiteral("hy"))->isVisible());
     }
@@ -249,15 +230,14 @@ private slots:
         QTest::addColumn<QString>("menuButton");
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("to");
-        QTest::addColumn<QString>("back");
-        QTest::newRow("gyxd to xd") << "gyxd" << "Command6" << "低压管段水力计算" << "xd" << "Command4";
-        QTest::newRow("gyxd to fxgj") << "gyxd" << "Command6" << "校验低压层流管段管径" << "fxgj" << "Command2";
-        QTest::newRow("xd to gyxd") << "xd" << "Command5" << "中高压管段水力计算" << "gyxd" << "Command4";
-        QTest::newRow("xd to fxgj") << "xd" << "Command5" << "校验低压层流管段管径" << "fxgj" << "Command2";
-        QTest::newRow("fxgj to xd") << "fxgj" << "Command4" << "低压管段水力计算" << "xd" << "Command4";
-        QTest::newRow("fxgj to gyxd") << "fxgj" << "Command4" << "中高压管段水力计算" << "gyxd" << "Command4";
-        QTest::newRow("ll to lll") << "ll" << "Command2" << "同时工作系数法" << "lll" << "Command2";
-        QTest::newRow("lll to ll") << "lll" << "Command7" << "不均匀系数法" << "ll" << "Command2";
+        addTextRow("gyxd to xd", {"gyxd", "Command6", "低压管段水力计算", "xd"});
+        addTextRow("gyxd to fxgj", {"gyxd", "Command6", "校验低压层流管段管径", "fxgj"});
+        addTextRow("xd to gyxd", {"xd", "Command5", "中高压管段水力计算", "gyxd"});
+        addTextRow("xd to fxgj", {"xd", "Command5", "校验低压层流管段管径", "fxgj"});
+        addTextRow("fxgj to xd", {"fxgj", "Command4", "低压管段水力计算", "xd"});
+        addTextRow("fxgj to gyxd", {"fxgj", "Command4", "中高压管段水力计算", "gyxd"});
+        addTextRow("ll to lll", {"ll", "Command2", "同时工作系数法", "lll"});
+        addTextRow("lll to ll", {"lll", "Command7", "不均匀系数法", "ll"});
     }
 
     void crossLinksOpenTheirScreensAndBackReturnsToTheMenu()
@@ -266,13 +246,12 @@ private slots:
         QFETCH(QString, menuButton);
         QFETCH(QString, item);
         QFETCH(QString, to);
-        QFETCH(QString, back);
         Session s;
         QWidget *origin = s.openFromMenu(menuButton.toUtf8().constData());
         QCOMPARE(origin->objectName(), from);
         chooseMenuItem(origin, item);
         QCOMPARE(s.visibleScreens(), to);
-        clickOn(s.shell->screen(to), back.toUtf8().constData());
+        clickOn(s.shell->screen(to), backButtonOf(to));
         QCOMPARE(s.visibleScreens(), QStringLiteral("xz"));
         QVERIFY(s.shell->screen(from));
         QVERIFY(!s.shell->screen(from)->isVisible());
@@ -282,11 +261,9 @@ private slots:
     {
         Session s;
         QWidget *yl = s.openFromMenu("Command3");
-        typeInto(yl, "Text1", QStringLiteral("2500"));
-        clickOn(yl, "Command2");
-        QWidget *again = s.openFromMenu("Command3");
-        QCOMPARE(again, yl);
-        QCOMPARE(yl->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(), QStringLiteral("2500"));
+        perform(yl, {"Text1=2500", "Command2"});
+        QCOMPARE(s.openFromMenu("Command3"), yl);
+        QCOMPARE(boxText(yl, "Text1"), QStringLiteral("2500"));
         // The login screen is never shown again after a successful login.
         QVERIFY(!s.shell->screen(QStringLiteral("hy"))->isVisible());
     }
@@ -295,8 +272,8 @@ private slots:
     {
         Session s;
         s.login();
-        for (const char *button : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6",
-                                   "Command7", "Command8", "Command9"}) {
+        for (const char *button : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6", "Command7",
+                                   "Command8", "Command9"}) {
             QWidget *screen = s.openFromMenu(button);
             const Qt::WindowFlags flags = screen->windowFlags();
             const bool sizeable = screen->objectName() == QLatin1String("bh");

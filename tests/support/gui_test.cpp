@@ -6,8 +6,17 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QTest>
+
+const QString kNotPositive = QStringLiteral("录入数据不能为0或小于0,嘿嘿");
+const QString kOutOfRange = QStringLiteral("录入数据超出计算范围,嘿嘿");
+
+QStringList messageList(const QString &message)
+{
+    return message.isEmpty() ? QStringList() : QStringList{message};
+}
 
 MessageRecorder::MessageRecorder()
     : m_messages(std::make_shared<QStringList>())
@@ -53,9 +62,15 @@ QWidget *Session::openFromMenu(const char *menuButton)
     clickOn(xz, menuButton);
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (w->isVisible() && w != xz && !w->objectName().isEmpty())
-            return w;
+            return QTest::qWaitForWindowExposed(w) ? w : nullptr;
     }
     return nullptr;
+}
+
+QStringList Session::calculate(QWidget *screen)
+{
+    clickOn(screen, "Command1");
+    return messages.take();
 }
 
 QString Session::visibleScreens() const
@@ -86,12 +101,29 @@ void typeInto(QWidget *screen, const char *textBox, const QString &text)
     QCOMPARE(box->text(), text);
 }
 
+void typeFields(QWidget *screen, const QStringList &texts)
+{
+    for (int i = 0; i < texts.size(); ++i)
+        typeInto(screen, QByteArray("Text" + QByteArray::number(i + 1)).constData(), texts[i]);
+}
+
 void clickOn(QWidget *screen, const char *control)
 {
     auto *button = screen->findChild<QAbstractButton *>(QString::fromUtf8(control));
     QVERIFY2(button, control);
     QVERIFY2(button->isEnabled(), control);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+}
+
+void perform(QWidget *screen, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        const qsizetype equals = step.indexOf(u'=');
+        if (equals < 0)
+            clickOn(screen, step.toUtf8().constData());
+        else
+            typeInto(screen, step.left(equals).toUtf8().constData(), step.mid(equals + 1));
+    }
 }
 
 void chooseMenuItem(QWidget *screen, const QString &caption)
@@ -109,10 +141,108 @@ QString textOf(QWidget *screen, const char *label)
     return l->text();
 }
 
+QStringList textsOf(QWidget *screen, const QStringList &labels)
+{
+    QStringList texts;
+    for (const QString &label : labels)
+        texts << textOf(screen, label.toUtf8().constData());
+    return texts;
+}
+
+QString boxText(QWidget *screen, const char *textBox)
+{
+    auto *box = screen->findChild<QLineEdit *>(QString::fromUtf8(textBox));
+    return box ? box->text() : QStringLiteral("<no text box %1>").arg(QString::fromUtf8(textBox));
+}
+
+QString captionOf(QWidget *screen, const QString &control)
+{
+    QWidget *w = screen->findChild<QWidget *>(control);
+    if (auto *l = qobject_cast<QLabel *>(w))
+        return l->text();
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return b->text();
+    if (auto *f = qobject_cast<QGroupBox *>(w))
+        return f->title();
+    return QStringLiteral("<no caption of %1>").arg(control);
+}
+
 bool shown(QWidget *screen, const char *control)
 {
     auto *w = screen->findChild<QWidget *>(QString::fromUtf8(control));
     return w && w->isVisibleTo(screen);
+}
+
+QString shownOf(QWidget *screen, const QStringList &controls)
+{
+    QStringList names;
+    for (const QString &control : controls) {
+        if (shown(screen, control.toUtf8().constData()))
+            names << control;
+    }
+    return names.join(u' ');
+}
+
+bool checked(QWidget *screen, const char *button)
+{
+    auto *b = screen->findChild<QAbstractButton *>(QString::fromUtf8(button));
+    if (!b)
+        QTest::qFail(button, __FILE__, __LINE__);
+    return b && b->isChecked();
+}
+
+bool enabled(QWidget *screen, const char *control)
+{
+    auto *w = screen->findChild<QWidget *>(QString::fromUtf8(control));
+    if (!w)
+        QTest::qFail(control, __FILE__, __LINE__);
+    return w && w->isEnabled();
+}
+
+void addTextRow(const char *name, const QStringList &texts)
+{
+    QTestData &row = QTest::newRow(name);
+    for (const QString &text : texts)
+        row << text;
+}
+
+void addCalculationColumns()
+{
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("message");
+}
+
+void addCalculation(const char *name, const QStringList &inputs, const QString &result, const QStringList &options)
+{
+    QTest::newRow(name) << inputs << options << result << QString();
+}
+
+void addRefusal(const char *name, const QStringList &inputs, const QString &message, const QStringList &options)
+{
+    QTest::newRow(name) << inputs << options << QString() << message;
+}
+
+void checkCalculation(const char *menuButton, const char *resultLabel, const QStringList &workedCase)
+{
+    QFETCH(QStringList, inputs);
+    QFETCH(QStringList, options);
+    QFETCH(QString, result);
+    QFETCH(QString, message);
+    Session s;
+    QWidget *screen = s.openFromMenu(menuButton);
+    QVERIFY(screen);
+    QCOMPARE(textOf(screen, resultLabel), QString());
+    typeFields(screen, workedCase);
+    QCOMPARE(s.calculate(screen), QStringList());
+    const QString worked = textOf(screen, resultLabel);
+    QVERIFY(!worked.isEmpty());
+
+    typeFields(screen, inputs);
+    perform(screen, options);
+    QCOMPARE(s.calculate(screen), messageList(message));
+    QCOMPARE(textOf(screen, resultLabel), message.isEmpty() ? result : worked);
 }
 
 const char *backButtonOf(const QString &code)
@@ -143,3 +273,41 @@ QStringList tabOrder(QWidget *screen, const char *first)
     }
     return names;
 }
+
+const QStringList kLowPressureCase{"Text2=10", "Text3=1.5E-5", "Text4=288", "Text5=0.72"};
+const QList<QStringList> kLowPressureTable{
+    {"15", "15719.0200024137", "紊流", "223.468380160133"},
+    {"20", "11789.2650018102", "紊流", "52.7563867604066"},
+    {"25", "9431.41200144819", "紊流", "17.4617823780596"},
+    {"32", "7368.2906261314", "紊流", "5.20695171483839"},
+    {"40", "5894.63250090512", "紊流", "1.76153535952148"},
+    {"50", "4715.7060007241", "紊流", "0.600304540152698"},
+    {"70", "3368.36142908864", "临界", "0.116435504044952"},
+    {"80", "2947.31625045256", "临界", "0.0576548451548451"},
+    {"100", "2357.85300036205", "临界", "0.0167767912087912"},
+    {"125", "1886.28240028964", "层流", "0.00527341545494506"},
+    {"150", "1571.90200024137", "层流", "0.00254312087912088"},
+    {"219", "1076.64520564477", "层流", "0.000559700352374131"},
+    {"273", "863.682417715036", "层流", "0.000231782931593727"},
+    {"325", "725.49323088063", "层流", "0.000115398083377356"},
+    {"377", "625.425199035026", "层流", "6.37333341617824E-05"},
+    {"426", "553.486619803298", "层流", "3.9092517862419E-05"},
+    {"480", "491.219375075427", "层流", "2.42530906593407E-05"},
+    {"580", "406.526379372767", "层流", "1.13767984812167E-05"},
+    {"630", "374.262381009849", "层流", "8.17278062870177E-06"},
+};
+
+// Density, viscosity, temperature and flow enter in single precision.
+const QStringList kHighPressureCase{"Text1=400", "Text3=2", "Text5=0.72", "Text6=1.5E-5", "Text7=288", "Text8=1000"};
+const QList<QStringList> kHighPressureTable{
+    {"50", "732241.197022794", "压力差小于零"},         {"70", "127137.156692969", "压力差小于零"},
+    {"80", "63657.9757076291", "180.78730205615"},      {"100", "20146.2695875009", "345.987659931678"},
+    {"125", "6431.16889364434", "383.585273717216"},    {"150", "2549.73497979823", "393.574046451749"},
+    {"219", "383.377692420745", "399.04040474012"},     {"273", "129.231479013631", "399.676790722169"},
+    {"325", "55.085450276218", "399.862262659841"},     {"377", "26.7756049666505", "399.933055385607"},
+    {"426", "14.823338845275", "399.962939936076"},     {"480", "8.33646223814874", "399.979158301434"},
+    {"530", "5.1758620923854", "399.987060135469"},     {"630", "2.25881427399544", "399.994352924453"},
+    {"720", "1.19221374932556", "399.997019454522"},    {"820", "0.640467204926766", "399.998398828783"},
+    {"920", "0.369845246158361", "399.999075385816"},   {"1020", "0.226131704893938", "399.999434670338"},
+    {"1220", "0.0963703752328617", "399.999759073989"},
+};
