@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,6 +53,28 @@ void Screen::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+// A hidden screen gives its window back to the window system, and with it the
+// picture of its contents: a megabyte or two for a large screen, kept for every
+// screen visited. Showing the screen again makes a new window; the widgets, their
+// texts and the focus stay as they were.
+void Screen::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!isHidden())
+                return;
+            // The new window goes where this one was, frame and all.
+            const QPoint at = pos();
+            destroy();
+            move(at);
+        },
+        Qt::QueuedConnection);
 }
 
 namespace toolkit {
