@@ -4,7 +4,6 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHideEvent>
@@ -163,20 +162,9 @@ QGroupBox *optionGroup(const char *frameName, const QString &caption, std::initi
 
 QFont heiti(int pointSize)
 {
-    // The first of these black typefaces that is installed, and the rest after it.
-    // Qt skips a missing family too, but only after asking fontconfig for its
-    // fallbacks, a slow look-up on the way to the login screen.
-    static const QStringList families = [] {
-        const QStringList wanted { QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
-            QStringLiteral("WenQuanYi Zen Hei") };
-        for (qsizetype i = 0; i < wanted.size(); ++i) {
-            if (QFontDatabase::hasFamily(wanted[i]))
-                return wanted.mid(i);
-        }
-        return wanted;
-    }();
     QFont font;
-    font.setFamilies(families);
+    font.setFamilies({QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Zen Hei")});
     if (pointSize > 0)
         font.setPointSize(pointSize);
     return font;
