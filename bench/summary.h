@@ -6,6 +6,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 
 // Collects the medians of every benchmark instead of printing Google
 // Benchmark's own report, so that the bench ends with one table.
@@ -19,11 +20,14 @@ public:
     std::optional<double> counter(const QString &family, const char *name) const;
     // Why a family has no median.
     QString error(const QString &family) const;
+    // False for a family left out by --benchmark_filter.
+    bool ran(const QString &family) const { return m_ran.contains(family); }
 
 private:
     std::map<QString, double> m_milliseconds;
     std::map<QString, benchmark::UserCounters> m_counters;
     std::map<QString, QString> m_errors;
+    std::set<QString> m_ran;
 };
 
 // Prints the table of all figures against their limits; false when one is missed.
