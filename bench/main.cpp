@@ -10,15 +10,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 // Fresh processes are few and slow; the in-process handlers take many samples each.
-constexpr int kStartupSamples = 31;
-constexpr int kCreationSamples = 11;
+constexpr int kStartupSamples = 51;
+constexpr int kCreationSamples = 15;
 constexpr int kMemorySamples = 5;
 constexpr int kHandlerSamples = 15;
 
@@ -50,8 +50,6 @@ void registerFreshProcess(const QString &family, const QStringList &arguments, i
         ->Unit(benchmark::kMillisecond);
 }
 
-} // namespace
-
 // The offscreen platform says on every fixed-size window that it cannot pass
 // size hints on; that is no news for a benchmark.
 void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
@@ -60,6 +58,8 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
         return;
     qt_message_output(type, context, message);
 }
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -72,8 +72,8 @@ int main(int argc, char *argv[])
     std::vector<char *> arguments(argv, argv + argc);
     std::string interleave = "--benchmark_enable_random_interleaving=true";
     bool interleaveGiven = false;
-    for (char *a : arguments)
-        interleaveGiven = interleaveGiven || std::strncmp(a, interleave.c_str(), 38) == 0;
+    for (const char *a : arguments)
+        interleaveGiven = interleaveGiven || std::string_view(a).starts_with("--benchmark_enable_random_interleaving");
     if (!interleaveGiven)
         arguments.push_back(interleave.data());
     int count = static_cast<int>(arguments.size());

@@ -36,8 +36,8 @@ double nanosecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::nano>(Clock::now() - start).count();
 }
 
-// Shows nothing itself: waits until the window system has exposed the window
-// and the first frame is painted. The offscreen platform exposes at once; the
+// Waits until the window system has exposed a shown window, which paints its
+// first frame, then lets the events that the frame left behind run. The
 // deadline only keeps a broken platform from hanging the bench.
 bool waitExposed(QWidget *window)
 {
