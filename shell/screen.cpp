@@ -4,6 +4,7 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHideEvent>
@@ -162,9 +163,22 @@ QGroupBox *optionGroup(const char *frameName, const QString &caption, std::initi
 
 QFont heiti(int pointSize)
 {
+    // From the first of these black typefaces that is installed on. Qt skips a
+    // missing one too, but only after asking fontconfig for its fallbacks, a slow
+    // look-up on the way to the login screen. (QFontDatabase::hasFamily would ask
+    // fontconfig for an alias instead: no faster.)
+    static const QStringList families = [] {
+        const QStringList wanted { QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
+            QStringLiteral("WenQuanYi Zen Hei") };
+        const QStringList installed = QFontDatabase::families();
+        for (qsizetype i = 0; i < wanted.size(); ++i) {
+            if (installed.contains(wanted[i], Qt::CaseInsensitive))
+                return wanted.mid(i);
+        }
+        return wanted;
+    }();
     QFont font;
-    font.setFamilies({QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("WenQuanYi Zen Hei")});
+    font.setFamilies(families);
     if (pointSize > 0)
         font.setPointSize(pointSize);
     return font;
