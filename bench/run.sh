@@ -6,9 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/install-deps.sh libbenchmark-dev
+# Only the table goes to standard output.
+tools/install-deps.sh libbenchmark-dev >&2
 cmake --preset release >/dev/null
-cmake --build --preset release --target velmora_bench
+cmake --build --preset release --target velmora_bench >&2
 
 export QT_QPA_PLATFORM=offscreen
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then

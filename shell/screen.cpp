@@ -163,10 +163,11 @@ QGroupBox *optionGroup(const char *frameName, const QString &caption, std::initi
 
 QFont heiti(int pointSize)
 {
-    // From the first of these black typefaces that is installed on. Qt skips a
-    // missing one too, but only after asking fontconfig for its fallbacks, a slow
-    // look-up on the way to the login screen. (QFontDatabase::hasFamily would ask
-    // fontconfig for an alias instead: no faster.)
+    // The black typefaces in order of preference, from the first installed one on.
+    // Qt skips a missing one too, but only after asking fontconfig for its
+    // fallbacks, a slow look-up on the way to the login screen; the list of
+    // installed families is at hand (QFontDatabase::hasFamily would ask fontconfig
+    // for an alias instead, which is as slow).
     static const QStringList families = [] {
         const QStringList wanted { QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
             QStringLiteral("WenQuanYi Zen Hei") };
