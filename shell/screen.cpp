@@ -5,9 +5,11 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +56,28 @@ void Screen::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+// A hidden screen gives its window back to the window system, and with it the
+// picture of its contents: a megabyte or two for a large screen, kept for every
+// screen visited. Showing the screen again makes a new window; the widgets, their
+// texts and the focus stay as they were.
+void Screen::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!isHidden())
+                return;
+            // The new window goes where this one was, frame and all.
+            const QPoint at = pos();
+            destroy();
+            move(at);
+        },
+        Qt::QueuedConnection);
 }
 
 namespace toolkit {
@@ -159,9 +183,23 @@ QGroupBox *optionGroup(const char *frameName, const QString &caption, std::initi
 
 QFont heiti(int pointSize)
 {
+    // The black typefaces in order of preference, from the first installed one on.
+    // Qt skips a missing one too, but only after asking fontconfig for its
+    // fallbacks, a slow look-up on the way to the login screen; the list of
+    // installed families is at hand (QFontDatabase::hasFamily would ask fontconfig
+    // for an alias instead, which is as slow).
+    static const QStringList families = [] {
+        const QStringList wanted { QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
+            QStringLiteral("WenQuanYi Zen Hei") };
+        const QStringList installed = QFontDatabase::families();
+        for (qsizetype i = 0; i < wanted.size(); ++i) {
+            if (installed.contains(wanted[i], Qt::CaseInsensitive))
+                return wanted.mid(i);
+        }
+        return wanted;
+    }();
     QFont font;
-    font.setFamilies({QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("WenQuanYi Zen Hei")});
+    font.setFamilies(families);
     if (pointSize > 0)
         font.setPointSize(pointSize);
     return font;

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,13 +46,21 @@ void keepPlaceWhenHidden(QWidget *widget)
 QLabel *reservedLabel(const char *name, const QStringList &widest)
 {
     QLabel *l = toolkit::resultLabel(name);
-    QSize room;
-    for (const QString &text : widest) {
-        l->setText(text);
-        room = room.expandedTo(l->sizeHint());
+    // Sizing a selectable label lays out a text document, and the table has
+    // eighty labels that all start alike: each list of texts is measured once.
+    static QHash<QString, QSize> rooms;
+    const QString key = l->font().key() + QString::number(l->logicalDpiY()) + widest.join(QLatin1Char('\n'));
+    auto room = rooms.constFind(key);
+    if (room == rooms.constEnd()) {
+        QSize widestRoom;
+        for (const QString &text : widest) {
+            l->setText(text);
+            widestRoom = widestRoom.expandedTo(l->sizeHint());
+        }
+        l->clear();
+        room = rooms.insert(key, widestRoom);
     }
-    l->clear();
-    l->setMinimumSize(room);
+    l->setMinimumSize(*room);
     return l;
 }
 

@@ -1,0 +1,102 @@
+// The benchmark program: start-up, first creation of each screen, the "计算"
+// handlers and peak memory, each as a median, printed as one table.
+//   velmora_bench [Google Benchmark flags]   runs everything and prints the table
+//   velmora_bench --probe NAME [CODE]         one fresh-process measurement (used by the above)
+#include "calculations.h"
+#include "probes.h"
+#include "summary.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// Fresh processes are few and slow; the in-process handlers take many samples each.
+constexpr int kStartupSamples = 51;
+constexpr int kCreationSamples = 15;
+constexpr int kMemorySamples = 5;
+constexpr int kHandlerSamples = 15;
+
+void inFreshProcesses(benchmark::State &state, const QStringList &arguments, bool memory)
+{
+    for (auto _ : state) {
+        QString error;
+        const std::optional<double> value = probe::spawn(arguments, &error);
+        if (!value) {
+            state.SkipWithError(qPrintable(error));
+            break;
+        }
+        if (memory) {
+            state.counters["KiB"] = *value;
+            state.SetIterationTime(0);
+        } else {
+            state.SetIterationTime(*value * 1e-9);
+        }
+    }
+}
+
+void registerFreshProcess(const QString &family, const QStringList &arguments, int samples, bool memory = false)
+{
+    benchmark::RegisterBenchmark(family.toUtf8().constData(),
+        [arguments, memory](benchmark::State &state) { inFreshProcesses(state, arguments, memory); })
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(samples)
+        ->Unit(benchmark::kMillisecond);
+}
+
+// The offscreen platform says on every fixed-size window that it cannot pass
+// size hints on; that is no news for a benchmark.
+void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    qt_message_output(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(quietHandler);
+    if (probe::requested(argc, argv))
+        return probe::run(argc, argv);
+
+    // Samples of different kinds alternate, so that a busy moment of the machine
+    // spreads over all of them instead of spoiling one figure.
+    std::vector<char *> arguments(argv, argv + argc);
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    bool interleaveGiven = false;
+    for (const char *a : arguments)
+        interleaveGiven = interleaveGiven || std::string_view(a).starts_with("--benchmark_enable_random_interleaving");
+    if (!interleaveGiven)
+        arguments.push_back(interleave.data());
+    int count = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    benchmark::Initialize(&count, arguments.data());
+
+    QApplication app(count, arguments.data());
+
+    registerFreshProcess(QStringLiteral("startup/app"), { QStringLiteral("startup-app") }, kStartupSamples);
+    registerFreshProcess(QStringLiteral("startup/dialog"), { QStringLiteral("startup-dialog") }, kStartupSamples);
+    for (const QString &code : probe::screenCodes()) {
+        registerFreshProcess(
+            QStringLiteral("create/") + code, { QStringLiteral("create-after-login"), code }, kCreationSamples);
+        registerFreshProcess(
+            QStringLiteral("create-first/") + code, { QStringLiteral("create-first"), code }, kCreationSamples);
+    }
+    registerFreshProcess(QStringLiteral("memory/app"), { QStringLiteral("memory-app") }, kMemorySamples, true);
+    registerFreshProcess(QStringLiteral("memory/dialog"), { QStringLiteral("memory-dialog") }, kMemorySamples, true);
+    calculations::registerBenchmarks(kHandlerSamples);
+
+    Summary summary;
+    benchmark::RunSpecifiedBenchmarks(&summary);
+    calculations::tearDown();
+    benchmark::Shutdown();
+    return printTable(summary) ? 0 : 1;
+}

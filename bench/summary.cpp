@@ -1,0 +1,246 @@
+#include "summary.h"
+
+#include "calculations.h"
+#include "probes.h"
+
+#include <QFile>
+#include <QList>
+#include <QStringList>
+#include <QThread>
+#include <QtGlobal>
+
+#include <cstdio>
+
+bool Summary::ReportContext(const Context &)
+{
+    std::fputs("running the benchmarks", stderr);
+    return true;
+}
+
+void Summary::ReportRuns(const std::vector<Run> &runs)
+{
+    for (const Run &run : runs) {
+        const QString family = QString::fromStdString(run.run_name.function_name);
+        m_ran.insert(family);
+        if (run.error_occurred) {
+            m_errors[family] = QString::fromStdString(run.error_message);
+            continue;
+        }
+        if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median") {
+            std::fputc('.', stderr);
+            continue;
+        }
+        m_milliseconds[family] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+        m_counters[family] = run.counters;
+    }
+}
+
+std::optional<double> Summary::milliseconds(const QString &family) const
+{
+    if (m_errors.contains(family))
+        return std::nullopt;
+    const auto it = m_milliseconds.find(family);
+    return it == m_milliseconds.end() ? std::nullopt : std::optional(it->second);
+}
+
+std::optional<double> Summary::counter(const QString &family, const char *name) const
+{
+    if (m_errors.contains(family))
+        return std::nullopt;
+    const auto it = m_counters.find(family);
+    if (it == m_counters.end())
+        return std::nullopt;
+    const auto c = it->second.find(name);
+    return c == it->second.end() ? std::nullopt : std::optional(c->second.value);
+}
+
+QString Summary::error(const QString &family) const
+{
+    const auto it = m_errors.find(family);
+    return it == m_errors.end() ? QStringLiteral("no result") : it->second;
+}
+
+namespace {
+
+struct Row {
+    QString measure;
+    QString median;
+    QString limit;
+    QString met;
+};
+
+const std::map<QString, QString> &screenNames()
+{
+    static const std::map<QString, QString> names {
+        { QStringLiteral("hy"), QStringLiteral("login") },
+        { QStringLiteral("xz"), QStringLiteral("main menu") },
+        { QStringLiteral("xd"), QStringLiteral("low-pressure section") },
+        { QStringLiteral("gyxd"), QStringLiteral("medium/high-pressure section") },
+        { QStringLiteral("fxgj"), QStringLiteral("laminar diameter check") },
+        { QStringLiteral("ll"), QStringLiteral("flow by non-uniformity factors") },
+        { QStringLiteral("lll"), QStringLiteral("flow by simultaneity factor") },
+        { QStringLiteral("yl"), QStringLiteral("allowable unit drop") },
+        { QStringLiteral("yt"), QStringLiteral("additional head") },
+        { QStringLiteral("jb"), QStringLiteral("indoor local loss") },
+        { QStringLiteral("bh"), QStringLiteral("wall thickness") },
+        { QStringLiteral("gy"), QStringLiteral("about") },
+        { QStringLiteral("cs"), QStringLiteral("foreword") },
+    };
+    return names;
+}
+
+QString number(double value, int decimals)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+QString cpuModel()
+{
+    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
+    if (cpuinfo.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : cpuinfo.readAll().split('\n')) {
+            if (line.startsWith("model name"))
+                return QString::fromLatin1(line.mid(line.indexOf(':') + 1).trimmed());
+        }
+    }
+    return QStringLiteral("unknown CPU");
+}
+
+class Table {
+public:
+    explicit Table(const Summary &summary)
+        : m_summary(summary)
+    {
+    }
+
+    // A median in milliseconds against an upper limit (none when limit is 0).
+    std::optional<double> time(const QString &measure, const QString &family, double limit, int decimals)
+    {
+        const std::optional<double> value = m_summary.milliseconds(family);
+        add(measure, family, value, limit, decimals, QStringLiteral(" ms"));
+        return value;
+    }
+
+    std::optional<double> mebibytes(const QString &measure, const QString &family)
+    {
+        std::optional<double> value = m_summary.counter(family, "KiB");
+        if (value)
+            *value /= 1024;
+        add(measure, family, value, 0, 1, QStringLiteral(" MiB"));
+        return value;
+    }
+
+    // A figure computed from the medians of other families.
+    void derived(const QString &measure, const QStringList &from, std::optional<double> value, double limit,
+        int decimals, const QString &unit)
+    {
+        for (const QString &family : from) {
+            if (!m_summary.ran(family))
+                return;
+        }
+        add(measure, QString(), value, limit, decimals, unit);
+    }
+
+    bool print() const
+    {
+        const QList<Row> all = QList<Row> {
+            { QStringLiteral("measure"), QStringLiteral("median"), QStringLiteral("limit"), QStringLiteral("met") }
+        } + m_rows;
+        qsizetype widths[4] {};
+        for (const Row &r : all) {
+            widths[0] = qMax(widths[0], r.measure.size());
+            widths[1] = qMax(widths[1], r.median.size());
+            widths[2] = qMax(widths[2], r.limit.size());
+            widths[3] = qMax(widths[3], r.met.size());
+        }
+        QString text;
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            const Row &r = all[i];
+            text += QStringLiteral("| %1 | %2 | %3 | %4 |\n")
+                        .arg(r.measure.leftJustified(widths[0]), r.median.rightJustified(widths[1]),
+                            r.limit.rightJustified(widths[2]), r.met.leftJustified(widths[3]));
+            if (i == 0) {
+                text += QStringLiteral("|%1|%2:|%3:|%4|\n")
+                            .arg(QString(widths[0] + 2, u'-'), QString(widths[1] + 1, u'-'),
+                                QString(widths[2] + 1, u'-'), QString(widths[3] + 2, u'-'));
+            }
+        }
+        std::fputs("\n", stderr);
+        std::printf("Velmora benchmarks, medians; %d CPUs, %s, Qt %s, QT_QPA_PLATFORM=%s\n\n%s",
+            QThread::idealThreadCount(), qPrintable(cpuModel()), qVersion(),
+            qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("(default)")).toUtf8().constData(),
+            text.toUtf8().constData());
+        for (const QString &e : m_errors)
+            std::printf("%s\n", e.toUtf8().constData());
+        std::printf(m_allMet ? "\nEvery figure is within its limit.\n" : "\nSome figure misses its limit.\n");
+        return m_allMet;
+    }
+
+private:
+    void add(const QString &measure, const QString &family, std::optional<double> value, double limit, int decimals,
+        const QString &unit)
+    {
+        if (!family.isEmpty() && !m_summary.ran(family))
+            return;
+        Row row { measure, value ? number(*value, decimals) + unit : QStringLiteral("failed"),
+            limit > 0 ? QStringLiteral("≤ ") + QString::number(limit) + unit : QString(), QString() };
+        if (!value) {
+            m_allMet = false;
+            if (!family.isEmpty())
+                m_errors << family + QStringLiteral(": ") + m_summary.error(family);
+        }
+        if (limit > 0) {
+            const bool met = value && *value <= limit;
+            row.met = met ? QStringLiteral("yes") : QStringLiteral("NO");
+            m_allMet = m_allMet && met;
+        }
+        m_rows << row;
+    }
+
+    const Summary &m_summary;
+    QList<Row> m_rows;
+    QStringList m_errors;
+    bool m_allMet = true;
+};
+
+} // namespace
+
+bool printTable(const Summary &summary)
+{
+    Table table(summary);
+
+    const auto app = table.time(
+        QStringLiteral("start-up: QApplication to the login screen exposed"), QStringLiteral("startup/app"), 0, 1);
+    const auto dialog = table.time(QStringLiteral("start-up: QApplication to a bare QDialog with one label exposed"),
+        QStringLiteral("startup/dialog"), 0, 1);
+    table.derived(QStringLiteral("start-up: login screen / bare dialog"),
+        { QStringLiteral("startup/app"), QStringLiteral("startup/dialog") },
+        app && dialog ? std::optional(*app / *dialog) : std::nullopt, 1.25, 2, QString());
+
+    for (const QString &code : probe::screenCodes()) {
+        table.time(QStringLiteral("first creation, after login: %1 (%2)").arg(code, screenNames().at(code)),
+            QStringLiteral("create/") + code, 15, 1);
+    }
+    for (const QString &code : probe::screenCodes()) {
+        table.time(QStringLiteral("first creation, as a process's first window: %1").arg(code),
+            QStringLiteral("create-first/") + code, 0, 1);
+    }
+
+    for (const calculations::Case &c : calculations::cases()) {
+        table.time(QStringLiteral("Command1_Click: %1 (%2)").arg(c.code, c.title), QStringLiteral("calc/") + c.code,
+            c.limitMs, 3);
+    }
+    for (const calculations::Case &c : calculations::cases()) {
+        table.time(QStringLiteral("Command1_Click with its relayout and repaint: %1").arg(c.code),
+            QStringLiteral("calc+events/") + c.code, 0, 3);
+    }
+
+    const auto all = table.mebibytes(
+        QStringLiteral("peak resident memory: login and all thirteen screens open"), QStringLiteral("memory/app"));
+    const auto bare
+        = table.mebibytes(QStringLiteral("peak resident memory: bare dialog"), QStringLiteral("memory/dialog"));
+    table.derived(QStringLiteral("peak resident memory: thirteen screens - bare dialog"),
+        { QStringLiteral("memory/app"), QStringLiteral("memory/dialog") },
+        all && bare ? std::optional(*all - *bare) : std::nullopt, 15, 1, QStringLiteral(" MiB"));
+    return table.print();
+}
