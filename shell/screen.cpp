@@ -181,28 +181,50 @@ QGroupBox *optionGroup(const char *frameName, const QString &caption, std::initi
     return f;
 }
 
+namespace {
+
+// The families of a preference list from the first installed one on. Qt skips a
+// missing family too, but only after asking fontconfig for its fallbacks, a slow
+// look-up on the way to the login screen; the list of installed families is at
+// hand (QFontDatabase::hasFamily would ask fontconfig for an alias instead, which
+// is as slow).
+QStringList installedFrom(const QStringList &wanted)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (qsizetype i = 0; i < wanted.size(); ++i) {
+        if (installed.contains(wanted[i], Qt::CaseInsensitive))
+            return wanted.mid(i);
+    }
+    return wanted;
+}
+
+} // namespace
+
 QFont heiti(int pointSize)
 {
-    // The black typefaces in order of preference, from the first installed one on.
-    // Qt skips a missing one too, but only after asking fontconfig for its
-    // fallbacks, a slow look-up on the way to the login screen; the list of
-    // installed families is at hand (QFontDatabase::hasFamily would ask fontconfig
-    // for an alias instead, which is as slow).
-    static const QStringList families = [] {
-        const QStringList wanted { QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
-            QStringLiteral("WenQuanYi Zen Hei") };
-        const QStringList installed = QFontDatabase::families();
-        for (qsizetype i = 0; i < wanted.size(); ++i) {
-            if (installed.contains(wanted[i], Qt::CaseInsensitive))
-                return wanted.mid(i);
-        }
-        return wanted;
-    }();
+    static const QStringList families = installedFrom({QStringLiteral("SimHei"), QStringLiteral("黑体"),
+                                                       QStringLiteral("Noto Sans CJK SC"),
+                                                       QStringLiteral("WenQuanYi Zen Hei")});
     QFont font;
     font.setFamilies(families);
     if (pointSize > 0)
         font.setPointSize(pointSize);
     return font;
+}
+
+void useSimplifiedChineseFont()
+{
+    // Every text of the program is Simplified Chinese: its characters take the
+    // SC face of the CJK font, not the face that fontconfig would pick for the
+    // user's locale (Japanese forms under an English one). The titles' black
+    // typeface then is the same face, so no second one is loaded.
+    static const QStringList chinese = installedFrom({QStringLiteral("Noto Sans CJK SC"),
+                                                      QStringLiteral("WenQuanYi Zen Hei")});
+    QFont font = QGuiApplication::font();
+    if (font.families().size() > 1)
+        return;
+    font.setFamilies(QStringList{font.family()} + chinese);
+    QGuiApplication::setFont(font);
 }
 
 QGroupBox *banner(const char *frameName, const char *labelName, Qt::Orientation orientation)

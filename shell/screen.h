@@ -104,6 +104,8 @@ QGroupBox *banner(const char *frameName, const char *labelName, Qt::Orientation 
 
 // The typeface of titles and banners.
 QFont heiti(int pointSize = 0);
+// Makes the program's font prefer the Simplified Chinese face for Chinese text.
+void useSimplifiedChineseFont();
 
 // The row of "计算" (wide) and the back button.
 QBoxLayout *buttonRow(QPushButton *calculate, QPushButton *back);

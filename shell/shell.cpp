@@ -31,6 +31,7 @@ void Shell::start()
     static std::once_flag imagePlugins;
     std::call_once(
         imagePlugins, [] { QThreadPool::globalInstance()->start([] { QImageReader::supportedImageFormats(); }); });
+    toolkit::useSimplifiedChineseFont();
     open(QStringLiteral("hy"), nullptr, false);
 }
 
