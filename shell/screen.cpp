@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QGuiApplication>
 #include <QHideEvent>
 #include <QKeyEvent>
@@ -94,6 +95,32 @@ QLabel *resultLabel(const char *name)
     QLabel *l = label(name);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return l;
+}
+
+QLabel *resultCell(const char *name, const QStringList &widest)
+{
+    QLabel *l = resultLabel(name);
+    // Sizing a selectable label lays out a text document, and a table has dozens
+    // of cells that start alike: each list of texts is measured once.
+    static QHash<QString, QSize> rooms;
+    const QString key = l->font().key() + QString::number(l->logicalDpiY()) + widest.join(QLatin1Char('\n'));
+    auto room = rooms.constFind(key);
+    if (room == rooms.constEnd()) {
+        QSize widestRoom;
+        for (const QString &text : widest) {
+            l->setText(text);
+            widestRoom = widestRoom.expandedTo(l->sizeHint());
+        }
+        l->clear();
+        room = rooms.insert(key, widestRoom);
+    }
+    l->setFixedSize(*room);
+    return l;
+}
+
+QStringList widestNumbers()
+{
+    return {QStringLiteral("-8.88888888888888E-308"), QStringLiteral("-0.000888888888888888")};
 }
 
 QLineEdit *textBox(const char *name)

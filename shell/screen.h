@@ -69,6 +69,13 @@ namespace toolkit {
 QLabel *label(const char *name, const QString &text = QString());
 // An empty result label whose text the user can select and copy.
 QLabel *resultLabel(const char *name);
+// A result label of fixed size with room for the widest of the given texts. Writing
+// it never clips a number and never changes the layout of its screen, which keeps
+// the 19-row tables quick to fill.
+QLabel *resultCell(const char *name, const QStringList &widest);
+// The widest texts that the number display gives: fifteen digits with a sign and
+// a three-digit exponent, or after "0.000".
+QStringList widestNumbers();
 QLineEdit *textBox(const char *name);
 // A push button that Enter never presses.
 QPushButton *commandButton(const char *name, const QString &text);

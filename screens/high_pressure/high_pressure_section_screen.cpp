@@ -116,9 +116,9 @@ HighPressureSectionScreen::HighPressureSectionScreen()
     for (int column = 0; column < headers.size(); ++column)
         tableGrid->addWidget(headers[column], 0, column);
     for (int k = 0; k < int(kDiameters.size()); ++k) {
-        m_diameterCells[k] = resultLabel(labelName(k + 1).constData());
-        m_dropCells[k] = resultLabel(labelName(k + 21).constData());
-        m_endPressureCells[k] = resultLabel(labelName(k + 58).constData());
+        m_diameterCells[k] = resultCell(labelName(k + 1).constData(), {QStringLiteral("1220")});
+        m_dropCells[k] = resultCell(labelName(k + 21).constData(), widestNumbers());
+        m_endPressureCells[k] = resultCell(labelName(k + 58).constData(), widestNumbers() << kNoEndPressure);
         tableGrid->addWidget(m_diameterCells[k], k + 1, 0);
         tableGrid->addWidget(m_dropCells[k], k + 1, 1);
         tableGrid->addWidget(m_endPressureCells[k], k + 1, 2);
@@ -138,6 +138,8 @@ HighPressureSectionScreen::HighPressureSectionScreen()
     m_bannerText->setFont(heiti(15));
     tableGrid->addWidget(m_banner, 1, 0, int(kDiameters.size()), 3, Qt::AlignCenter);
     m_banner->raise();
+    // The cells keep their size: room the window has to spare goes below the last row.
+    tableGrid->setRowStretch(int(kDiameters.size()) + 1, 1);
     layout->addWidget(table);
 
     QMenuBar *bar = menuBar(this);

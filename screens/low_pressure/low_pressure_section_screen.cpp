@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,12 +20,6 @@ namespace {
 // The screen's own diameter series, mm. The 18th size is 580 mm here.
 constexpr std::array<double, 19> kDiameters{15,  20,  25,  32,  40,  50,  70,  80,  100, 125,
                                             150, 219, 273, 325, 377, 426, 480, 580, 630};
-
-// The widest texts that a number shows for ordinary data: fifteen digits after
-// "0.000", or an exponent form. Number labels are at least this wide, so that
-// a calculation neither clips a value nor changes the size of the window.
-const QStringList kWidestNumbers{QStringLiteral("8.17278062870177E-06"), QStringLiteral("0.000888888888888888"),
-                                 QStringLiteral("8.88888888888888E+88")};
 
 const QString kPreselectCaption = QStringLiteral("预选管径(mm):");
 
@@ -42,36 +35,14 @@ void keepPlaceWhenHidden(QWidget *widget)
     widget->setSizePolicy(policy);
 }
 
-// A result label that starts empty but already takes the room of the widest of the texts.
-QLabel *reservedLabel(const char *name, const QStringList &widest)
-{
-    QLabel *l = toolkit::resultLabel(name);
-    // Sizing a selectable label lays out a text document, and the table has
-    // eighty labels that all start alike: each list of texts is measured once.
-    static QHash<QString, QSize> rooms;
-    const QString key = l->font().key() + QString::number(l->logicalDpiY()) + widest.join(QLatin1Char('\n'));
-    auto room = rooms.constFind(key);
-    if (room == rooms.constEnd()) {
-        QSize widestRoom;
-        for (const QString &text : widest) {
-            l->setText(text);
-            widestRoom = widestRoom.expandedTo(l->sizeHint());
-        }
-        l->clear();
-        room = rooms.insert(key, widestRoom);
-    }
-    l->setMinimumSize(*room);
-    return l;
-}
-
 QLabel *numberLabel(const char *name)
 {
-    return reservedLabel(name, kWidestNumbers);
+    return toolkit::resultCell(name, toolkit::widestNumbers());
 }
 
 QLabel *stateLabel(const char *name)
 {
-    return reservedLabel(name,
+    return toolkit::resultCell(name,
                          {QString::fromUtf8(hs::FlowStateText(hs::FlowState::Laminar)),
                           QString::fromUtf8(hs::FlowStateText(hs::FlowState::Critical)),
                           QString::fromUtf8(hs::FlowStateText(hs::FlowState::Turbulent))});
@@ -133,8 +104,8 @@ LowPressureSectionScreen::LowPressureSectionScreen()
     m_givenReynolds = numberLabel("Label87");
     m_givenState = stateLabel("Label94");
     m_givenDrop = numberLabel("Label95");
-    m_preselectCaption = reservedLabel("Label96", {kPreselectCaption});
-    m_preselected = reservedLabel("Label86", {QStringLiteral("630")});
+    m_preselectCaption = toolkit::resultCell("Label96", {kPreselectCaption});
+    m_preselected = toolkit::resultCell("Label86", {QStringLiteral("630")});
     resultGrid->addWidget(m_reynoldsHeader, 0, 0);
     resultGrid->addWidget(m_stateHeader, 0, 1);
     resultGrid->addWidget(m_dropHeader, 0, 2);
@@ -164,7 +135,7 @@ LowPressureSectionScreen::LowPressureSectionScreen()
     for (std::size_t k = 0; k < kSizes; ++k) {
         const int row = static_cast<int>(k) + 1;
         TableRow &r = m_table[k];
-        r.diameter = reservedLabel(labelName(k + 1).constData(), {QStringLiteral("630")});
+        r.diameter = toolkit::resultCell(labelName(k + 1).constData(), {QStringLiteral("630")});
         r.reynolds = numberLabel(labelName(k + 21).constData());
         r.state = stateLabel(labelName(k + 41).constData());
         r.drop = numberLabel(labelName(k + 61).constData());
@@ -184,6 +155,8 @@ LowPressureSectionScreen::LowPressureSectionScreen()
     m_banner->setFont(heiti(15));
     table->addWidget(m_bannerFrame, 1, 1, static_cast<int>(kSizes), 2);
     m_bannerFrame->raise();
+    // The cells keep their size: room the window has to spare goes below the last row.
+    table->setRowStretch(static_cast<int>(kSizes) + 1, 1);
     layout->addWidget(data);
 
     QMenuBar *bar = menuBar(this);
