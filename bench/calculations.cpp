@@ -34,7 +34,8 @@ using Field = std::pair<const char *, const char *>;
 // Presses per sample; each sample's figure is their mean.
 constexpr benchmark::IterationCount kPresses = 50;
 
-struct WorkedCase {
+struct WorkedCase
+{
     const char *code;
     const char *title;
     const char *opener; // the main-menu button
@@ -47,38 +48,93 @@ struct WorkedCase {
     double limitMs;
 };
 
-template<typename T> void press(QWidget *screen)
+template<typename T>
+void press(QWidget *screen)
 {
     static_cast<T *>(screen)->Command1_Click();
 }
 
 const std::vector<WorkedCase> &workedCases()
 {
-    static const std::vector<WorkedCase> all {
-        { "xd", "low-pressure section, pre-selection", "Command5",
-            { { "Text2", "100" }, { "Text3", "1.5E-5" }, { "Text4", "288" }, { "Text5", "0.72" }, { "Text1", "2" } },
-            { "Check1", "Option4" }, { "Text2", "120" }, press<LowPressureSectionScreen>, 1.0 },
-        { "gyxd", "medium/high-pressure section, pre-selection", "Command6",
-            { { "Text1", "400" }, { "Text3", "2" }, { "Text5", "0.72" }, { "Text6", "1.5E-5" }, { "Text7", "288" },
-                { "Text8", "1000" }, { "Text4", "300" } },
-            { "Check1", "Option4" }, { "Text8", "1200" }, press<HighPressureSectionScreen>, 1.0 },
-        { "fxgj", "laminar diameter check", "Command4",
-            { { "Text1", "1" }, { "Text2", "2" }, { "Text3", "0.000015" }, { "Text4", "0.7" }, { "Text5", "288" } }, {},
-            { "Text2", "2.2" }, press<LaminarCheckScreen>, 0.5 },
-        { "ll", "flow by non-uniformity factors", "Command2",
-            { { "Text1", "10000" }, { "Text2", "0.9" }, { "Text3", "2930000" }, { "Text4", "35000" } }, {},
-            { "Text1", "12000" }, press<NonUniformityFlowScreen>, 0.5 },
-        { "lll", "flow by simultaneity factor", "Command7", { { "Text1", "150" }, { "Text2", "1.5" } }, {},
-            { "Text1", "160" }, press<SimultaneityFlowScreen>, 0.5 },
-        { "yl", "allowable unit drop", "Command3", { { "Text1", "2500" }, { "Text2", "1500" }, { "Text3", "400" } }, {},
-            { "Text1", "2600" }, press<AllowableDropScreen>, 0.5 },
-        { "yt", "additional head", "Command8", { { "Text1", "0.7" }, { "Text2", "10" } }, {}, { "Text2", "12" },
-            press<AdditionalHeadScreen>, 0.5 },
-        { "jb", "indoor local loss", "Command1",
-            { { "Text1", "10" }, { "Text2", "0.75" }, { "Text3", "288" }, { "Text4", "2" }, { "Text5", "20" } }, {},
-            { "Text1", "12" }, press<IndoorLocalLossScreen>, 0.5 },
-        { "bh", "wall thickness", "Command9", { { "Text1", "500" }, { "Text2", "4" }, { "Text3", "1" } }, {},
-            { "Text1", "600" }, press<WallThicknessScreen>, 0.5 },
+    static const std::vector<WorkedCase> all{
+        {"xd",
+         "low-pressure section, pre-selection",
+         "Command5",
+         {{"Text2", "100"}, {"Text3", "1.5E-5"}, {"Text4", "288"}, {"Text5", "0.72"}, {"Text1", "2"}},
+         {"Check1", "Option4"},
+         {"Text2", "120"},
+         press<LowPressureSectionScreen>,
+         1.0},
+        {"gyxd",
+         "medium/high-pressure section, pre-selection",
+         "Command6",
+         {{"Text1", "400"},
+          {"Text3", "2"},
+          {"Text5", "0.72"},
+          {"Text6", "1.5E-5"},
+          {"Text7", "288"},
+          {"Text8", "1000"},
+          {"Text4", "300"}},
+         {"Check1", "Option4"},
+         {"Text8", "1200"},
+         press<HighPressureSectionScreen>,
+         1.0},
+        {"fxgj",
+         "laminar diameter check",
+         "Command4",
+         {{"Text1", "1"}, {"Text2", "2"}, {"Text3", "0.000015"}, {"Text4", "0.7"}, {"Text5", "288"}},
+         {},
+         {"Text2", "2.2"},
+         press<LaminarCheckScreen>,
+         0.5},
+        {"ll",
+         "flow by non-uniformity factors",
+         "Command2",
+         {{"Text1", "10000"}, {"Text2", "0.9"}, {"Text3", "2930000"}, {"Text4", "35000"}},
+         {},
+         {"Text1", "12000"},
+         press<NonUniformityFlowScreen>,
+         0.5},
+        {"lll",
+         "flow by simultaneity factor",
+         "Command7",
+         {{"Text1", "150"}, {"Text2", "1.5"}},
+         {},
+         {"Text1", "160"},
+         press<SimultaneityFlowScreen>,
+         0.5},
+        {"yl",
+         "allowable unit drop",
+         "Command3",
+         {{"Text1", "2500"}, {"Text2", "1500"}, {"Text3", "400"}},
+         {},
+         {"Text1", "2600"},
+         press<AllowableDropScreen>,
+         0.5},
+        {"yt",
+         "additional head",
+         "Command8",
+         {{"Text1", "0.7"}, {"Text2", "10"}},
+         {},
+         {"Text2", "12"},
+         press<AdditionalHeadScreen>,
+         0.5},
+        {"jb",
+         "indoor local loss",
+         "Command1",
+         {{"Text1", "10"}, {"Text2", "0.75"}, {"Text3", "288"}, {"Text4", "2"}, {"Text5", "20"}},
+         {},
+         {"Text1", "12"},
+         press<IndoorLocalLossScreen>,
+         0.5},
+        {"bh",
+         "wall thickness",
+         "Command9",
+         {{"Text1", "500"}, {"Text2", "4"}, {"Text3", "1"}},
+         {},
+         {"Text1", "600"},
+         press<WallThicknessScreen>,
+         0.5},
     };
     return all;
 }
@@ -113,7 +169,8 @@ QStringList labelTexts(QWidget *screen)
 
 // One logged-in shell for all the handler benchmarks, with every calculation
 // screen opened once and filled with its worked case.
-class Bench {
+class Bench
+{
 public:
     Bench()
     {
@@ -208,7 +265,7 @@ void measure(benchmark::State &state, const WorkedCase &c, bool withEvents)
         return;
     }
     QLineEdit *varied = box(screen, c.other.first);
-    const QString values[2] { workedValue(c), QString::fromUtf8(c.other.second) };
+    const QString values[2]{workedValue(c), QString::fromUtf8(c.other.second)};
     int next = 1;
     for (auto _ : state) {
         varied->setText(values[next]);
@@ -232,7 +289,7 @@ const std::vector<Case> &cases()
     static const std::vector<Case> all = [] {
         std::vector<Case> list;
         for (const WorkedCase &c : workedCases())
-            list.push_back({ QString::fromUtf8(c.code), QString::fromUtf8(c.title), c.limitMs });
+            list.push_back({QString::fromUtf8(c.code), QString::fromUtf8(c.title), c.limitMs});
         return list;
     }();
     return all;
@@ -247,10 +304,10 @@ void tearDown()
 void registerBenchmarks(int repetitions)
 {
     for (const WorkedCase &c : workedCases()) {
-        for (const bool withEvents : { false, true }) {
+        for (const bool withEvents : {false, true}) {
             const std::string name = std::string(withEvents ? "calc+events/" : "calc/") + c.code;
-            benchmark::RegisterBenchmark(
-                name.c_str(), [&c, withEvents](benchmark::State &state) { measure(state, c, withEvents); })
+            benchmark::RegisterBenchmark(name.c_str(),
+                                         [&c, withEvents](benchmark::State &state) { measure(state, c, withEvents); })
                 ->UseManualTime()
                 ->Iterations(kPresses)
                 ->Repetitions(repetitions)

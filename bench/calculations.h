@@ -7,7 +7,8 @@
 // The "计算" handlers of the nine calculation screens, each with a worked case.
 namespace calculations {
 
-struct Case {
+struct Case
+{
     QString code;
     QString title;
     double limitMs;

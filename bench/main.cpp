@@ -42,7 +42,8 @@ void inFreshProcesses(benchmark::State &state, const QStringList &arguments, boo
 
 void registerFreshProcess(const QString &family, const QStringList &arguments, int samples, bool memory = false)
 {
-    benchmark::RegisterBenchmark(family.toUtf8().constData(),
+    benchmark::RegisterBenchmark(
+        family.toUtf8().constData(),
         [arguments, memory](benchmark::State &state) { inFreshProcesses(state, arguments, memory); })
         ->UseManualTime()
         ->Iterations(1)
@@ -82,16 +83,16 @@ int main(int argc, char *argv[])
 
     QApplication app(count, arguments.data());
 
-    registerFreshProcess(QStringLiteral("startup/app"), { QStringLiteral("startup-app") }, kStartupSamples);
-    registerFreshProcess(QStringLiteral("startup/dialog"), { QStringLiteral("startup-dialog") }, kStartupSamples);
+    registerFreshProcess(QStringLiteral("startup/app"), {QStringLiteral("startup-app")}, kStartupSamples);
+    registerFreshProcess(QStringLiteral("startup/dialog"), {QStringLiteral("startup-dialog")}, kStartupSamples);
     for (const QString &code : probe::screenCodes()) {
-        registerFreshProcess(
-            QStringLiteral("create/") + code, { QStringLiteral("create-after-login"), code }, kCreationSamples);
-        registerFreshProcess(
-            QStringLiteral("create-first/") + code, { QStringLiteral("create-first"), code }, kCreationSamples);
+        registerFreshProcess(QStringLiteral("create/") + code, {QStringLiteral("create-after-login"), code},
+                             kCreationSamples);
+        registerFreshProcess(QStringLiteral("create-first/") + code, {QStringLiteral("create-first"), code},
+                             kCreationSamples);
     }
-    registerFreshProcess(QStringLiteral("memory/app"), { QStringLiteral("memory-app") }, kMemorySamples, true);
-    registerFreshProcess(QStringLiteral("memory/dialog"), { QStringLiteral("memory-dialog") }, kMemorySamples, true);
+    registerFreshProcess(QStringLiteral("memory/app"), {QStringLiteral("memory-app")}, kMemorySamples, true);
+    registerFreshProcess(QStringLiteral("memory/dialog"), {QStringLiteral("memory-dialog")}, kMemorySamples, true);
     calculations::registerBenchmarks(kHandlerSamples);
 
     Summary summary;

@@ -109,21 +109,14 @@ bool createAndShow(const QString &code)
 }
 
 // How the main menu opens each screen; the foreword has no way in and is made directly.
-struct Opener {
+struct Opener
+{
     const char *code;
     const char *control;
 };
-constexpr Opener kOpeners[] {
-    { "jb", "Command1" },
-    { "ll", "Command2" },
-    { "yl", "Command3" },
-    { "fxgj", "Command4" },
-    { "xd", "Command5" },
-    { "gyxd", "Command6" },
-    { "lll", "Command7" },
-    { "yt", "Command8" },
-    { "bh", "Command9" },
-    { "gy", "关于" },
+constexpr Opener kOpeners[]{
+    {"jb", "Command1"},   {"ll", "Command2"},  {"yl", "Command3"}, {"fxgj", "Command4"}, {"xd", "Command5"},
+    {"gyxd", "Command6"}, {"lll", "Command7"}, {"yt", "Command8"}, {"bh", "Command9"},   {"gy", "关于"},
 };
 
 bool openEveryScreen(Shell &shell)
@@ -154,10 +147,11 @@ int print(double value)
 
 const QStringList &screenCodes()
 {
-    static const QStringList codes { QStringLiteral("hy"), QStringLiteral("xz"), QStringLiteral("xd"),
-        QStringLiteral("gyxd"), QStringLiteral("fxgj"), QStringLiteral("ll"), QStringLiteral("lll"),
-        QStringLiteral("yl"), QStringLiteral("yt"), QStringLiteral("jb"), QStringLiteral("bh"), QStringLiteral("gy"),
-        QStringLiteral("cs") };
+    static const QStringList codes{QStringLiteral("hy"),   QStringLiteral("xz"),   QStringLiteral("xd"),
+                                   QStringLiteral("gyxd"), QStringLiteral("fxgj"), QStringLiteral("ll"),
+                                   QStringLiteral("lll"),  QStringLiteral("yl"),   QStringLiteral("yt"),
+                                   QStringLiteral("jb"),   QStringLiteral("bh"),   QStringLiteral("gy"),
+                                   QStringLiteral("cs")};
     return codes;
 }
 
@@ -226,7 +220,7 @@ int run(int argc, char *argv[])
 std::optional<double> spawn(const QStringList &arguments, QString *error)
 {
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), QStringList { QStringLiteral("--probe") } + arguments);
+    child.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--probe")} + arguments);
     if (!child.waitForFinished(60000)) {
         child.kill();
         child.waitForFinished();

@@ -62,7 +62,8 @@ QString Summary::error(const QString &family) const
 
 namespace {
 
-struct Row {
+struct Row
+{
     QString measure;
     QString median;
     QString limit;
@@ -71,20 +72,20 @@ struct Row {
 
 const std::map<QString, QString> &screenNames()
 {
-    static const std::map<QString, QString> names {
-        { QStringLiteral("hy"), QStringLiteral("login") },
-        { QStringLiteral("xz"), QStringLiteral("main menu") },
-        { QStringLiteral("xd"), QStringLiteral("low-pressure section") },
-        { QStringLiteral("gyxd"), QStringLiteral("medium/high-pressure section") },
-        { QStringLiteral("fxgj"), QStringLiteral("laminar diameter check") },
-        { QStringLiteral("ll"), QStringLiteral("flow by non-uniformity factors") },
-        { QStringLiteral("lll"), QStringLiteral("flow by simultaneity factor") },
-        { QStringLiteral("yl"), QStringLiteral("allowable unit drop") },
-        { QStringLiteral("yt"), QStringLiteral("additional head") },
-        { QStringLiteral("jb"), QStringLiteral("indoor local loss") },
-        { QStringLiteral("bh"), QStringLiteral("wall thickness") },
-        { QStringLiteral("gy"), QStringLiteral("about") },
-        { QStringLiteral("cs"), QStringLiteral("foreword") },
+    static const std::map<QString, QString> names{
+        {QStringLiteral("hy"), QStringLiteral("login")},
+        {QStringLiteral("xz"), QStringLiteral("main menu")},
+        {QStringLiteral("xd"), QStringLiteral("low-pressure section")},
+        {QStringLiteral("gyxd"), QStringLiteral("medium/high-pressure section")},
+        {QStringLiteral("fxgj"), QStringLiteral("laminar diameter check")},
+        {QStringLiteral("ll"), QStringLiteral("flow by non-uniformity factors")},
+        {QStringLiteral("lll"), QStringLiteral("flow by simultaneity factor")},
+        {QStringLiteral("yl"), QStringLiteral("allowable unit drop")},
+        {QStringLiteral("yt"), QStringLiteral("additional head")},
+        {QStringLiteral("jb"), QStringLiteral("indoor local loss")},
+        {QStringLiteral("bh"), QStringLiteral("wall thickness")},
+        {QStringLiteral("gy"), QStringLiteral("about")},
+        {QStringLiteral("cs"), QStringLiteral("foreword")},
     };
     return names;
 }
@@ -106,12 +107,12 @@ QString cpuModel()
     return QStringLiteral("unknown CPU");
 }
 
-class Table {
+class Table
+{
 public:
     explicit Table(const Summary &summary)
         : m_summary(summary)
-    {
-    }
+    {}
 
     // A median in milliseconds against an upper limit (none when limit is 0).
     std::optional<double> time(const QString &measure, const QString &family, double limit, int decimals)
@@ -132,7 +133,7 @@ public:
 
     // A figure computed from the medians of other families.
     void derived(const QString &measure, const QStringList &from, std::optional<double> value, double limit,
-        int decimals, const QString &unit)
+                 int decimals, const QString &unit)
     {
         for (const QString &family : from) {
             if (!m_summary.ran(family))
@@ -143,10 +144,10 @@ public:
 
     bool print() const
     {
-        const QList<Row> all = QList<Row> {
-            { QStringLiteral("measure"), QStringLiteral("median"), QStringLiteral("limit"), QStringLiteral("met") }
-        } + m_rows;
-        qsizetype widths[4] {};
+        const QList<Row> all = QList<Row>{{QStringLiteral("measure"), QStringLiteral("median"), QStringLiteral("limit"),
+                                           QStringLiteral("met")}}
+            + m_rows;
+        qsizetype widths[4]{};
         for (const Row &r : all) {
             widths[0] = qMax(widths[0], r.measure.size());
             widths[1] = qMax(widths[1], r.median.size());
@@ -158,18 +159,18 @@ public:
             const Row &r = all[i];
             text += QStringLiteral("| %1 | %2 | %3 | %4 |\n")
                         .arg(r.measure.leftJustified(widths[0]), r.median.rightJustified(widths[1]),
-                            r.limit.rightJustified(widths[2]), r.met.leftJustified(widths[3]));
+                             r.limit.rightJustified(widths[2]), r.met.leftJustified(widths[3]));
             if (i == 0) {
                 text += QStringLiteral("|%1|%2:|%3:|%4|\n")
                             .arg(QString(widths[0] + 2, u'-'), QString(widths[1] + 1, u'-'),
-                                QString(widths[2] + 1, u'-'), QString(widths[3] + 2, u'-'));
+                                 QString(widths[2] + 1, u'-'), QString(widths[3] + 2, u'-'));
             }
         }
         std::fputs("\n", stderr);
         std::printf("Velmora benchmarks, medians; %d CPUs, %s, Qt %s, QT_QPA_PLATFORM=%s\n\n%s",
-            QThread::idealThreadCount(), qPrintable(cpuModel()), qVersion(),
-            qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("(default)")).toUtf8().constData(),
-            text.toUtf8().constData());
+                    QThread::idealThreadCount(), qPrintable(cpuModel()), qVersion(),
+                    qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("(default)")).toUtf8().constData(),
+                    text.toUtf8().constData());
         for (const QString &e : m_errors)
             std::printf("%s\n", e.toUtf8().constData());
         std::printf(m_allMet ? "\nEvery figure is within its limit.\n" : "\nSome figure misses its limit.\n");
@@ -178,12 +179,12 @@ public:
 
 private:
     void add(const QString &measure, const QString &family, std::optional<double> value, double limit, int decimals,
-        const QString &unit)
+             const QString &unit)
     {
         if (!family.isEmpty() && !m_summary.ran(family))
             return;
-        Row row { measure, value ? number(*value, decimals) + unit : QStringLiteral("failed"),
-            limit > 0 ? QStringLiteral("≤ ") + QString::number(limit) + unit : QString(), QString() };
+        Row row{measure, value ? number(*value, decimals) + unit : QStringLiteral("failed"),
+                limit > 0 ? QStringLiteral("≤ ") + QString::number(limit) + unit : QString(), QString()};
         if (!value) {
             m_allMet = false;
             if (!family.isEmpty())
@@ -209,38 +210,38 @@ bool printTable(const Summary &summary)
 {
     Table table(summary);
 
-    const auto app = table.time(
-        QStringLiteral("start-up: QApplication to the login screen exposed"), QStringLiteral("startup/app"), 0, 1);
+    const auto app = table.time(QStringLiteral("start-up: QApplication to the login screen exposed"),
+                                QStringLiteral("startup/app"), 0, 1);
     const auto dialog = table.time(QStringLiteral("start-up: QApplication to a bare QDialog with one label exposed"),
-        QStringLiteral("startup/dialog"), 0, 1);
+                                   QStringLiteral("startup/dialog"), 0, 1);
     table.derived(QStringLiteral("start-up: login screen / bare dialog"),
-        { QStringLiteral("startup/app"), QStringLiteral("startup/dialog") },
-        app && dialog ? std::optional(*app / *dialog) : std::nullopt, 1.25, 2, QString());
+                  {QStringLiteral("startup/app"), QStringLiteral("startup/dialog")},
+                  app && dialog ? std::optional(*app / *dialog) : std::nullopt, 1.25, 2, QString());
 
     for (const QString &code : probe::screenCodes()) {
         table.time(QStringLiteral("first creation, after login: %1 (%2)").arg(code, screenNames().at(code)),
-            QStringLiteral("create/") + code, 15, 1);
+                   QStringLiteral("create/") + code, 15, 1);
     }
     for (const QString &code : probe::screenCodes()) {
         table.time(QStringLiteral("first creation, as a process's first window: %1").arg(code),
-            QStringLiteral("create-first/") + code, 0, 1);
+                   QStringLiteral("create-first/") + code, 0, 1);
     }
 
     for (const calculations::Case &c : calculations::cases()) {
         table.time(QStringLiteral("Command1_Click: %1 (%2)").arg(c.code, c.title), QStringLiteral("calc/") + c.code,
-            c.limitMs, 3);
+                   c.limitMs, 3);
     }
     for (const calculations::Case &c : calculations::cases()) {
         table.time(QStringLiteral("Command1_Click with its relayout and repaint: %1").arg(c.code),
-            QStringLiteral("calc+events/") + c.code, 0, 3);
+                   QStringLiteral("calc+events/") + c.code, 0, 3);
     }
 
-    const auto all = table.mebibytes(
-        QStringLiteral("peak resident memory: login and all thirteen screens open"), QStringLiteral("memory/app"));
+    const auto all = table.mebibytes(QStringLiteral("peak resident memory: login and all thirteen screens open"),
+                                     QStringLiteral("memory/app"));
     const auto bare
         = table.mebibytes(QStringLiteral("peak resident memory: bare dialog"), QStringLiteral("memory/dialog"));
     table.derived(QStringLiteral("peak resident memory: thirteen screens - bare dialog"),
-        { QStringLiteral("memory/app"), QStringLiteral("memory/dialog") },
-        all && bare ? std::optional(*all - *bare) : std::nullopt, 15, 1, QStringLiteral(" MiB"));
+                  {QStringLiteral("memory/app"), QStringLiteral("memory/dialog")},
+                  all && bare ? std::optional(*all - *bare) : std::nullopt, 15, 1, QStringLiteral(" MiB"));
     return table.print();
 }

@@ -10,7 +10,8 @@
 
 // Collects the medians of every benchmark instead of printing Google
 // Benchmark's own report, so that the bench ends with one table.
-class Summary : public benchmark::BenchmarkReporter {
+class Summary : public benchmark::BenchmarkReporter
+{
 public:
     bool ReportContext(const Context &context) override;
     void ReportRuns(const std::vector<Run> &runs) override;

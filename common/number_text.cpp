@@ -1,8 +1,8 @@
 #include "number_text.h"
 
 #include <array>
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -12,7 +12,10 @@
 
 namespace {
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // strtod under the "C" locale: correctly rounded, gives ±HUGE_VAL past the
 // double range and 0 or a subnormal below it. It only ever sees text that
@@ -25,12 +28,12 @@ double convertDecimal(const std::string &text)
 
 // Mantissa digits and decimal exponent of a finite value, rounded to the given
 // number of significant digits.
-template <typename Float>
+template<typename Float>
 void decompose(Float value, int digits, std::string &mantissa, int &exponent)
 {
     std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, digits - 1);
+    const auto result
+        = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, digits - 1);
     const std::string text(buffer.data(), result.ptr);
     const auto e = text.find('e');
     exponent = std::stoi(text.substr(e + 1));
@@ -43,7 +46,7 @@ void decompose(Float value, int digits, std::string &mantissa, int &exponent)
         mantissa.pop_back();
 }
 
-template <typename Float>
+template<typename Float>
 QString formatGeneral(Float value, int digits, int largeExponent)
 {
     if (std::isnan(value))

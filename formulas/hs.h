@@ -55,8 +55,8 @@ double AllowableUnitPressureDrop(double P1, double P2, double L);
 // ---- Pipe strength ----
 
 // Design wall thickness of a steel pipeline, mm; operands are read, never changed.
-double PipeWallThickness(const double &D, const double &P, const double &C, const double &phi,
-                         const double &sigmaS, const double &F);
+double PipeWallThickness(const double &D, const double &P, const double &C, const double &phi, const double &sigmaS,
+                         const double &F);
 
 // ---- Indoor network ----
 

@@ -2,8 +2,8 @@
 
 namespace hs {
 
-double PipeWallThickness(const double &D, const double &P, const double &C, const double &phi,
-                         const double &sigmaS, const double &F)
+double PipeWallThickness(const double &D, const double &P, const double &C, const double &phi, const double &sigmaS,
+                         const double &F)
 {
     double r = D * P;
     r = r / 2;

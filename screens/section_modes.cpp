@@ -15,8 +15,7 @@ SectionModes::SectionModes(QCheckBox *check, QRadioButton *preselect, QLineEdit 
     , m_given(given)
     , m_diameter(diameter)
     , m_resultLabels(std::move(resultLabels))
-{
-}
+{}
 
 void SectionModes::load()
 {

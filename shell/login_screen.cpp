@@ -20,13 +20,10 @@ constexpr char kPassword[] = "862047";
 class PasswordStyle : public QProxyStyle
 {
 public:
-    explicit PasswordStyle(QObject *owner)
-    {
-        setParent(owner);
-    }
+    explicit PasswordStyle(QObject *owner) { setParent(owner); }
 
-    int styleHint(
-        StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *returnData) const override
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
     {
         if (hint == SH_LineEdit_PasswordCharacter)
             return u'*';

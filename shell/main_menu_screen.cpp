@@ -41,10 +41,9 @@ MainMenuScreen::MainMenuScreen()
                                    {"Command3", "允许单位压力降计算"}}));
     frames->addWidget(buttonFrame("Frame1", QStringLiteral("室内管网水力计算"),
                                   {{"Command1", "室内局部压力计算"}, {"Command8", "附加压头"}}));
-    frames->addWidget(buttonFrame("Frame3", QStringLiteral("管段水力计算"),
-                                  {{"Command5", "低压管段水力计算"},
-                                   {"Command6", "中高压管段水力计算"},
-                                   {"Command4", "校验低压层流管段管径"}}));
+    frames->addWidget(buttonFrame(
+        "Frame3", QStringLiteral("管段水力计算"),
+        {{"Command5", "低压管段水力计算"}, {"Command6", "中高压管段水力计算"}, {"Command4", "校验低压层流管段管径"}}));
     frames->addWidget(buttonFrame("Frame5", QStringLiteral("壁厚计算"), {{"Command9", "壁厚设计计算"}}));
     layout->addLayout(frames);
     layout->addWidget(banner("Frame4", "Label1", Qt::Vertical));

@@ -4,9 +4,9 @@
 
 // What a navigation control does when it is used.
 enum class NavigationEffect {
-    Open,          // show the target, then hide the current screen
+    Open, // show the target, then hide the current screen
     OpenHideFirst, // hide the current screen, then show the target
-    EndProgram,    // close every screen and end the program
+    EndProgram, // close every screen and end the program
 };
 
 // One row of the navigation table: on screen `screen`, using the control or

@@ -8,8 +8,8 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHash>
 #include <QGuiApplication>
+#include <QHash>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -160,8 +160,8 @@ QGroupBox *frame(const char *name, const QString &caption)
     return f;
 }
 
-QLineEdit *addField(QGridLayout *grid, int row, const char *captionName, const QString &caption,
-                    const char *textName, int column)
+QLineEdit *addField(QGridLayout *grid, int row, const char *captionName, const QString &caption, const char *textName,
+                    int column)
 {
     QLabel *c = label(captionName, caption);
     QLineEdit *t = textBox(textName);
@@ -188,8 +188,8 @@ QLineEdit *addOptionField(QGridLayout *grid, int row, QRadioButton *option, cons
     return t;
 }
 
-QLabel *addResult(QGridLayout *grid, int row, const char *captionName, const QString &caption,
-                  const char *resultName, int column)
+QLabel *addResult(QGridLayout *grid, int row, const char *captionName, const QString &caption, const char *resultName,
+                  int column)
 {
     grid->addWidget(label(captionName, caption), row, column);
     QLabel *r = resultLabel(resultName);
@@ -201,8 +201,7 @@ QGroupBox *optionGroup(const char *frameName, const QString &caption, std::initi
                        Qt::Orientation orientation)
 {
     QGroupBox *f = frame(frameName, caption);
-    auto *box = new QBoxLayout(orientation == Qt::Horizontal ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom,
-                               f);
+    auto *box = new QBoxLayout(orientation == Qt::Horizontal ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, f);
     for (const Option &o : options)
         box->addWidget(optionButton(o.name, o.text));
     return f;
@@ -229,9 +228,9 @@ QStringList installedFrom(const QStringList &wanted)
 
 QFont heiti(int pointSize)
 {
-    static const QStringList families = installedFrom({QStringLiteral("SimHei"), QStringLiteral("黑体"),
-                                                       QStringLiteral("Noto Sans CJK SC"),
-                                                       QStringLiteral("WenQuanYi Zen Hei")});
+    static const QStringList families
+        = installedFrom({QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
+                         QStringLiteral("WenQuanYi Zen Hei")});
     QFont font;
     font.setFamilies(families);
     if (pointSize > 0)
@@ -245,8 +244,8 @@ void useSimplifiedChineseFont()
     // SC face of the CJK font, not the face that fontconfig would pick for the
     // user's locale (Japanese forms under an English one). The titles' black
     // typeface then is the same face, so no second one is loaded.
-    static const QStringList chinese = installedFrom({QStringLiteral("Noto Sans CJK SC"),
-                                                      QStringLiteral("WenQuanYi Zen Hei")});
+    static const QStringList chinese
+        = installedFrom({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
     QFont font = QGuiApplication::font();
     if (font.families().size() > 1)
         return;

@@ -39,7 +39,7 @@ public:
     void closeForExit();
 
     // The control with that design name, or nullptr.
-    template <typename T = QWidget>
+    template<typename T = QWidget>
     T *control(const QString &name) const
     {
         return findChild<T *>(name);
@@ -84,8 +84,8 @@ QCheckBox *checkBox(const char *name, const QString &text);
 QGroupBox *frame(const char *name, const QString &caption = QString());
 
 // A caption label left of its text box, in one grid row; the caption is the box's buddy.
-QLineEdit *addField(QGridLayout *grid, int row, const char *captionName, const QString &caption,
-                    const char *textName, int column = 0);
+QLineEdit *addField(QGridLayout *grid, int row, const char *captionName, const QString &caption, const char *textName,
+                    int column = 0);
 // The same with a unit label under the caption.
 QLineEdit *addFieldWithUnit(QGridLayout *grid, int row, const char *captionName, const QString &caption,
                             const char *unitName, const QString &unit, const char *textName, int column = 0);
@@ -94,8 +94,8 @@ QLineEdit *addFieldWithUnit(QGridLayout *grid, int row, const char *captionName,
 QLineEdit *addOptionField(QGridLayout *grid, int row, QRadioButton *option, const char *captionName,
                           const QString &caption, const char *textName);
 // A caption and an empty result label beside it.
-QLabel *addResult(QGridLayout *grid, int row, const char *captionName, const QString &caption,
-                  const char *resultName, int column = 0);
+QLabel *addResult(QGridLayout *grid, int row, const char *captionName, const QString &caption, const char *resultName,
+                  int column = 0);
 
 struct Option
 {

@@ -18,7 +18,7 @@
 
 namespace {
 
-template <typename T>
+template<typename T>
 Screen *make()
 {
     return new T;

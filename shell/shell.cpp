@@ -29,8 +29,8 @@ void Shell::start()
     // when the login screen is first painted) it loads every image-format plugin.
     // Loading them meanwhile on another thread takes that off the first frame.
     static std::once_flag imagePlugins;
-    std::call_once(
-        imagePlugins, [] { QThreadPool::globalInstance()->start([] { QImageReader::supportedImageFormats(); }); });
+    std::call_once(imagePlugins,
+                   [] { QThreadPool::globalInstance()->start([] { QImageReader::supportedImageFormats(); }); });
     toolkit::useSimplifiedChineseFont();
     open(QStringLiteral("hy"), nullptr, false);
 }

@@ -65,7 +65,8 @@ QMap<QString, QString> labelTexts(QWidget *screen)
 
 } // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -3,7 +3,8 @@
 
 #include <QTest>
 
-class AllowableDropTest : public QObject {
+class AllowableDropTest : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -9,7 +9,8 @@ const QString kNotHouseholds = QStringLiteral("录入数据应为1~200的整数,
 
 } // namespace
 
-class FlowScreensTest : public QObject {
+class FlowScreensTest : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -9,7 +9,8 @@ namespace {
 
 using Drop = double (*)(double Q, double nu, double rho, double T, double d);
 
-constexpr std::array kSeries{50, 70, 80, 100, 125, 150, 219, 273, 325, 377, 426, 480, 530, 630, 720, 820, 920, 1020, 1220};
+constexpr std::array kSeries{50,  70,  80,  100, 125, 150, 219, 273,  325, 377,
+                             426, 480, 530, 630, 720, 820, 920, 1020, 1220};
 
 struct GasData
 {
@@ -34,8 +35,8 @@ private slots:
         QTest::newRow("steel") << Drop(hs::HighPressureSteelDrop) << 288.0 << "20146.2688154331";
         QTest::newRow("cast iron") << Drop(hs::HighPressureCastIronDrop) << 288.0 << "36035.0999474797";
         QTest::newRow("plastic") << Drop(hs::HighPressurePlasticDrop) << 288.0 << "14927.3329747871";
-        QTest::newRow("steel at the reference temperature") << Drop(hs::HighPressureSteelDrop) << 273.0
-                                                            << "19096.9839812959";
+        QTest::newRow("steel at the reference temperature")
+            << Drop(hs::HighPressureSteelDrop) << 273.0 << "19096.9839812959";
     }
 
     void dropOfEachMaterial()

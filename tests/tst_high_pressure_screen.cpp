@@ -31,7 +31,8 @@ QStringList preselected()
 
 } // namespace
 
-class HighPressureScreenTest : public QObject {
+class HighPressureScreenTest : public QObject
+{
     Q_OBJECT
 
 private slots:

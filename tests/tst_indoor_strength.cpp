@@ -19,7 +19,8 @@ QStringList tickedOptions(QWidget *bh)
 
 } // namespace
 
-class IndoorStrengthTest : public QObject {
+class IndoorStrengthTest : public QObject
+{
     Q_OBJECT
 
 private slots:

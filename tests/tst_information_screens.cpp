@@ -9,7 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
-class InformationScreensTest : public QObject {
+class InformationScreensTest : public QObject
+{
     Q_OBJECT
 
 private slots:

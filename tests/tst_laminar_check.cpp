@@ -19,7 +19,8 @@ const QStringList kResults{"Label1", "Label7", "Label8"};
 
 } // namespace
 
-class LaminarCheckTest : public QObject {
+class LaminarCheckTest : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -43,7 +43,8 @@ double flowFor(double Re, double nu, double d)
 
 } // namespace
 
-class LowPressureFormulasTest : public QObject {
+class LowPressureFormulasTest : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -52,7 +52,8 @@ const QStringList kModeControls{"Option4", "Option5", "Text1", "Text6"};
 
 } // namespace
 
-class LowPressureScreenTest : public QObject {
+class LowPressureScreenTest : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -20,7 +20,7 @@ class MonkeyTest : public QObject
 
     static constexpr int kActionsPerRun = 20000;
     inline static const QStringList kCodes{"hy", "xz", "xd", "gyxd", "fxgj", "ll", "lll",
-                                           "yl", "yt", "jb", "bh", "gy", "cs"};
+                                           "yl", "yt", "jb", "bh",   "gy",   "cs"};
 
     std::mt19937 m_random;
 
@@ -28,6 +28,7 @@ class MonkeyTest : public QObject
 
     QString randomText()
     {
+        // clang-format off
         static const QStringList samples{
             "",        "0",        "-0",       "1",       "2.5",       "10",        "100",     "288",
             "0.72",    "1.5E-5",   "1e308",    "-1e308",  "1.7976931348623157e308",   "1e400",   "-1e400",
@@ -36,6 +37,7 @@ class MonkeyTest : public QObject
             "862047",  "燃气",      "０１２",    "inf",     "nan",       "0x10",      "1,5",     "\t7",
             "\n",      "\x01\x02", "+",        "-",       "2100",      "3500",      "630",     "630.0001",
             "9",       "200",      "200.5",    "14.99",   "1000",      "400",       "300",     "1e15"};
+        // clang-format on
         switch (below(6)) {
         case 0:
             return QString(1 + below(40), QChar(u'0' + below(10)));
@@ -115,7 +117,8 @@ class MonkeyTest : public QObject
             for (QLabel *l : w->findChildren<QLabel *>()) {
                 const QString text = l->text().toLower();
                 if (text.contains(QLatin1String("inf")) || text.contains(QLatin1String("nan")))
-                    QFAIL(qPrintable(QStringLiteral("%1/%2 shows %3").arg(w->objectName(), l->objectName(), l->text())));
+                    QFAIL(
+                        qPrintable(QStringLiteral("%1/%2 shows %3").arg(w->objectName(), l->objectName(), l->text())));
             }
         }
     }

@@ -7,7 +7,8 @@
 #include <cmath>
 #include <limits>
 
-class NumberTextTest : public QObject {
+class NumberTextTest : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -9,7 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
-class ShellTest : public QObject {
+class ShellTest : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -27,16 +27,16 @@ LaminarCheckScreen::LaminarCheckScreen()
     // Inputs on the left, each caption with its unit under it.
     auto *fields = new QGridLayout;
     grid->addLayout(fields, 0, 0);
-    m_unitDrop = addFieldWithUnit(fields, 0, "Label2", QStringLiteral("计算压力降:"), "Label14", QStringLiteral("(Pa/m)"),
-                                  "Text1");
+    m_unitDrop = addFieldWithUnit(fields, 0, "Label2", QStringLiteral("计算压力降:"), "Label14",
+                                  QStringLiteral("(Pa/m)"), "Text1");
     m_flow = addFieldWithUnit(fields, 2, "Label3", QStringLiteral("计算流量:"), "Label15", QStringLiteral("(Nm^3/h)"),
                               "Text2");
     m_viscosity = addFieldWithUnit(fields, 4, "Label4", QStringLiteral("运动粘度:"), "Label16",
                                    QStringLiteral("(m^2/s)"), "Text3");
     m_density = addFieldWithUnit(fields, 6, "Label5", QStringLiteral("燃气密度:"), "Label17",
                                  QStringLiteral("(kg/Nm^3)"), "Text4");
-    m_temperature = addFieldWithUnit(fields, 8, "Label6", QStringLiteral("绝对温度:"), "Label18", QStringLiteral("(K)"),
-                                     "Text5");
+    m_temperature
+        = addFieldWithUnit(fields, 8, "Label6", QStringLiteral("绝对温度:"), "Label18", QStringLiteral("(K)"), "Text5");
 
     QPushButton *calculate = commandButton("Command1", QStringLiteral("计算"));
     grid->addLayout(buttonRow(calculate, commandButton("Command2", QStringLiteral("返回"))), 1, 0);
@@ -46,8 +46,9 @@ LaminarCheckScreen::LaminarCheckScreen()
     grid->addLayout(right, 0, 1, 2, 1);
     QGroupBox *note = frame("Frame2", QStringLiteral("说明"));
     auto *noteBox = new QVBoxLayout(note);
-    QLabel *noteText = label("Label12",
-        QStringLiteral("    适合于低压燃气管道（层流状态）。无论预选还是最后选定管径都同样实用。一般用于效验"));
+    QLabel *noteText
+        = label("Label12",
+                QStringLiteral("    适合于低压燃气管道（层流状态）。无论预选还是最后选定管径都同样实用。一般用于效验"));
     noteText->setWordWrap(true);
     noteText->setFixedWidth(noteText->fontMetrics().averageCharWidth() * 30);
     noteBox->addWidget(noteText);

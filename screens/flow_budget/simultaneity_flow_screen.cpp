@@ -25,6 +25,7 @@ struct SimultaneityRow
 };
 
 // In the order of testing: 1 to 9 households exactly, the ranges from 10 up, then exactly 200.
+// clang-format off
 constexpr std::array kSimultaneity{
     SimultaneityRow{1, 1, 1.0},
     SimultaneityRow{2, 2, 0.56},
@@ -49,6 +50,7 @@ constexpr std::array kSimultaneity{
     SimultaneityRow{100, 200, 0.17},
     SimultaneityRow{200, 200, 0.16},
 };
+// clang-format on
 
 std::optional<double> simultaneityCoefficient(double households)
 {

@@ -41,12 +41,18 @@ HighPressureSectionScreen::HighPressureSectionScreen()
 
     QGroupBox *input = frame("Frame1", QStringLiteral("录入数据"));
     auto *inputGrid = new QGridLayout(input);
-    m_startPressure = addFieldWithUnit(inputGrid, 0, "Label43", QStringLiteral("起点压力:"), "Label51", QStringLiteral("(kPa)"), "Text1", 0);
-    m_density = addFieldWithUnit(inputGrid, 0, "Label46", QStringLiteral("燃气密度:"), "Label54", QStringLiteral("(kg/Nm^3)"), "Text5", 2);
-    m_length = addFieldWithUnit(inputGrid, 2, "Label45", QStringLiteral("管道长度:"), "Label53", QStringLiteral("(km)"), "Text3", 0);
-    m_temperature = addFieldWithUnit(inputGrid, 2, "Label48", QStringLiteral("燃气温度:"), "Label57", QStringLiteral("(K)"), "Text7", 2);
-    m_viscosity = addFieldWithUnit(inputGrid, 4, "Label47", QStringLiteral("运动粘度:"), "Label55", QStringLiteral("(m^2/s)"), "Text6", 0);
-    m_flow = addFieldWithUnit(inputGrid, 4, "Label49", QStringLiteral("计算流量"), "Label56", QStringLiteral("(Nm^3/h):"), "Text8", 2);
+    m_startPressure = addFieldWithUnit(inputGrid, 0, "Label43", QStringLiteral("起点压力:"), "Label51",
+                                       QStringLiteral("(kPa)"), "Text1", 0);
+    m_density = addFieldWithUnit(inputGrid, 0, "Label46", QStringLiteral("燃气密度:"), "Label54",
+                                 QStringLiteral("(kg/Nm^3)"), "Text5", 2);
+    m_length = addFieldWithUnit(inputGrid, 2, "Label45", QStringLiteral("管道长度:"), "Label53", QStringLiteral("(km)"),
+                                "Text3", 0);
+    m_temperature = addFieldWithUnit(inputGrid, 2, "Label48", QStringLiteral("燃气温度:"), "Label57",
+                                     QStringLiteral("(K)"), "Text7", 2);
+    m_viscosity = addFieldWithUnit(inputGrid, 4, "Label47", QStringLiteral("运动粘度:"), "Label55",
+                                   QStringLiteral("(m^2/s)"), "Text6", 0);
+    m_flow = addFieldWithUnit(inputGrid, 4, "Label49", QStringLiteral("计算流量"), "Label56",
+                              QStringLiteral("(Nm^3/h):"), "Text8", 2);
     left->addWidget(input);
 
     QGroupBox *material = optionGroup("Frame2", QStringLiteral("选择管材"),
@@ -66,7 +72,8 @@ HighPressureSectionScreen::HighPressureSectionScreen()
     QGroupBox *modes = frame("Frame6", QStringLiteral("录入数据"));
     auto *modeGrid = new QGridLayout(modes);
     m_preselect = optionButton("Option4");
-    m_allowableEndPressure = addOptionField(modeGrid, 0, m_preselect, "Label80", QStringLiteral("允许终点压力(KPa):"), "Text4");
+    m_allowableEndPressure
+        = addOptionField(modeGrid, 0, m_preselect, "Label80", QStringLiteral("允许终点压力(KPa):"), "Text4");
     m_given = optionButton("Option5");
     m_givenDiameter = addOptionField(modeGrid, 1, m_given, "Label81", QStringLiteral("录入管径(mm):"), "Text9");
     left->addWidget(modes);
@@ -91,7 +98,8 @@ HighPressureSectionScreen::HighPressureSectionScreen()
     resultGrid->addWidget(m_preselectedCaption, 0, 0);
     resultGrid->addWidget(m_preselected, 0, 1);
     // Hidden results keep their place, so showing one set or the other never resizes the window.
-    for (QLabel *l : {m_dropCaption, m_drop, m_endPressureCaption, m_endPressure, m_preselectedCaption, m_preselected}) {
+    for (QLabel *l :
+         {m_dropCaption, m_drop, m_endPressureCaption, m_endPressure, m_preselectedCaption, m_preselected}) {
         QSizePolicy policy = l->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         l->setSizePolicy(policy);
@@ -104,7 +112,7 @@ HighPressureSectionScreen::HighPressureSectionScreen()
     const QFontMetrics metrics = fontMetrics();
     const int numberWidth = std::max(metrics.horizontalAdvance(QStringLiteral("-8.88888888888888E-308")),
                                      metrics.horizontalAdvance(kNoEndPressure))
-                            + metrics.averageCharWidth();
+        + metrics.averageCharWidth();
     resultGrid->setColumnMinimumWidth(1, numberWidth);
 
     QGroupBox *table = frame("Frame4");
@@ -146,10 +154,10 @@ HighPressureSectionScreen::HighPressureSectionScreen()
     menuItem(bar, QStringLiteral("低压管段水力计算"));
     menuItem(bar, QStringLiteral("校验低压层流管段管径"));
 
-    const std::array<QWidget *, 16> tabChain{m_startPressure, m_density,      m_length,    m_temperature,
-                                             m_viscosity,     m_flow,         m_steel,     m_castIron,
-                                             m_plastic,       m_modeCheck,    m_preselect, m_allowableEndPressure,
-                                             m_given,         m_givenDiameter, calculate,  back};
+    const std::array<QWidget *, 16> tabChain{m_startPressure, m_density,       m_length,    m_temperature,
+                                             m_viscosity,     m_flow,          m_steel,     m_castIron,
+                                             m_plastic,       m_modeCheck,     m_preselect, m_allowableEndPressure,
+                                             m_given,         m_givenDiameter, calculate,   back};
     for (std::size_t i = 1; i < tabChain.size(); ++i)
         setTabOrder(tabChain[i - 1], tabChain[i]);
 

@@ -43,9 +43,9 @@ QLabel *numberLabel(const char *name)
 QLabel *stateLabel(const char *name)
 {
     return toolkit::resultCell(name,
-                         {QString::fromUtf8(hs::FlowStateText(hs::FlowState::Laminar)),
-                          QString::fromUtf8(hs::FlowStateText(hs::FlowState::Critical)),
-                          QString::fromUtf8(hs::FlowStateText(hs::FlowState::Turbulent))});
+                               {QString::fromUtf8(hs::FlowStateText(hs::FlowState::Laminar)),
+                                QString::fromUtf8(hs::FlowStateText(hs::FlowState::Critical)),
+                                QString::fromUtf8(hs::FlowStateText(hs::FlowState::Turbulent))});
 }
 
 } // namespace
@@ -62,8 +62,8 @@ LowPressureSectionScreen::LowPressureSectionScreen()
 
     QGroupBox *input = frame("Frame2", QStringLiteral("录入数据"));
     auto *inputGrid = new QGridLayout(input);
-    m_flow = addFieldWithUnit(inputGrid, 0, "Label81", QStringLiteral("计算流量："), "Label89", QStringLiteral("(Nm^3/h)"),
-                              "Text2");
+    m_flow = addFieldWithUnit(inputGrid, 0, "Label81", QStringLiteral("计算流量："), "Label89",
+                              QStringLiteral("(Nm^3/h)"), "Text2");
     m_viscosity = addFieldWithUnit(inputGrid, 0, "Label82", QStringLiteral("燃气粘度："), "Label91",
                                    QStringLiteral("(m^2/s)"), "Text3", 2);
     m_density = addFieldWithUnit(inputGrid, 2, "Label83", QStringLiteral("燃气密度："), "Label90",
@@ -87,7 +87,8 @@ LowPressureSectionScreen::LowPressureSectionScreen()
     QGroupBox *modes = frame("Frame4", QStringLiteral("录入最不利环路计算压力降"));
     auto *modeGrid = new QGridLayout(modes);
     m_preselect = optionButton("Option4");
-    m_allowance = addOptionField(modeGrid, 0, m_preselect, "Label85", QStringLiteral("允许单位压力降(Pa/m)："), "Text1");
+    m_allowance
+        = addOptionField(modeGrid, 0, m_preselect, "Label85", QStringLiteral("允许单位压力降(Pa/m)："), "Text1");
     m_given = optionButton("Option5");
     m_givenDiameter = addOptionField(modeGrid, 1, m_given, "Label93", QStringLiteral("录入管径(mm):"), "Text6");
     left->addWidget(modes);
@@ -127,8 +128,7 @@ LowPressureSectionScreen::LowPressureSectionScreen()
     table->setVerticalSpacing(2);
     table->setHorizontalSpacing(12);
     const QList<QLabel *> headers{label("Label20", QStringLiteral("管径(mm)")),
-                                  label("Label40", QStringLiteral("雷诺数")),
-                                  label("Label60", QStringLiteral("流态")),
+                                  label("Label40", QStringLiteral("雷诺数")), label("Label60", QStringLiteral("流态")),
                                   label("Label80", QStringLiteral("计算单位压降(Pa/m)"))};
     for (int column = 0; column < headers.size(); ++column)
         table->addWidget(headers[column], 0, column);

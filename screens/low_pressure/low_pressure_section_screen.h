@@ -16,7 +16,8 @@ class QRadioButton;
 
 // xd: a low-pressure pipe section over the 19 standard diameters, with
 // pre-selection against an allowable unit drop or the drop of one given diameter.
-class LowPressureSectionScreen : public Screen {
+class LowPressureSectionScreen : public Screen
+{
     Q_OBJECT
 
 public:
@@ -32,18 +33,21 @@ public:
 private:
     static constexpr std::size_t kSizes = 19;
 
-    struct Gas {
+    struct Gas
+    {
         double Q;
         double nu;
         double T;
         double rho;
     };
-    struct Section {
+    struct Section
+    {
         double reynolds;
         hs::FlowState state;
         double drop;
     };
-    struct TableRow {
+    struct TableRow
+    {
         QLabel *diameter;
         QLabel *reynolds;
         QLabel *state;

@@ -19,8 +19,8 @@ namespace {
 
 [[noreturn]] void fail(const char *rule, double value, const QString &text)
 {
-    std::fprintf(
-        stderr, "broken rule: %s\n  value %.17g (%a)\n  text \"%s\"\n", rule, value, value, text.toUtf8().constData());
+    std::fprintf(stderr, "broken rule: %s\n  value %.17g (%a)\n  text \"%s\"\n", rule, value, value,
+                 text.toUtf8().constData());
     std::abort();
 }
 

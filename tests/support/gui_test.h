@@ -19,7 +19,8 @@ extern const QString kOutOfRange;
 QStringList messageList(const QString &message);
 
 // Records every message box text instead of opening a box, for as long as it lives.
-class MessageRecorder {
+class MessageRecorder
+{
 public:
     MessageRecorder();
     ~MessageRecorder();
@@ -34,7 +35,8 @@ private:
 };
 
 // A started shell with the test's own message recorder.
-struct Session {
+struct Session
+{
     Session();
     ~Session();
 
