@@ -2,6 +2,7 @@
 
 #include "message_box.h"
 #include "shell.h"
+#include "worked_cases.h"
 
 #include "flow_budget/allowable_drop_screen.h"
 #include "flow_budget/laminar_check_screen.h"
@@ -21,6 +22,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -36,11 +38,8 @@ constexpr benchmark::IterationCount kPresses = 50;
 
 struct WorkedCase
 {
-    const char *code;
+    const WorkedInputs &inputs;
     const char *title;
-    const char *opener; // the main-menu button
-    std::vector<Field> fields;
-    std::vector<const char *> clicks; // before "计算"
     // One input flips between its worked value and this one, so that every
     // press writes new texts into the result labels.
     Field other;
@@ -54,87 +53,31 @@ void press(QWidget *screen)
     static_cast<T *>(screen)->Command1_Click();
 }
 
+const WorkedInputs &inputsOf(const char *code)
+{
+    for (const WorkedInputs &inputs : workedInputs()) {
+        if (std::strcmp(inputs.code, code) == 0)
+            return inputs;
+    }
+    std::abort();
+}
+
 const std::vector<WorkedCase> &workedCases()
 {
     static const std::vector<WorkedCase> all{
-        {"xd",
-         "low-pressure section, pre-selection",
-         "Command5",
-         {{"Text2", "100"}, {"Text3", "1.5E-5"}, {"Text4", "288"}, {"Text5", "0.72"}, {"Text1", "2"}},
-         {"Check1", "Option4"},
-         {"Text2", "120"},
-         press<LowPressureSectionScreen>,
-         1.0},
-        {"gyxd",
+        {inputsOf("xd"), "low-pressure section, pre-selection", {"Text2", "120"}, press<LowPressureSectionScreen>, 1.0},
+        {inputsOf("gyxd"),
          "medium/high-pressure section, pre-selection",
-         "Command6",
-         {{"Text1", "400"},
-          {"Text3", "2"},
-          {"Text5", "0.72"},
-          {"Text6", "1.5E-5"},
-          {"Text7", "288"},
-          {"Text8", "1000"},
-          {"Text4", "300"}},
-         {"Check1", "Option4"},
          {"Text8", "1200"},
          press<HighPressureSectionScreen>,
          1.0},
-        {"fxgj",
-         "laminar diameter check",
-         "Command4",
-         {{"Text1", "1"}, {"Text2", "2"}, {"Text3", "0.000015"}, {"Text4", "0.7"}, {"Text5", "288"}},
-         {},
-         {"Text2", "2.2"},
-         press<LaminarCheckScreen>,
-         0.5},
-        {"ll",
-         "flow by non-uniformity factors",
-         "Command2",
-         {{"Text1", "10000"}, {"Text2", "0.9"}, {"Text3", "2930000"}, {"Text4", "35000"}},
-         {},
-         {"Text1", "12000"},
-         press<NonUniformityFlowScreen>,
-         0.5},
-        {"lll",
-         "flow by simultaneity factor",
-         "Command7",
-         {{"Text1", "150"}, {"Text2", "1.5"}},
-         {},
-         {"Text1", "160"},
-         press<SimultaneityFlowScreen>,
-         0.5},
-        {"yl",
-         "allowable unit drop",
-         "Command3",
-         {{"Text1", "2500"}, {"Text2", "1500"}, {"Text3", "400"}},
-         {},
-         {"Text1", "2600"},
-         press<AllowableDropScreen>,
-         0.5},
-        {"yt",
-         "additional head",
-         "Command8",
-         {{"Text1", "0.7"}, {"Text2", "10"}},
-         {},
-         {"Text2", "12"},
-         press<AdditionalHeadScreen>,
-         0.5},
-        {"jb",
-         "indoor local loss",
-         "Command1",
-         {{"Text1", "10"}, {"Text2", "0.75"}, {"Text3", "288"}, {"Text4", "2"}, {"Text5", "20"}},
-         {},
-         {"Text1", "12"},
-         press<IndoorLocalLossScreen>,
-         0.5},
-        {"bh",
-         "wall thickness",
-         "Command9",
-         {{"Text1", "500"}, {"Text2", "4"}, {"Text3", "1"}},
-         {},
-         {"Text1", "600"},
-         press<WallThicknessScreen>,
-         0.5},
+        {inputsOf("fxgj"), "laminar diameter check", {"Text2", "2.2"}, press<LaminarCheckScreen>, 0.5},
+        {inputsOf("ll"), "flow by non-uniformity factors", {"Text1", "12000"}, press<NonUniformityFlowScreen>, 0.5},
+        {inputsOf("lll"), "flow by simultaneity factor", {"Text1", "160"}, press<SimultaneityFlowScreen>, 0.5},
+        {inputsOf("yl"), "allowable unit drop", {"Text1", "2600"}, press<AllowableDropScreen>, 0.5},
+        {inputsOf("yt"), "additional head", {"Text2", "12"}, press<AdditionalHeadScreen>, 0.5},
+        {inputsOf("jb"), "indoor local loss", {"Text1", "12"}, press<IndoorLocalLossScreen>, 0.5},
+        {inputsOf("bh"), "wall thickness", {"Text1", "600"}, press<WallThicknessScreen>, 0.5},
     };
     return all;
 }
@@ -152,7 +95,7 @@ QLineEdit *box(QWidget *screen, const char *name)
 
 QString workedValue(const WorkedCase &c)
 {
-    for (const auto &[name, text] : c.fields) {
+    for (const auto &[name, text] : c.inputs.fields) {
         if (std::strcmp(name, c.other.first) == 0)
             return QString::fromUtf8(text);
     }
@@ -187,17 +130,17 @@ public:
     // nullptr with a reason when the case does not work as written.
     QWidget *prepare(const WorkedCase &c, QString *error)
     {
-        QWidget *screen = m_shell.screen(QString::fromUtf8(c.code));
+        QWidget *screen = m_shell.screen(QString::fromUtf8(c.inputs.code));
         if (!screen) {
-            click(m_menu, c.opener);
-            screen = m_shell.screen(QString::fromUtf8(c.code));
+            click(m_menu, c.inputs.opener);
+            screen = m_shell.screen(QString::fromUtf8(c.inputs.code));
             if (!screen) {
                 *error = QStringLiteral("cannot open the screen");
                 return nullptr;
             }
-            for (const auto &[name, text] : c.fields)
+            for (const auto &[name, text] : c.inputs.fields)
                 box(screen, name)->setText(QString::fromUtf8(text));
-            for (const char *name : c.clicks)
+            for (const char *name : c.inputs.clicks)
                 click(screen, name);
         }
         for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -289,7 +232,7 @@ const std::vector<Case> &cases()
     static const std::vector<Case> all = [] {
         std::vector<Case> list;
         for (const WorkedCase &c : workedCases())
-            list.push_back({QString::fromUtf8(c.code), QString::fromUtf8(c.title), c.limitMs});
+            list.push_back({QString::fromUtf8(c.inputs.code), QString::fromUtf8(c.title), c.limitMs});
         return list;
     }();
     return all;
@@ -305,7 +248,7 @@ void registerBenchmarks(int repetitions)
 {
     for (const WorkedCase &c : workedCases()) {
         for (const bool withEvents : {false, true}) {
-            const std::string name = std::string(withEvents ? "calc+events/" : "calc/") + c.code;
+            const std::string name = std::string(withEvents ? "calc+events/" : "calc/") + c.inputs.code;
             benchmark::RegisterBenchmark(name.c_str(),
                                          [&c, withEvents](benchmark::State &state) { measure(state, c, withEvents); })
                 ->UseManualTime()

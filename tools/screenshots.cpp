@@ -3,6 +3,7 @@
 #include "information_screens.h"
 #include "message_box.h"
 #include "shell.h"
+#include "worked_cases.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -14,15 +15,6 @@
 #include <cstdio>
 
 namespace {
-
-struct Entry
-{
-    const char *code;
-    const char *opener; // main-menu button, or menu item caption
-    QList<QPair<const char *, const char *>> fields;
-    QList<const char *> clicks; // before "计算"
-    bool calculate;
-};
 
 void save(QWidget *screen, const QString &folder, bool &ok)
 {
@@ -70,41 +62,7 @@ int main(int argc, char *argv[])
     QWidget *xz = shell.screen(QStringLiteral("xz"));
     save(xz, folder, ok);
 
-    const QList<Entry> entries{
-        {"xd",
-         "Command5",
-         {{"Text2", "100"}, {"Text3", "1.5E-5"}, {"Text4", "288"}, {"Text5", "0.72"}, {"Text1", "2"}},
-         {"Check1", "Option4"},
-         true},
-        {"gyxd",
-         "Command6",
-         {{"Text1", "400"},
-          {"Text3", "2"},
-          {"Text5", "0.72"},
-          {"Text6", "1.5E-5"},
-          {"Text7", "288"},
-          {"Text8", "1000"},
-          {"Text4", "300"}},
-         {"Check1", "Option4"},
-         true},
-        {"fxgj",
-         "Command4",
-         {{"Text1", "1"}, {"Text2", "2"}, {"Text3", "0.000015"}, {"Text4", "0.7"}, {"Text5", "288"}},
-         {},
-         true},
-        {"ll", "Command2", {{"Text1", "10000"}, {"Text2", "0.9"}, {"Text3", "2930000"}, {"Text4", "35000"}}, {}, true},
-        {"lll", "Command7", {{"Text1", "150"}, {"Text2", "1.5"}}, {}, true},
-        {"yl", "Command3", {{"Text1", "2500"}, {"Text2", "1500"}, {"Text3", "400"}}, {}, true},
-        {"yt", "Command8", {{"Text1", "0.7"}, {"Text2", "10"}}, {}, true},
-        {"jb",
-         "Command1",
-         {{"Text1", "10"}, {"Text2", "0.75"}, {"Text3", "288"}, {"Text4", "2"}, {"Text5", "20"}},
-         {},
-         true},
-        {"bh", "Command9", {{"Text1", "500"}, {"Text2", "4"}, {"Text3", "1"}}, {}, true},
-        {"gy", "关于", {}, {}, false},
-    };
-    for (const Entry &e : entries) {
+    for (const WorkedInputs &e : workedInputs()) {
         click(xz, e.opener);
         QWidget *screen = visibleScreen();
         if (!screen || screen->objectName() != QLatin1String(e.code)) {
@@ -115,12 +73,15 @@ int main(int argc, char *argv[])
             screen->findChild<QLineEdit *>(QString::fromUtf8(name))->setText(QString::fromUtf8(text));
         for (const char *name : e.clicks)
             click(screen, name);
-        if (e.calculate)
-            click(screen, "Command1");
+        click(screen, "Command1");
         save(screen, folder, ok);
         screen->hide();
         xz->show();
     }
+
+    click(xz, "关于");
+    if (QWidget *gy = visibleScreen())
+        save(gy, folder, ok);
 
     // No path of the program shows the foreword; make one to picture it.
     ForewordScreen foreword;
