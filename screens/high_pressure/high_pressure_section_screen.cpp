@@ -55,15 +55,12 @@ HighPressureSectionScreen::HighPressureSectionScreen()
                               QStringLiteral("(Nm^3/h):"), "Text8", 2);
     left->addWidget(input);
 
-    QGroupBox *material = optionGroup("Frame2", QStringLiteral("选择管材"),
-                                      {{"Option1", QStringLiteral("钢管")},
-                                       {"Option2", QStringLiteral("铸铁管")},
-                                       {"Option3", QStringLiteral("塑料管")}});
-    m_steel = material->findChild<QRadioButton *>(QStringLiteral("Option1"));
-    m_castIron = material->findChild<QRadioButton *>(QStringLiteral("Option2"));
-    m_plastic = material->findChild<QRadioButton *>(QStringLiteral("Option3"));
+    const PipeMaterials material = pipeMaterials("Frame2");
+    m_steel = material.steel;
+    m_castIron = material.castIron;
+    m_plastic = material.plastic;
     m_steel->setChecked(true);
-    left->addWidget(material);
+    left->addWidget(material.frame);
 
     m_modeCheck = checkBox("Check1", QStringLiteral("预选管径和根据管径求压力降"));
     left->addWidget(m_modeCheck);

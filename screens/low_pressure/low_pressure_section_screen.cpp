@@ -72,14 +72,11 @@ LowPressureSectionScreen::LowPressureSectionScreen()
                                      QStringLiteral("(K)"), "Text4", 2);
     left->addWidget(input);
 
-    QGroupBox *material = optionGroup("Frame1", QStringLiteral("选择管材"),
-                                      {{"Option1", QStringLiteral("钢管")},
-                                       {"Option2", QStringLiteral("铸铁管")},
-                                       {"Option3", QStringLiteral("塑料管")}});
-    m_steel = material->findChild<QRadioButton *>(QStringLiteral("Option1"));
-    m_castIron = material->findChild<QRadioButton *>(QStringLiteral("Option2"));
-    m_plastic = material->findChild<QRadioButton *>(QStringLiteral("Option3"));
-    left->addWidget(material);
+    const PipeMaterials material = pipeMaterials("Frame1");
+    m_steel = material.steel;
+    m_castIron = material.castIron;
+    m_plastic = material.plastic;
+    left->addWidget(material.frame);
 
     m_check = checkBox("Check1", QStringLiteral("预选管径和根据管径求压力降"));
     left->addWidget(m_check);
