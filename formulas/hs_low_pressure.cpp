@@ -6,6 +6,19 @@ namespace hs {
 
 namespace {
 
+// The quadratic law of the critical and turbulent zones: factor * Q^2 * T * rho / d^5 / 273,
+// applied step by step in this order.
+double quadraticDrop(double factor, double Q, double T, double rho, double d)
+{
+    double y = factor * Q;
+    y = y * Q;
+    y = y * T;
+    y = y * rho;
+    for (int i = 0; i < 5; ++i)
+        y = y / d;
+    return y / 273;
+}
+
 // The turbulent friction law shared by all materials: C * (a/d + b*d*nu/Q)^(1/4) * Q^2 * T * rho / d^5 / 273,
 // a being the roughness term, b the viscous term and C the leading factor.
 double turbulentDrop(double a, double b, double C, double Q, double nu, double T, double rho, double d)
@@ -14,13 +27,7 @@ double turbulentDrop(double a, double b, double C, double Q, double nu, double T
     // The fourth root as two square roots keeps the result identical on every platform.
     const double r = std::sqrt(std::sqrt(x));
     const double k = r * C;
-    double y = k * Q;
-    y = y * Q;
-    y = y * T;
-    y = y * rho;
-    for (int i = 0; i < 5; ++i)
-        y = y / d;
-    return y / 273;
+    return quadraticDrop(k, Q, T, rho, d);
 }
 
 } // namespace
@@ -42,13 +49,7 @@ double LowPressureCriticalDrop(double Q, double nu, double T, double rho, double
     const double s1 = 11.8 * Q - (70000 * d) * nu;
     const double s2 = 23 * Q - (100000 * d) * nu;
     const double f = 1900000 * (1 + s1 / s2);
-    double y = f * Q;
-    y = y * Q;
-    y = y * T;
-    y = y * rho;
-    for (int i = 0; i < 5; ++i)
-        y = y / d;
-    return y / 273;
+    return quadraticDrop(f, Q, T, rho, d);
 }
 
 double LowPressureSteelDrop(double Q, double nu, double T, double rho, double d)
