@@ -3,21 +3,9 @@
 #include "screen.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-
-PipeMaterials pipeMaterials(const char *frameName)
-{
-    QGroupBox *frame = toolkit::optionGroup(frameName, QStringLiteral("选择管材"),
-                                            {{"Option1", QStringLiteral("钢管")},
-                                             {"Option2", QStringLiteral("铸铁管")},
-                                             {"Option3", QStringLiteral("塑料管")}});
-    return {frame, frame->findChild<QRadioButton *>(QStringLiteral("Option1")),
-            frame->findChild<QRadioButton *>(QStringLiteral("Option2")),
-            frame->findChild<QRadioButton *>(QStringLiteral("Option3"))};
-}
 
 SectionModes::SectionModes(QCheckBox *check, QRadioButton *preselect, QLineEdit *allowance, QRadioButton *given,
                            QLineEdit *diameter, QList<QLabel *> resultLabels)

@@ -3,21 +3,9 @@
 #include <QList>
 
 class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-
-// The pipe material options of a section screen: steel, cast iron and plastic
-// in one frame captioned "选择管材", as Option1 to Option3.
-struct PipeMaterials
-{
-    QGroupBox *frame;
-    QRadioButton *steel;
-    QRadioButton *castIron;
-    QRadioButton *plastic;
-};
-PipeMaterials pipeMaterials(const char *frameName);
 
 // The mode controls that both section screens share: a check box that turns on
 // two mode options (pre-selection against an allowance, or one given diameter),

@@ -23,13 +23,18 @@ icon=usr/share/icons/hicolor/scalable/apps/velmora.svg
 metainfo=usr/share/metainfo/$app_id.metainfo.xml
 
 # Nothing else: no test programs, no screenshot tool, no static libraries.
-expected=$(printf '%s\n' usr/bin/velmora "$desktop" "$icon" "$metainfo" | sort)
+expected=$(printf '%s\n' usr/bin/velmora usr/bin/velmora-batch "$desktop" "$icon" "$metainfo" | sort)
 installed=$(cd "$stage" && find . ! -type d | sed 's|^\./||' | sort)
 [ "$installed" = "$expected" ] || fail "installed files differ from the expected ones:
 $(diff <(echo "$expected") <(echo "$installed") || true)"
 
 cd "$stage"
 [ -x usr/bin/velmora ] || fail "usr/bin/velmora is not executable"
+[ -x usr/bin/velmora-batch ] || fail "usr/bin/velmora-batch is not executable"
+# The batch command runs without a display: it never loads Qt Widgets.
+if command -v ldd >/dev/null 2>&1 && ldd usr/bin/velmora-batch | grep -q libQt6Widgets; then
+    fail "velmora-batch links Qt Widgets"
+fi
 
 entry() { sed -n "s/^$1=//p" "$desktop"; }
 [ "$(entry Exec)" = velmora ] || fail "the desktop entry does not start velmora: Exec=$(entry Exec)"
@@ -59,4 +64,4 @@ fi
 if command -v xmllint >/dev/null 2>&1; then
     xmllint --noout "$icon" "$metainfo" || fail "not well-formed XML"
 fi
-echo "installed and checked: usr/bin/velmora $desktop $icon $metainfo"
+echo "installed and checked: usr/bin/velmora usr/bin/velmora-batch $desktop $icon $metainfo"

@@ -1,27 +1,12 @@
 #pragma once
 
-#include "screen.h"
-
-class QLabel;
-class QLineEdit;
+#include "calculation_screen.h"
 
 // fxgj: the diameter of a laminar low-pressure section, rounded up to a standard size.
-class LaminarCheckScreen : public Screen
+class LaminarCheckScreen : public CalculationScreen
 {
     Q_OBJECT
 
 public:
     LaminarCheckScreen();
-
-    void Command1_Click();
-
-private:
-    QLineEdit *m_unitDrop;
-    QLineEdit *m_flow;
-    QLineEdit *m_viscosity;
-    QLineEdit *m_density;
-    QLineEdit *m_temperature;
-    QLabel *m_flowState;
-    QLabel *m_reynolds;
-    QLabel *m_diameter;
 };

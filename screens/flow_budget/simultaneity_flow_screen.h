@@ -1,22 +1,12 @@
 #pragma once
 
-#include "screen.h"
+#include "calculation_screen.h"
 
-class QLabel;
-class QLineEdit;
-
-// lll: the design flow of 1 to 200 households by simultaneity coefficients.
-class SimultaneityFlowScreen : public Screen
+// lll: the design flow of a supply area from households and rated appliance flow.
+class SimultaneityFlowScreen : public CalculationScreen
 {
     Q_OBJECT
 
 public:
     SimultaneityFlowScreen();
-
-    void Command1_Click();
-
-private:
-    QLineEdit *m_households;
-    QLineEdit *m_ratedFlow;
-    QLabel *m_result;
 };

@@ -1,22 +1,12 @@
 #pragma once
 
-#include "screen.h"
+#include "calculation_screen.h"
 
-class QLabel;
-class QLineEdit;
-
-// yt: the additional pressure head of an indoor riser.
-class AdditionalHeadScreen : public Screen
+// yt: the additional (gravity) head of a gas column over a height difference.
+class AdditionalHeadScreen : public CalculationScreen
 {
     Q_OBJECT
 
 public:
     AdditionalHeadScreen();
-
-    void Command1_Click();
-
-private:
-    QLineEdit *m_density;
-    QLineEdit *m_heightDifference;
-    QLabel *m_head;
 };

@@ -1,25 +1,12 @@
 #pragma once
 
-#include "screen.h"
-
-class QLabel;
-class QLineEdit;
+#include "calculation_screen.h"
 
 // jb: the local pressure loss of indoor piping.
-class IndoorLocalLossScreen : public Screen
+class IndoorLocalLossScreen : public CalculationScreen
 {
     Q_OBJECT
 
 public:
     IndoorLocalLossScreen();
-
-    void Command1_Click();
-
-private:
-    QLineEdit *m_flow;
-    QLineEdit *m_density;
-    QLineEdit *m_temperature;
-    QLineEdit *m_resistance;
-    QLineEdit *m_diameter;
-    QLabel *m_loss;
 };

@@ -1,13 +1,9 @@
 #pragma once
 
-#include "screen.h"
-
-class QLabel;
-class QLineEdit;
-class QRadioButton;
+#include "calculation_screen.h"
 
 // bh: the design wall thickness of a steel pipeline. A sizeable window without banner.
-class WallThicknessScreen : public Screen
+class WallThicknessScreen : public CalculationScreen
 {
     Q_OBJECT
 
@@ -15,13 +11,4 @@ public:
     WallThicknessScreen();
 
     void Form_Load() override;
-    void Command1_Click();
-
-private:
-    QRadioButton *option(const char *name) const;
-
-    QLineEdit *m_diameter;
-    QLineEdit *m_pressure;
-    QLineEdit *m_corrosion;
-    QLabel *m_thickness;
 };

@@ -42,17 +42,17 @@ fi
 
 mkdir -p "$out_dir"
 binary="$out_dir/fuzz_number_text"
-sources=("$here/fuzz_number_text.cpp" "$source_dir/common/number_text.cpp")
+sources=("$here/fuzz_number_text.cpp" "$source_dir/numbers/number_text.cpp")
 stale=0
 [ -x "$binary" ] || stale=1
-for f in "${sources[@]}" "$source_dir/common/number_text.h" "$0"; do
+for f in "${sources[@]}" "$source_dir/numbers/number_text.h" "$0"; do
     [ "$f" -nt "$binary" ] && stale=1
 done
 if [ $stale -eq 1 ]; then
     echo "Building $binary with $clang"
     # Debian builds Qt with reduced relocations: code that uses it must be position independent.
     "$clang" -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-        -Wall -Wextra -Werror -I"$source_dir/common" "${sources[@]}" "${qt_flags[@]}" -o "$binary"
+        -Wall -Wextra -Werror -I"$source_dir/numbers" "${sources[@]}" "${qt_flags[@]}" -o "$binary"
 fi
 
 # New inputs go to a scratch corpus in the build folder; the seeds stay as committed.

@@ -1,0 +1,139 @@
+#include "csv.h"
+
+#include <QStringDecoder>
+
+namespace csv {
+
+namespace {
+
+QString lineError(int line, const QString &problem)
+{
+    return QStringLiteral("第%1行：%2").arg(line).arg(problem);
+}
+
+} // namespace
+
+ReadResult read(const QByteArray &bytes)
+{
+    ReadResult result;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QByteArray body = bytes;
+    if (body.startsWith("\xEF\xBB\xBF"))
+        body.remove(0, 3);
+    const QString text = decoder.decode(body);
+    if (decoder.hasError()) {
+        result.error = QStringLiteral("不是UTF-8编码的文本");
+        return result;
+    }
+
+    Table table;
+    QStringList cells;
+    QString cell;
+    int line = 1;
+    int rowLine = 1;
+    bool quoted = false;     // inside a quoted field
+    bool afterQuote = false; // a quoted field has closed; only a comma or a line end may follow
+    bool cellStarted = false;
+    bool rowQuoted = false; // a quoted field makes even a lone empty field a row
+    auto endCell = [&] {
+        cells << cell;
+        cell.clear();
+        afterQuote = false;
+        cellStarted = false;
+    };
+    auto endRow = [&] {
+        endCell();
+        // A blank line is no row.
+        if (rowQuoted || !(cells.size() == 1 && cells.front().isEmpty())) {
+            table.rows << cells;
+            table.lines << rowLine;
+        }
+        cells.clear();
+        rowQuoted = false;
+    };
+
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"') {
+                if (i + 1 < n && text[i + 1] == u'"') {
+                    cell += u'"';
+                    ++i;
+                } else {
+                    quoted = false;
+                    afterQuote = true;
+                }
+            } else {
+                if (c == u'\n' || (c == u'\r' && !(i + 1 < n && text[i + 1] == u'\n')))
+                    ++line;
+                cell += c;
+            }
+            continue;
+        }
+        if (c == u',') {
+            endCell();
+            cellStarted = true;
+        } else if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+                ++i;
+            endRow();
+            ++line;
+            rowLine = line;
+        } else if (afterQuote) {
+            result.error = lineError(line, QStringLiteral("引号后应为逗号或换行"));
+            return result;
+        } else if (c == u'"') {
+            if (!cell.isEmpty()) {
+                result.error = lineError(line, QStringLiteral("未加引号的字段中有引号"));
+                return result;
+            }
+            quoted = true;
+            rowQuoted = true;
+            cellStarted = true;
+        } else {
+            cell += c;
+            cellStarted = true;
+        }
+    }
+    if (quoted) {
+        result.error = lineError(rowLine, QStringLiteral("引号不成对"));
+        return result;
+    }
+    if (cellStarted || afterQuote || !cell.isEmpty() || !cells.isEmpty())
+        endRow();
+    result.table = table;
+    return result;
+}
+
+QString field(const QString &text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString quoted = text;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString row(const QStringList &cells)
+{
+    // A lone empty field is written quoted, so that it reads back as a row and not as a blank line.
+    if (cells.size() == 1 && cells.front().isEmpty())
+        return QStringLiteral("\"\"\r\n");
+    QStringList fields;
+    fields.reserve(cells.size());
+    for (const QString &cell : cells)
+        fields << field(cell);
+    return fields.join(u',') + QStringLiteral("\r\n");
+}
+
+QByteArray write(const QList<QStringList> &rows, bool byteOrderMark)
+{
+    QString text;
+    for (const QStringList &cells : rows)
+        text += row(cells);
+    QByteArray bytes = byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    return bytes + text.toUtf8();
+}
+
+} // namespace csv

@@ -1,0 +1,313 @@
+// The low- and medium/high-pressure section calculations: 19-row tables over a
+// diameter series, with pre-selection against an allowance or one given diameter.
+#include "descriptions.h"
+
+#include "hs.h"
+#include "number_text.h"
+#include "pd.h"
+#include "preselect.h"
+
+#include <array>
+
+namespace calc {
+
+namespace {
+
+const QString kPreselectCaption = QStringLiteral("预选管径(mm):");
+const QString kNoEndPressure = QStringLiteral("压力差小于零");
+
+Outcome refused(Outcome outcome, const QString &message)
+{
+    outcome.messages << message;
+    outcome.stopped = true;
+    return outcome;
+}
+
+// The mode that the check box and its options give: none unless the box is ticked.
+SectionMode modeOf(const Calculation &c, const Input &in)
+{
+    if (!c.isChecked(in, QStringLiteral("modes_enabled")))
+        return SectionMode::Unchanged;
+    switch (c.selected(in, QStringLiteral("mode"))) {
+    case 0:
+        return SectionMode::Preselect;
+    case 1:
+        return SectionMode::Given;
+    default:
+        return SectionMode::Unchanged;
+    }
+}
+
+Check modesCheck()
+{
+    return {QStringLiteral("modes_enabled"), QStringLiteral("Check1"), QStringLiteral("预选管径和根据管径求压力降")};
+}
+
+// ---- Low pressure ----
+
+struct LowSection
+{
+    double reynolds;
+    hs::FlowState state;
+    double drop;
+};
+
+// Reynolds number, flow state and unit drop of one diameter; material 0 steel, 1 cast iron, else plastic.
+LowSection lowSection(double Q, double nu, double T, double rho, int material, double d)
+{
+    const double Re = hs::LowPressureReynolds(Q, nu, d);
+    const hs::FlowState state = hs::LowPressureFlowState(Re);
+    double drop = 0;
+    switch (state) {
+    case hs::FlowState::Laminar:
+        drop = hs::LowPressureLaminarDrop(Q, nu, T, rho, d);
+        break;
+    case hs::FlowState::Critical:
+        drop = hs::LowPressureCriticalDrop(Q, nu, T, rho, d);
+        break;
+    case hs::FlowState::Turbulent:
+        if (material == 0)
+            drop = hs::LowPressureSteelDrop(Q, nu, T, rho, d);
+        else if (material == 1)
+            drop = hs::LowPressureCastIronDrop(Q, nu, T, rho, d);
+        else
+            drop = hs::LowPressurePlasticDrop(Q, nu, T, rho, d);
+        break;
+    }
+    return {Re, state, drop};
+}
+
+Outcome runLowPressure(const Calculation &c, const Input &in)
+{
+    Outcome o;
+    const double Q = parseLeadingNumber(c.text(in, QStringLiteral("flow")));
+    const double nu = parseLeadingNumber(c.text(in, QStringLiteral("viscosity")));
+    const double T = parseLeadingNumber(c.text(in, QStringLiteral("temperature")));
+    const double rho = parseLeadingNumber(c.text(in, QStringLiteral("density")));
+    if (Q <= 0 || nu <= 0 || T <= 0 || rho <= 0)
+        return refused(o, notPositiveMessage());
+    if (!allFinite({Q, nu, T, rho}))
+        return refused(o, outOfRangeMessage());
+
+    const int material = c.selected(in, QStringLiteral("material"));
+    const auto &D = pd::kLowPressureSection;
+    std::array<double, D.size()> drops{};
+    for (std::size_t k = 0; k < D.size(); ++k) {
+        const LowSection s = lowSection(Q, nu, T, rho, material, D[k]);
+        // A value out of range leaves the previous table as it was.
+        if (!allFinite({s.reynolds, s.drop}))
+            return refused(Outcome{}, outOfRangeMessage());
+        drops[k] = s.drop;
+        o.table.append({formatNumber(D[k]), formatNumber(s.reynolds), QString::fromUtf8(hs::FlowStateText(s.state)),
+                        formatNumber(s.drop)});
+    }
+
+    o.mode = modeOf(c, in);
+    if (o.mode == SectionMode::Preselect) {
+        const double A = parseLeadingNumber(c.text(in, QStringLiteral("allowable_drop")));
+        if (A <= 0)
+            return refused(o, notPositiveMessage());
+        if (!allFinite({A}))
+            return refused(o, outOfRangeMessage());
+        const std::optional<std::size_t> selected = preselectDiameter(drops, A);
+        // No diameter qualifies only for an allowance of 1E16 and more: nothing is shown then.
+        if (selected)
+            o.chosenRow = int(*selected);
+        o.results.insert(QStringLiteral("preselected_diameter"), selected ? formatNumber(D[*selected]) : QString());
+        o.results.insert(QStringLiteral("preselected_caption"), kPreselectCaption);
+    } else if (o.mode == SectionMode::Given) {
+        const double dx = parseLeadingNumber(c.text(in, QStringLiteral("given_diameter")));
+        if (dx <= 0)
+            return refused(o, notPositiveMessage());
+        const LowSection given = lowSection(Q, nu, T, rho, material, dx);
+        if (!allFinite({dx, given.reynolds, given.drop}))
+            return refused(o, outOfRangeMessage());
+        o.results.insert(QStringLiteral("given_reynolds"), formatNumber(given.reynolds));
+        o.results.insert(QStringLiteral("given_state"), QString::fromUtf8(hs::FlowStateText(given.state)));
+        o.results.insert(QStringLiteral("given_unit_drop"), formatNumber(given.drop));
+    }
+    return o;
+}
+
+// ---- Medium/high pressure ----
+
+using HighDrop = double (*)(double Q, double nu, double rho, double T, double d);
+
+HighDrop highDrop(int material)
+{
+    if (material == 0)
+        return hs::HighPressureSteelDrop;
+    if (material == 1)
+        return hs::HighPressureCastIronDrop;
+    return hs::HighPressurePlasticDrop;
+}
+
+QString endPressureText(std::optional<double> endPressure)
+{
+    return endPressure ? formatNumber(*endPressure) : kNoEndPressure;
+}
+
+Outcome runHighPressure(const Calculation &c, const Input &in)
+{
+    Outcome o;
+    const double P1 = parseLeadingNumber(c.text(in, QStringLiteral("start_pressure")));
+    const double L = parseLeadingNumber(c.text(in, QStringLiteral("length")));
+    // Density, viscosity, temperature and flow are held in single precision and judged after rounding,
+    // so a value below the float range counts as 0.
+    const float rho = toSingle(parseLeadingNumber(c.text(in, QStringLiteral("density"))));
+    const float nu = toSingle(parseLeadingNumber(c.text(in, QStringLiteral("viscosity"))));
+    const float T = toSingle(parseLeadingNumber(c.text(in, QStringLiteral("temperature"))));
+    const float Q = toSingle(parseLeadingNumber(c.text(in, QStringLiteral("flow"))));
+    if (P1 <= 0 || L <= 0 || rho <= 0 || nu <= 0 || T <= 0 || Q <= 0)
+        return refused(o, notPositiveMessage());
+    const double P1squared = P1 * P1;
+    if (!allFinite({P1, L, rho, nu, T, Q, P1squared}))
+        return refused(o, outOfRangeMessage());
+
+    const HighDrop drop = highDrop(c.selected(in, QStringLiteral("material")));
+    const auto &D = pd::kHighPressureSection;
+    std::array<double, D.size()> S{};
+    for (std::size_t k = 0; k < D.size(); ++k) {
+        S[k] = drop(Q, nu, rho, T, D[k]);
+        const std::optional<double> E = hs::HighPressureEndPressure(P1squared, L, S[k]);
+        if (!allFinite({S[k], E.value_or(0)}))
+            return refused(Outcome{}, outOfRangeMessage());
+        o.table.append({formatNumber(D[k]), formatNumber(S[k]), endPressureText(E)});
+    }
+
+    o.mode = modeOf(c, in);
+    if (o.mode == SectionMode::Preselect) {
+        const double P2a = parseLeadingNumber(c.text(in, QStringLiteral("allowable_end_pressure")));
+        const float A = toSingle((P1squared - P2a * P2a) / L);
+        if (P2a <= 0)
+            return refused(o, notPositiveMessage());
+        // An allowance beyond the single range would leave every gap infinite and select nothing.
+        if (!allFinite({P2a, A}))
+            return refused(o, outOfRangeMessage());
+        const std::optional<std::size_t> selected = preselectDiameter(S, double(A));
+        if (selected)
+            o.chosenRow = int(*selected);
+        o.results.insert(QStringLiteral("preselected_diameter"), selected ? formatNumber(D[*selected]) : QString());
+    } else if (o.mode == SectionMode::Given) {
+        const double dx = parseLeadingNumber(c.text(in, QStringLiteral("given_diameter")));
+        if (dx <= 0)
+            return refused(o, notPositiveMessage());
+        const double Sx = drop(Q, nu, rho, T, dx);
+        const std::optional<double> Ex = hs::HighPressureEndPressure(P1squared, L, Sx);
+        if (!allFinite({dx, Sx, Ex.value_or(0)}))
+            return refused(o, outOfRangeMessage());
+        o.results.insert(QStringLiteral("given_unit_drop"), formatNumber(Sx));
+        o.results.insert(QStringLiteral("given_end_pressure"), endPressureText(Ex));
+    }
+    return o;
+}
+
+} // namespace
+
+Choice pipeMaterials(const QString &frame)
+{
+    return {QStringLiteral("material"),
+            frame,
+            QStringLiteral("选择管材"),
+            {{QStringLiteral("Option1"), QStringLiteral("钢管")},
+             {QStringLiteral("Option2"), QStringLiteral("铸铁管")},
+             {QStringLiteral("Option3"), QStringLiteral("塑料管")}},
+            0};
+}
+
+QString labelRange(int first, int count)
+{
+    return QStringLiteral("Label%1..Label%2").arg(first).arg(first + count - 1);
+}
+
+Calculation lowPressureSection()
+{
+    Calculation c;
+    c.code = QStringLiteral("xd");
+    c.title = QStringLiteral("低压管段水力计算");
+    c.fields = {
+        {QStringLiteral("flow"), QStringLiteral("Text2"), QStringLiteral("计算流量："), QStringLiteral("Nm^3/h"),
+         QStringLiteral("(Nm^3/h)")},
+        {QStringLiteral("viscosity"), QStringLiteral("Text3"), QStringLiteral("燃气粘度："), QStringLiteral("m^2/s"),
+         QStringLiteral("(m^2/s)")},
+        {QStringLiteral("density"), QStringLiteral("Text5"), QStringLiteral("燃气密度："),
+         QStringLiteral("kg/Nm^3"), QStringLiteral("(kg/Nm^3)")},
+        {QStringLiteral("temperature"), QStringLiteral("Text4"), QStringLiteral("燃气温度："), QStringLiteral("K"),
+         QStringLiteral("(K)")},
+        {QStringLiteral("allowable_drop"), QStringLiteral("Text1"), QStringLiteral("允许单位压力降(Pa/m)："),
+         QStringLiteral("Pa/m")},
+        {QStringLiteral("given_diameter"), QStringLiteral("Text6"), QStringLiteral("录入管径(mm):"),
+         QStringLiteral("mm")},
+    };
+    c.choices = {pipeMaterials(QStringLiteral("Frame1")),
+                 {QStringLiteral("mode"),
+                  QStringLiteral("Frame4"),
+                  QStringLiteral("录入最不利环路计算压力降"),
+                  {{QStringLiteral("Option4"), QString()}, {QStringLiteral("Option5"), QString()}},
+                  -1}};
+    c.checks = {modesCheck()};
+    c.results = {
+        {QStringLiteral("given_reynolds"), QStringLiteral("Label87"), QStringLiteral("雷诺数"), QString()},
+        {QStringLiteral("given_state"), QStringLiteral("Label94"), QStringLiteral("流态"), QString()},
+        {QStringLiteral("given_unit_drop"), QStringLiteral("Label95"), QStringLiteral("计算压力降(Pa/m)"),
+         QStringLiteral("Pa/m")},
+        {QStringLiteral("preselected_caption"), QStringLiteral("Label96"), kPreselectCaption, QString()},
+        {QStringLiteral("preselected_diameter"), QStringLiteral("Label86"), kPreselectCaption, QStringLiteral("mm")},
+    };
+    c.tableColumns = {
+        {QStringLiteral("diameter"), labelRange(1, 19), QStringLiteral("管径(mm)"), QStringLiteral("mm")},
+        {QStringLiteral("reynolds"), labelRange(21, 19), QStringLiteral("雷诺数"), QString()},
+        {QStringLiteral("state"), labelRange(41, 19), QStringLiteral("流态"), QString()},
+        {QStringLiteral("unit_drop"), labelRange(61, 19), QStringLiteral("计算单位压降(Pa/m)"), QStringLiteral("Pa/m")},
+    };
+    c.run = runLowPressure;
+    return c;
+}
+
+Calculation highPressureSection()
+{
+    Calculation c;
+    c.code = QStringLiteral("gyxd");
+    c.title = QStringLiteral("中高压管段水力计算");
+    c.fields = {
+        {QStringLiteral("start_pressure"), QStringLiteral("Text1"), QStringLiteral("起点压力:"), QStringLiteral("kPa"),
+         QStringLiteral("(kPa)")},
+        {QStringLiteral("density"), QStringLiteral("Text5"), QStringLiteral("燃气密度:"), QStringLiteral("kg/Nm^3"),
+         QStringLiteral("(kg/Nm^3)")},
+        {QStringLiteral("length"), QStringLiteral("Text3"), QStringLiteral("管道长度:"), QStringLiteral("km"),
+         QStringLiteral("(km)")},
+        {QStringLiteral("temperature"), QStringLiteral("Text7"), QStringLiteral("燃气温度:"), QStringLiteral("K"),
+         QStringLiteral("(K)")},
+        {QStringLiteral("viscosity"), QStringLiteral("Text6"), QStringLiteral("运动粘度:"), QStringLiteral("m^2/s"),
+         QStringLiteral("(m^2/s)")},
+        {QStringLiteral("flow"), QStringLiteral("Text8"), QStringLiteral("计算流量"), QStringLiteral("Nm^3/h"),
+         QStringLiteral("(Nm^3/h):")},
+        {QStringLiteral("allowable_end_pressure"), QStringLiteral("Text4"), QStringLiteral("允许终点压力(KPa):"),
+         QStringLiteral("kPa")},
+        {QStringLiteral("given_diameter"), QStringLiteral("Text9"), QStringLiteral("录入管径(mm):"),
+         QStringLiteral("mm")},
+    };
+    c.choices = {pipeMaterials(QStringLiteral("Frame2")),
+                 {QStringLiteral("mode"),
+                  QStringLiteral("Frame6"),
+                  QStringLiteral("录入数据"),
+                  {{QStringLiteral("Option4"), QString()}, {QStringLiteral("Option5"), QString()}},
+                  -1}};
+    c.checks = {modesCheck()};
+    c.results = {
+        {QStringLiteral("given_unit_drop"), QStringLiteral("Label44"), QStringLiteral("压力平方差:"),
+         QStringLiteral("kPa^2/km")},
+        {QStringLiteral("given_end_pressure"), QStringLiteral("Label52"), QStringLiteral("终点压力(KPa):"),
+         QStringLiteral("kPa")},
+        {QStringLiteral("preselected_diameter"), QStringLiteral("Label41"), kPreselectCaption, QStringLiteral("mm")},
+    };
+    c.tableColumns = {
+        {QStringLiteral("diameter"), labelRange(1, 19), QStringLiteral("管径(mm)"), QStringLiteral("mm")},
+        {QStringLiteral("unit_drop"), labelRange(21, 19), QStringLiteral("压力平方差"), QStringLiteral("kPa^2/km")},
+        {QStringLiteral("end_pressure"), labelRange(58, 19), QStringLiteral("计算终点压力(kP)"), QStringLiteral("kPa")},
+    };
+    c.run = runHighPressure;
+    return c;
+}
+
+} // namespace calc

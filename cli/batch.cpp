@@ -1,0 +1,308 @@
+#include "batch.h"
+
+#include "calculation.h"
+#include "csv.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "用法：velmora-batch --list | --fields 代号 | 代号 [--table] [文件.csv]");
+
+const QString kMessageColumn = QStringLiteral("message");
+
+struct Failure
+{
+    QString text;
+};
+
+BatchRun failed(const QString &text)
+{
+    BatchRun run;
+    run.status = 2;
+    run.error = (QStringLiteral("velmora-batch: ") + text + u'\n').toUtf8();
+    return run;
+}
+
+BatchRun succeeded(const QString &text)
+{
+    BatchRun run;
+    run.output = text.toUtf8();
+    return run;
+}
+
+// A caption without the colon that ends it on the screen.
+QString bareCaption(QString caption)
+{
+    while (caption.endsWith(u':') || caption.endsWith(u'：'))
+        caption.chop(1);
+    return caption;
+}
+
+bool namesCaption(const QString &header, const QString &caption)
+{
+    return !caption.isEmpty() && (header == caption || header == bareCaption(caption));
+}
+
+enum class Kind { Text, Check, Choice };
+
+struct Column
+{
+    Kind kind;
+    QString key;
+};
+
+// The input that a header names: by key, by design name or by caption; a choice
+// also by the design name of any of its options.
+std::optional<Column> columnOf(const calc::Calculation &c, const QString &header)
+{
+    for (const calc::Field &f : c.fields) {
+        if (header == f.key || header == f.design || namesCaption(header, f.caption))
+            return Column{Kind::Text, f.key};
+    }
+    for (const calc::Check &k : c.checks) {
+        if (header == k.key || header == k.design || namesCaption(header, k.caption))
+            return Column{Kind::Check, k.key};
+    }
+    for (const calc::Choice &ch : c.choices) {
+        if (header == ch.key || header == ch.design || namesCaption(header, ch.caption))
+            return Column{Kind::Choice, ch.key};
+        for (const calc::Option &o : ch.options) {
+            if (header == o.design)
+                return Column{Kind::Choice, ch.key};
+        }
+    }
+    return std::nullopt;
+}
+
+QString lineText(int line, const QString &problem)
+{
+    return QStringLiteral("第%1行：%2").arg(line).arg(problem);
+}
+
+// A check cell: 1/0 or true/false; empty is the initial state, clear.
+std::optional<bool> checkValue(const QString &cell)
+{
+    const QString v = cell.trimmed().toLower();
+    if (v.isEmpty() || v == u"0" || v == u"false")
+        return false;
+    if (v == u"1" || v == u"true")
+        return true;
+    return std::nullopt;
+}
+
+// A choice cell: an option's design name, its caption or its position from 1; empty is the initial choice.
+std::optional<int> choiceValue(const calc::Choice &choice, const QString &cell)
+{
+    const QString v = cell.trimmed();
+    if (v.isEmpty())
+        return choice.initial;
+    for (std::size_t i = 0; i < choice.options.size(); ++i) {
+        if (v == choice.options[i].design || (!choice.options[i].caption.isEmpty() && v == choice.options[i].caption))
+            return int(i);
+    }
+    bool isNumber = false;
+    const int position = v.toInt(&isNumber);
+    if (isNumber && position >= 1 && position <= int(choice.options.size()))
+        return position - 1;
+    return std::nullopt;
+}
+
+QString listCalculations()
+{
+    QString text;
+    for (const calc::Calculation &c : calc::all())
+        text += c.code + u'\t' + c.title + u'\n';
+    return text;
+}
+
+QString fieldLines(const calc::Calculation &c)
+{
+    QString text;
+    auto line = [&](const char *kind, const QString &key, const QString &design, const QString &caption,
+                    const QString &unit) {
+        text += QString::fromLatin1(kind) + u'\t' + key + u'\t' + design + u'\t' + caption + u'\t' + unit + u'\n';
+    };
+    for (const calc::Field &f : c.fields)
+        line("input", f.key, f.design, f.caption, f.unit);
+    for (const calc::Check &k : c.checks)
+        line("check", k.key, k.design, k.caption, QString());
+    for (const calc::Choice &ch : c.choices) {
+        QStringList options;
+        for (const calc::Option &o : ch.options)
+            options << (o.caption.isEmpty() ? o.design : o.design + u'=' + o.caption);
+        line("choice", ch.key, options.join(u'|'), ch.caption, QString());
+    }
+    for (const calc::Result &r : c.results)
+        line("result", r.key, r.design, r.caption, r.unit);
+    for (const calc::Result &r : c.tableColumns)
+        line("result", r.key, r.design, r.caption, r.unit);
+    return text;
+}
+
+struct Source
+{
+    QByteArray bytes;
+    QString error;
+};
+
+Source readSource(const QString &path, const std::function<QByteArray()> &readInput)
+{
+    if (path.isEmpty() || path == u"-")
+        return {readInput(), QString()};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, QStringLiteral("无法读取文件“%1”：%2").arg(path, file.errorString())};
+    Source source{file.readAll(), QString()};
+    if (file.error() != QFileDevice::NoError)
+        source.error = QStringLiteral("无法读取文件“%1”：%2").arg(path, file.errorString());
+    return source;
+}
+
+// Runs every row of the table; the whole output, or the first problem met.
+BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tableRows)
+{
+    if (table.rows.isEmpty())
+        return failed(lineText(1, QStringLiteral("没有表头")));
+    const QStringList &header = table.rows.front();
+    QList<Column> columns;
+    QStringList named;
+    for (const QString &cell : header) {
+        const std::optional<Column> column = columnOf(c, cell.trimmed());
+        if (!column)
+            return failed(lineText(table.lines.front(), QStringLiteral("未知的列“%1”").arg(cell)));
+        if (named.contains(column->key))
+            return failed(lineText(table.lines.front(), QStringLiteral("列“%1”重复").arg(cell)));
+        named << column->key;
+        columns << *column;
+    }
+    if (tableRows && c.tableColumns.empty())
+        return failed(QStringLiteral("“%1”没有管径表，--table 只用于 xd 和 gyxd").arg(c.code));
+
+    QList<QStringList> out;
+    QStringList outHeader;
+    if (tableRows) {
+        outHeader << QStringLiteral("row");
+        for (const calc::Result &col : c.tableColumns)
+            outHeader << col.key;
+    } else {
+        outHeader = header;
+        for (const calc::Result &r : c.results)
+            outHeader << r.key;
+    }
+    outHeader << kMessageColumn;
+    out << outHeader;
+
+    for (qsizetype r = 1; r < table.rows.size(); ++r) {
+        const QStringList &cells = table.rows[r];
+        const int line = table.lines[r];
+        if (cells.size() > header.size())
+            return failed(lineText(line, QStringLiteral("单元格多于表头（%1 > %2）").arg(cells.size()).arg(header.size())));
+        calc::Input input = c.initialInput();
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            const Column &column = columns[i];
+            switch (column.kind) {
+            case Kind::Text:
+                input.texts.insert(column.key, cells[i]);
+                break;
+            case Kind::Check: {
+                const std::optional<bool> value = checkValue(cells[i]);
+                if (!value)
+                    return failed(lineText(line, QStringLiteral("“%1”应为1、0、true或false").arg(cells[i])));
+                input.checks.insert(column.key, *value);
+                break;
+            }
+            case Kind::Choice: {
+                const calc::Choice *choice = c.choice(column.key);
+                const std::optional<int> value = choiceValue(*choice, cells[i]);
+                if (!value)
+                    return failed(lineText(line, QStringLiteral("“%1”不是“%2”的选项").arg(cells[i], column.key)));
+                input.choices.insert(column.key, *value);
+                break;
+            }
+            }
+        }
+        const calc::Outcome outcome = c.calculate(input);
+        const QString message = outcome.messages.join(QStringLiteral(" | "));
+        if (tableRows) {
+            const QString number = QString::number(r);
+            if (outcome.table.isEmpty()) {
+                QStringList row{number};
+                for (std::size_t k = 0; k < c.tableColumns.size(); ++k)
+                    row << QString();
+                out << (row << message);
+            }
+            for (const QStringList &tableRow : outcome.table)
+                out << (QStringList{number} + tableRow << message);
+        } else {
+            QStringList row = cells;
+            while (row.size() < header.size())
+                row << QString();
+            for (const calc::Result &result : c.results)
+                row << (outcome.stopped ? QString() : outcome.results.value(result.key));
+            out << (row << message);
+        }
+    }
+    BatchRun run;
+    run.output = csv::write(out);
+    return run;
+}
+
+} // namespace
+
+BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()> &readInput)
+{
+    if (arguments.isEmpty())
+        return failed(kUsage);
+    const QString first = arguments.front();
+    if (first == u"--help" || first == u"-h")
+        return succeeded(kUsage + u'\n');
+    if (first == u"--list") {
+        if (arguments.size() != 1)
+            return failed(kUsage);
+        return succeeded(listCalculations());
+    }
+    if (first == u"--fields") {
+        if (arguments.size() != 2)
+            return failed(kUsage);
+        const calc::Calculation *c = calc::find(arguments[1]);
+        if (!c)
+            return failed(QStringLiteral("未知的计算代号“%1”（velmora-batch --list 列出全部）").arg(arguments[1]));
+        return succeeded(fieldLines(*c));
+    }
+    if (first.startsWith(u'-'))
+        return failed(QStringLiteral("未知的选项“%1”；").arg(first) + kUsage);
+
+    const calc::Calculation *c = calc::find(first);
+    if (!c)
+        return failed(QStringLiteral("未知的计算代号“%1”（velmora-batch --list 列出全部）").arg(first));
+    bool tableRows = false;
+    QString path;
+    bool havePath = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == u"--table") {
+            tableRows = true;
+        } else if (a.startsWith(u'-') && a != u"-") {
+            return failed(QStringLiteral("未知的选项“%1”；").arg(a) + kUsage);
+        } else if (!havePath) {
+            path = a;
+            havePath = true;
+        } else {
+            return failed(kUsage);
+        }
+    }
+    if (tableRows && c->tableColumns.empty())
+        return failed(QStringLiteral("“%1”没有管径表，--table 只用于 xd 和 gyxd").arg(c->code));
+
+    const Source source = readSource(path, readInput);
+    if (!source.error.isEmpty())
+        return failed(source.error);
+    const csv::ReadResult table = csv::read(source.bytes);
+    if (!table.ok())
+        return failed(table.error);
+    return runTable(*c, table.table, tableRows);
+}

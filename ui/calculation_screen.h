@@ -1,0 +1,51 @@
+#pragma once
+
+#include "apply_outcome.h"
+#include "calculation.h"
+#include "screen.h"
+
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+
+// A screen of one calculation: its captions and units come from the
+// calculation's description, and "计算" reads the screen, runs the calculation
+// and applies the outcome.
+class CalculationScreen : public Screen
+{
+    Q_OBJECT
+
+public:
+    // The window caption is the calculation's title unless one is given.
+    explicit CalculationScreen(const QString &code, const QString &caption = QString(),
+                               Border border = Border::Fixed);
+
+    const calc::Calculation &calculation() const { return m_calculation; }
+
+    // "计算": read, run, show.
+    void Command1_Click();
+
+protected:
+    // What a press changes before anything is read (the section screens' banner).
+    virtual void beforeCalculation() {}
+    // Where the outcome shows; by default the result labels of the description.
+    virtual OutcomeView outcomeView() const;
+
+    // The caption of the field, result or choice with that design name.
+    QString captionOf(const char *design) const;
+
+    // A caption label and the field's text box, captioned as its description says.
+    QLineEdit *addField(QGridLayout *grid, int row, const char *captionName, const char *textName, int column = 0);
+    // The same with the unit label under the caption.
+    QLineEdit *addFieldWithUnit(QGridLayout *grid, int row, const char *captionName, const char *unitName,
+                                const char *textName, int column = 0);
+    // A caption and the result label with that design name.
+    QLabel *addResult(QGridLayout *grid, int row, const char *captionName, const char *resultName, int column = 0);
+    // The frame of a choice, with its options.
+    QGroupBox *choiceFrame(const char *key, Qt::Orientation orientation = Qt::Horizontal) const;
+
+private:
+    const calc::Calculation &m_calculation;
+    mutable std::optional<OutcomeView> m_view;
+};
