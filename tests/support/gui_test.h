@@ -1,5 +1,7 @@
 #pragma once
 
+#include "worked_tables.h"
+
 #include <QLabel>
 #include <QList>
 #include <QString>
@@ -99,12 +101,3 @@ void checkCalculation(const char *menuButton, const char *resultLabel, const QSt
 const char *backButtonOf(const QString &code);
 // The design names that Tab visits from the first control, until it comes back.
 QStringList tabOrder(QWidget *screen, const char *first);
-
-// The worked case of the low-pressure section screen as steps: steel, 10 Nm3/h, viscosity 1.5E-5, 288 K,
-// density 0.72. Its table as the screen shows it, row by row: diameter, Reynolds number, flow state, unit drop.
-extern const QStringList kLowPressureCase;
-extern const QList<QStringList> kLowPressureTable;
-// The worked case of the medium/high-pressure section screen as steps: steel, P1 400 kPa, L 2 km, density 0.72,
-// viscosity 1.5E-5, 288 K, 1000 Nm3/h. Its table row by row: diameter, difference of squares, end pressure.
-extern const QStringList kHighPressureCase;
-extern const QList<QStringList> kHighPressureTable;
