@@ -108,7 +108,9 @@ ReadResult read(const QByteArray &bytes)
 
 QString field(const QString &text)
 {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+    // A leading byte-order mark is quoted too, or a reader would take it for the file's own.
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r')
+        && !text.startsWith(QChar(0xFEFF)))
         return text;
     QString quoted = text;
     quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));

@@ -238,6 +238,8 @@ private slots:
             << QList<int>{1, 2, 4};
         QTest::newRow("blank lines are skipped, a quoted empty field is a row")
             << QByteArray("a\n\n\"\"\n") << QList<QStringList>{{"a"}, {""}} << QList<int>{1, 3};
+        QTest::newRow("a byte-order mark after the first line is a cell's text")
+            << QByteArray("\r\xEF\xBB\xBF") << QList<QStringList>{{QString(QChar(0xFEFF))}} << QList<int>{2};
         QTest::newRow("Chinese") << QByteArray("计算流量：,备注\n10,\"甲,乙\"\n")
                                  << QList<QStringList>{{"计算流量：", "备注"}, {"10", "甲,乙"}} << QList<int>{1, 2};
     }

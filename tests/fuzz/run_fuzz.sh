@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the number-text fuzz target with clang's libFuzzer, AddressSanitizer and
-# UBSan, and runs it a fixed number of times over the seed corpus beside this script.
-#   tests/fuzz/run_fuzz.sh [OUT_DIR [QT_INCLUDE_DIRS QT_CORE_LIBRARY]]
+# Builds a fuzz target with clang's libFuzzer, AddressSanitizer and UBSan, and
+# runs it a fixed number of times over its seed corpus beside this script.
+#   tests/fuzz/run_fuzz.sh [TARGET [OUT_DIR [QT_INCLUDE_DIRS QT_CORE_LIBRARY]]]
+# TARGET is number_text (the default: the number parse and display) or csv (the CSV reader).
 # OUT_DIR defaults to build/fuzz; the Qt paths (include dirs joined by ':') come
 # from CMake when ctest runs it, else from pkg-config. FUZZ_RUNS and FUZZ_SEED
 # change the run; further libFuzzer options can follow in FUZZ_OPTIONS.
@@ -10,6 +11,13 @@ set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 source_dir="$(cd "$here/../.." && pwd)"
+target="${1:-number_text}"
+shift || true
+case "$target" in
+    number_text) module=numbers/number_text; corpus="$here/corpus" ;;
+    csv) module=calculations/csv; corpus="$here/corpus_csv" ;;
+    *) echo "run_fuzz.sh: unknown target $target (number_text or csv)" >&2; exit 2 ;;
+esac
 out_dir="${1:-$source_dir/build/fuzz}"
 
 clang=""
@@ -41,24 +49,25 @@ else
 fi
 
 mkdir -p "$out_dir"
-binary="$out_dir/fuzz_number_text"
-sources=("$here/fuzz_number_text.cpp" "$source_dir/numbers/number_text.cpp")
+binary="$out_dir/fuzz_$target"
+sources=("$here/fuzz_$target.cpp" "$source_dir/$module.cpp")
 stale=0
 [ -x "$binary" ] || stale=1
-for f in "${sources[@]}" "$source_dir/numbers/number_text.h" "$0"; do
+for f in "${sources[@]}" "$source_dir/$module.h" "$0"; do
     [ "$f" -nt "$binary" ] && stale=1
 done
 if [ $stale -eq 1 ]; then
     echo "Building $binary with $clang"
     # Debian builds Qt with reduced relocations: code that uses it must be position independent.
     "$clang" -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-        -Wall -Wextra -Werror -I"$source_dir/numbers" "${sources[@]}" "${qt_flags[@]}" -o "$binary"
+        -Wall -Wextra -Werror -I"$(dirname "$source_dir/$module")" "${sources[@]}" "${qt_flags[@]}" -o "$binary"
 fi
 
 # New inputs go to a scratch corpus in the build folder; the seeds stay as committed.
-scratch="$out_dir/corpus"
+scratch="$out_dir/corpus_$target"
 rm -rf "$scratch"
 mkdir -p "$scratch"
 # shellcheck disable=SC2086 # FUZZ_OPTIONS is a list of options
-"$binary" -runs="${FUZZ_RUNS:-200000}" -seed="${FUZZ_SEED:-1}" -timeout=10 \
-    -artifact_prefix="$out_dir/" -print_final_stats=1 ${FUZZ_OPTIONS:-} "$scratch" "$here/corpus"
+# A broken rule must fail the test: libFuzzer's own exit code for it, 77, would read as skipped.
+"$binary" -runs="${FUZZ_RUNS:-200000}" -seed="${FUZZ_SEED:-1}" -timeout=10 -error_exitcode=1 -timeout_exitcode=1 \
+    -artifact_prefix="$out_dir/" -print_final_stats=1 ${FUZZ_OPTIONS:-} "$scratch" "$corpus"
