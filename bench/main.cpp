@@ -2,6 +2,7 @@
 // handlers and peak memory, each as a median, printed as one table.
 //   velmora_bench [Google Benchmark flags]   runs everything and prints the table
 //   velmora_bench --probe NAME [CODE]         one fresh-process measurement (used by the above)
+#include "batch.h"
 #include "calculations.h"
 #include "probes.h"
 #include "summary.h"
@@ -21,6 +22,7 @@ constexpr int kStartupSamples = 51;
 constexpr int kCreationSamples = 15;
 constexpr int kMemorySamples = 5;
 constexpr int kHandlerSamples = 15;
+constexpr int kBatchSamples = 7;
 
 void inFreshProcesses(benchmark::State &state, const QStringList &arguments, bool memory)
 {
@@ -94,6 +96,7 @@ int main(int argc, char *argv[])
     registerFreshProcess(QStringLiteral("memory/app"), {QStringLiteral("memory-app")}, kMemorySamples, true);
     registerFreshProcess(QStringLiteral("memory/dialog"), {QStringLiteral("memory-dialog")}, kMemorySamples, true);
     calculations::registerBenchmarks(kHandlerSamples);
+    batch::registerBenchmarks(kBatchSamples);
 
     Summary summary;
     benchmark::RunSpecifiedBenchmarks(&summary);

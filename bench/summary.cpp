@@ -236,6 +236,12 @@ bool printTable(const Summary &summary)
                    QStringLiteral("calc+events/") + c.code, 0, 3);
     }
 
+    for (const QString &code : {QStringLiteral("yl"), QStringLiteral("xd")}) {
+        table.time(QStringLiteral("velmora-batch: 20 000 rows of %1%2, start-up included")
+                       .arg(code, code == u"xd" ? QStringLiteral(" with pre-selection") : QString()),
+                   QStringLiteral("batch/") + code, 1000, 0);
+    }
+
     const auto all = table.mebibytes(QStringLiteral("peak resident memory: login and all thirteen screens open"),
                                      QStringLiteral("memory/app"));
     const auto bare
