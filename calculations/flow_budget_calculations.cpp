@@ -79,6 +79,9 @@ Outcome runNonUniformityFlow(const Calculation &c, const Input &in)
     const double H = number(c, in, "heating_value");
     if (N <= 0 || r <= 0 || q <= 0 || H <= 0)
         return refused(notPositiveMessage());
+    // The rate is a fraction: 90 typed for 90 % would give a flow ninety times too large.
+    if (r > 1)
+        return refused(QStringLiteral("气化率应在0~1之间,嘿嘿"));
     // Annual consumption times k2, k1 and k3, spread over the hours of a year, per unit of heating value.
     const double flow = N * r * q * 1.1 * 1.2 * 3 / 365 / 24 / H;
     if (!allFinite({N, r, q, H, flow}))

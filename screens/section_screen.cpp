@@ -143,21 +143,46 @@ void SectionScreen::Form_Load()
 
 void SectionScreen::Check1_Click()
 {
+    choose(-1);
     m_modes->checkClicked();
 }
 
 void SectionScreen::Option4_Click()
 {
+    choose(-1);
     m_modes->preselectClicked();
 }
 
 void SectionScreen::Option5_Click()
 {
+    choose(-1);
     m_modes->givenClicked();
+}
+
+void SectionScreen::inputChanged()
+{
+    choose(-1);
+    CalculationScreen::inputChanged();
+}
+
+void SectionScreen::choose(int row)
+{
+    if (row == m_chosenRow)
+        return;
+    if (m_chosenRow >= 0) {
+        for (QLabel *cell : m_cells[m_chosenRow])
+            setChosen(cell, false);
+    }
+    m_chosenRow = row;
+    if (row >= 0) {
+        for (QLabel *cell : m_cells[row])
+            setChosen(cell, true);
+    }
 }
 
 void SectionScreen::beforeCalculation()
 {
+    choose(-1);
     // The banner goes for good at the first press, whatever the input.
     m_bannerText->hide();
     m_banner->hide();
@@ -169,6 +194,7 @@ OutcomeView SectionScreen::outcomeView() const
     view.table = m_cells;
     view.tableFilled = [action = m_copyTable] { action->setEnabled(true); };
     view.showMode = [this](calc::SectionMode mode) { const_cast<SectionScreen *>(this)->showMode(mode); };
+    view.chooseRow = [this](int row) { const_cast<SectionScreen *>(this)->choose(row); };
     return view;
 }
 

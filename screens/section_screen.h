@@ -61,6 +61,7 @@ protected:
     void Form_Load() override;
     void beforeCalculation() override;
     OutcomeView outcomeView() const override;
+    void inputChanged() override;
 
     QRadioButton *m_steel = nullptr;
     QList<QList<QLabel *>> m_cells; // row by row, in the order of the table columns
@@ -76,6 +77,8 @@ protected:
 
 private:
     void showMode(calc::SectionMode mode);
+    // Marks the cells of the pre-selected row; -1 clears the mark.
+    void choose(int row);
 
     Names m_names;
     QCheckBox *m_check = nullptr;
@@ -83,4 +86,5 @@ private:
     QGroupBox *m_banner = nullptr;
     QLabel *m_bannerText = nullptr;
     std::unique_ptr<SectionModes> m_modes;
+    int m_chosenRow = -1;
 };

@@ -152,6 +152,20 @@ private slots:
         QTest::newRow("ll: rate as a fraction")
             << "ll" << QStringList{"Text1=10000", "Text2=0.9", "Text3=2930000", "Text4=35000"} << QStringList()
             << false << false << QStringList{"flow=340.590998043053"} << -1;
+        const QString kRate = QStringLiteral("气化率应在0~1之间,嘿嘿");
+        for (const char *rate : {"1.0000001", "90", "90%", "1e400"}) {
+            QTest::addRow("ll: rate %s is refused", rate)
+                << "ll" << QStringList{"Text1=10000", QStringLiteral("Text2=") + rate, "Text3=2930000", "Text4=35000"}
+                << QStringList{kRate} << true << false << QStringList() << -1;
+        }
+        QTest::newRow("ll: rate 1 is accepted")
+            << "ll" << QStringList{"Text1=10000", "Text2=1", "Text3=2930000", "Text4=35000"} << QStringList() << false
+            << false << QStringList{"flow=378.434442270059"} << -1;
+        QTest::newRow("ll: rate 0.5") << "ll" << QStringList{"Text1=1000", "Text2=0.5", "Text3=8760", "Text4=1"}
+                                      << QStringList() << false << false << QStringList{"flow=1980"} << -1;
+        QTest::newRow("ll: a zero field and a rate above 1 give only the first message")
+            << "ll" << QStringList{"Text1=0", "Text2=90", "Text3=2930000", "Text4=35000"} << QStringList{kNotPositive}
+            << true << false << QStringList() << -1;
         QTest::newRow("ll: all empty") << "ll" << QStringList() << QStringList{kNotPositive} << true << false
                                        << QStringList() << -1;
         QTest::newRow("lll: 150 households") << "lll" << QStringList{"Text1=150", "Text2=1.5"} << QStringList()

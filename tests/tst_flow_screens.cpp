@@ -6,6 +6,7 @@
 namespace {
 
 const QString kNotHouseholds = QStringLiteral("录入数据应为1~200的整数,嘿嘿");
+const QString kRateAboveOne = QStringLiteral("气化率应在0~1之间,嘿嘿");
 
 } // namespace
 
@@ -20,14 +21,18 @@ private slots:
         addCalculation("a year of hourly quota per resident", {"1000", "1", "8760", "1"}, "3960");
         addCalculation("heating value divides last", {"100", "1", "8760", "3.96"}, "100");
         addCalculation("rate as a fraction", {"10000", "0.9", "2930000", "35000"}, "340.590998043053");
-        addCalculation("rate typed as a percentage is taken as typed", {"10000", "90", "2930000", "35000"},
-                       "34059.0998043053");
+        addCalculation("a rate of 1 is accepted", {"10000", "1", "2930000", "35000"}, "378.434442270059");
+        addRefusal("rate typed as a percentage", {"10000", "90", "2930000", "35000"}, kRateAboveOne);
+        addRefusal("rate typed with a percent sign", {"10000", "90%", "2930000", "35000"}, kRateAboveOne);
+        addRefusal("rate just above 1", {"10000", "1.0000001", "2930000", "35000"}, kRateAboveOne);
+        addRefusal("rate above 1 with an empty field shows only the first message", {"", "90", "2930000", "35000"},
+                   kNotPositive);
         addRefusal("all empty", {"", "", "", ""}, kNotPositive);
         addRefusal("zero rate", {"1000", "0", "8760", "1"}, kNotPositive);
         addRefusal("negative quota", {"1000", "1", "-8760", "1"}, kNotPositive);
         addRefusal("letters for the heating value", {"1000", "1", "8760", "kJ"}, kNotPositive);
         addRefusal("residents beyond the double range", {"1e400", "1", "8760", "1"}, kOutOfRange);
-        addRefusal("product beyond the double range", {"1e300", "1e10", "8760", "1"}, kOutOfRange);
+        addRefusal("product beyond the double range", {"1e300", "1", "1e300", "1"}, kOutOfRange);
     }
 
     void nonUniformityFlow() { checkCalculation("Command2", "Label6", {"1000", "1", "8760", "1"}); }

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QPalette>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -41,15 +42,66 @@ OutcomeView resultView(const QWidget *screen, const calc::Calculation &calculati
     return view;
 }
 
-void applyOutcome(QWidget *screen, const OutcomeView &view, const calc::Outcome &outcome)
+namespace {
+
+void write(QLabel *label, const QString &text)
 {
+    toolkit::setText(label, text);
+    setStale(label, false);
+}
+
+// The chosen row in the highlight colours, an out-of-date result in the disabled
+// text colour; otherwise the label follows its parent's palette.
+void repaint(QLabel *label)
+{
+    const bool chosen = label->property("chosen").toBool();
+    const bool stale = label->property("stale").toBool();
+    if (!chosen && !stale) {
+        label->setPalette(QPalette());
+        return;
+    }
+    QPalette palette = label->parentWidget() ? label->parentWidget()->palette() : label->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        if (chosen) {
+            palette.setColor(group, QPalette::Window, palette.color(group, QPalette::Highlight));
+            palette.setColor(group, QPalette::WindowText, palette.color(group, QPalette::HighlightedText));
+        } else {
+            palette.setColor(group, QPalette::WindowText, palette.color(QPalette::Disabled, QPalette::WindowText));
+        }
+    }
+    label->setPalette(palette);
+}
+
+} // namespace
+
+void setStale(QLabel *label, bool stale)
+{
+    if (label->property("stale").toBool() == stale)
+        return;
+    label->setProperty("stale", stale);
+    repaint(label);
+}
+
+void setChosen(QLabel *label, bool chosen)
+{
+    if (label->property("chosen").toBool() == chosen)
+        return;
+    label->setProperty("chosen", chosen);
+    label->setAutoFillBackground(chosen);
+    repaint(label);
+}
+
+bool applyOutcome(QWidget *screen, const OutcomeView &view, const calc::Outcome &outcome)
+{
+    bool wrote = false;
     if (!outcome.table.isEmpty()) {
         for (int row = 0; row < outcome.table.size() && row < view.table.size(); ++row) {
             const QStringList &texts = outcome.table[row];
             const QList<QLabel *> &cells = view.table[row];
             for (int column = 0; column < texts.size() && column < cells.size(); ++column)
-                toolkit::setText(cells[column], texts[column]);
+                write(cells[column], texts[column]);
         }
+        wrote = true;
         if (view.tableFilled)
             view.tableFilled();
     }
@@ -58,9 +110,14 @@ void applyOutcome(QWidget *screen, const OutcomeView &view, const calc::Outcome 
     for (const QString &message : outcome.messages)
         showMessage(screen, message);
     if (outcome.stopped)
-        return;
+        return wrote;
     for (auto it = outcome.results.constBegin(); it != outcome.results.constEnd(); ++it) {
-        if (QLabel *label = view.results.value(it.key()))
-            toolkit::setText(label, it.value());
+        if (QLabel *label = view.results.value(it.key())) {
+            write(label, it.value());
+            wrote = true;
+        }
     }
+    if (outcome.chosenRow && view.chooseRow)
+        view.chooseRow(*outcome.chosenRow);
+    return wrote;
 }

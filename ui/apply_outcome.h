@@ -20,7 +20,14 @@ struct OutcomeView
     QList<QList<QLabel *>> table;
     std::function<void()> tableFilled;
     std::function<void(calc::SectionMode)> showMode;
+    std::function<void(int)> chooseRow; // marks the pre-selected row of the table
 };
+
+// A result label whose text belongs to inputs that have changed since: drawn in
+// the disabled text colour, with the dynamic property "stale".
+void setStale(QLabel *label, bool stale);
+// A cell of the table's chosen row: drawn in the highlight colours, with the dynamic property "chosen".
+void setChosen(QLabel *label, bool chosen);
 
 // The typed texts, options and check boxes of a screen, found by their design names.
 calc::Input readInput(const QWidget *screen, const calc::Calculation &calculation);
@@ -30,5 +37,6 @@ OutcomeView resultView(const QWidget *screen, const calc::Calculation &calculati
 
 // Shows an outcome on a screen, in the one order every screen keeps: the table
 // and the mode's result labels, then each message in its box, then the results
-// unless the calculation stopped at a message.
-void applyOutcome(QWidget *screen, const OutcomeView &view, const calc::Outcome &outcome);
+// unless the calculation stopped at a message. Every label written is current
+// again. True when it wrote any result or table cell.
+bool applyOutcome(QWidget *screen, const OutcomeView &view, const calc::Outcome &outcome);

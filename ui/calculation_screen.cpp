@@ -1,6 +1,7 @@
 #include "calculation_screen.h"
 
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -26,9 +27,48 @@ CalculationScreen::CalculationScreen(const QString &code, const QString &caption
 void CalculationScreen::Command1_Click()
 {
     beforeCalculation();
-    if (!m_view)
+    if (!m_view) {
         m_view = outcomeView();
-    applyOutcome(this, *m_view, m_calculation.calculate(readInput(this, m_calculation)));
+        watchInputs();
+    }
+    if (applyOutcome(this, *m_view, m_calculation.calculate(readInput(this, m_calculation))))
+        m_resultsShown = true;
+}
+
+void CalculationScreen::watchInputs()
+{
+    for (const calc::Field &field : m_calculation.fields) {
+        if (auto *box = findChild<QLineEdit *>(field.design))
+            connect(box, &QLineEdit::textChanged, this, &CalculationScreen::inputChanged);
+    }
+    for (const calc::Check &check : m_calculation.checks) {
+        if (auto *box = findChild<QCheckBox *>(check.design))
+            connect(box, &QCheckBox::toggled, this, &CalculationScreen::inputChanged);
+    }
+    for (const calc::Choice &choice : m_calculation.choices) {
+        for (const calc::Option &option : choice.options) {
+            if (auto *button = findChild<QRadioButton *>(option.design))
+                connect(button, &QRadioButton::toggled, this, &CalculationScreen::inputChanged);
+        }
+    }
+}
+
+void CalculationScreen::inputChanged()
+{
+    if (!m_resultsShown)
+        return;
+    for (QLabel *label : resultLabels())
+        setStale(label, true);
+}
+
+QList<QLabel *> CalculationScreen::resultLabels() const
+{
+    if (!m_view)
+        return {};
+    QList<QLabel *> labels = m_view->results.values();
+    for (const QList<QLabel *> &row : m_view->table)
+        labels += row;
+    return labels;
 }
 
 OutcomeView CalculationScreen::outcomeView() const

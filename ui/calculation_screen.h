@@ -31,6 +31,8 @@ protected:
     virtual void beforeCalculation() {}
     // Where the outcome shows; by default the result labels of the description.
     virtual OutcomeView outcomeView() const;
+    // An input text, option or check box has changed.
+    virtual void inputChanged();
 
     // The caption of the field, result or choice with that design name.
     QString captionOf(const char *design) const;
@@ -45,7 +47,14 @@ protected:
     // The frame of a choice, with its options.
     QGroupBox *choiceFrame(const char *key, Qt::Orientation orientation = Qt::Horizontal) const;
 
+    // The result labels and table cells of the screen.
+    QList<QLabel *> resultLabels() const;
+
 private:
+    // Watches the inputs, so that results turn out of date when one changes.
+    void watchInputs();
+
     const calc::Calculation &m_calculation;
     mutable std::optional<OutcomeView> m_view;
+    bool m_resultsShown = false;
 };

@@ -45,6 +45,18 @@ void Screen::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // Enter on a focused button presses it, as Space does; in a text box it does nothing.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto *button = qobject_cast<QPushButton *>(focusWidget());
+        if (button && button->isEnabled() && button->isVisible()
+            && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            event->accept();
+            button->click();
+            return;
+        }
+        event->accept();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

@@ -77,7 +77,7 @@ QLabel *resultCell(const char *name, const QStringList &widest);
 // a three-digit exponent, or after "0.000".
 QStringList widestNumbers();
 QLineEdit *textBox(const char *name);
-// A push button that Enter never presses.
+// A push button that is never the default: Enter presses it only when it has the focus.
 QPushButton *commandButton(const char *name, const QString &text);
 QRadioButton *optionButton(const char *name, const QString &text = QString());
 QCheckBox *checkBox(const char *name, const QString &text);
