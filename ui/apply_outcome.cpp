@@ -1,11 +1,11 @@
 #include "apply_outcome.h"
 
 #include "message_box.h"
+#include "result_label.h"
 #include "screen.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QPalette>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -50,45 +50,18 @@ void write(QLabel *label, const QString &text)
     setStale(label, false);
 }
 
-// The chosen row in the highlight colours, an out-of-date result in the disabled
-// text colour; otherwise the label follows its parent's palette.
-void repaint(QLabel *label)
-{
-    const bool chosen = label->property("chosen").toBool();
-    const bool stale = label->property("stale").toBool();
-    if (!chosen && !stale) {
-        label->setPalette(QPalette());
-        return;
-    }
-    QPalette palette = label->parentWidget() ? label->parentWidget()->palette() : label->palette();
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        if (chosen) {
-            palette.setColor(group, QPalette::Window, palette.color(group, QPalette::Highlight));
-            palette.setColor(group, QPalette::WindowText, palette.color(group, QPalette::HighlightedText));
-        } else {
-            palette.setColor(group, QPalette::WindowText, palette.color(QPalette::Disabled, QPalette::WindowText));
-        }
-    }
-    label->setPalette(palette);
-}
-
 } // namespace
 
 void setStale(QLabel *label, bool stale)
 {
-    if (label->property("stale").toBool() == stale)
-        return;
-    label->setProperty("stale", stale);
-    repaint(label);
+    if (auto *result = qobject_cast<ResultLabel *>(label))
+        result->setStale(stale);
 }
 
 void setChosen(QLabel *label, bool chosen)
 {
-    if (label->property("chosen").toBool() == chosen)
-        return;
-    label->setProperty("chosen", chosen);
-    label->setAutoFillBackground(chosen);
-    repaint(label);
+    if (auto *result = qobject_cast<ResultLabel *>(label))
+        result->setChosen(chosen);
 }
 
 bool applyOutcome(QWidget *screen, const OutcomeView &view, const calc::Outcome &outcome)

@@ -1,5 +1,7 @@
 #include "screen.h"
 
+#include "result_label.h"
+
 #include <QAction>
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -104,9 +106,7 @@ QLabel *label(const char *name, const QString &text)
 
 QLabel *resultLabel(const char *name)
 {
-    QLabel *l = label(name);
-    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return l;
+    return new ResultLabel(QString::fromUtf8(name));
 }
 
 QLabel *resultCell(const char *name, const QStringList &widest)
