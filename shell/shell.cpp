@@ -9,11 +9,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QScreen>
-#include <QThreadPool>
-
-#include <mutex>
 
 Shell::Shell() = default;
 
@@ -25,13 +21,8 @@ Shell::~Shell()
 
 void Shell::start()
 {
-    // Before Qt reads the first picture by file name (the frame of a group box,
-    // when the login screen is first painted) it loads every image-format plugin.
-    // Loading them meanwhile on another thread takes that off the first frame.
-    static std::once_flag imagePlugins;
-    std::call_once(imagePlugins,
-                   [] { QThreadPool::globalInstance()->start([] { QImageReader::supportedImageFormats(); }); });
     toolkit::useSimplifiedChineseFont();
+    toolkit::usePaintedFrames();
     open(QStringLiteral("hy"), nullptr, false);
 }
 

@@ -113,6 +113,8 @@ QGroupBox *banner(const char *frameName, const char *labelName, Qt::Orientation 
 QFont heiti(int pointSize = 0);
 // Makes the program's font prefer the Simplified Chinese face for Chinese text.
 void useSimplifiedChineseFont();
+// Under the Fusion style, group box frames are painted without a picture.
+void usePaintedFrames();
 
 // The row of "计算" (wide) and the back button.
 QBoxLayout *buttonRow(QPushButton *calculate, QPushButton *back);
