@@ -1,6 +1,7 @@
 // The low- and medium/high-pressure section calculations: 19-row tables over a
 // diameter series, with pre-selection against an allowance or one given diameter.
 #include "descriptions.h"
+#include "sections.h"
 
 #include "hs.h"
 #include "number_text.h"
@@ -44,38 +45,6 @@ Check modesCheck()
 }
 
 // ---- Low pressure ----
-
-struct LowSection
-{
-    double reynolds;
-    hs::FlowState state;
-    double drop;
-};
-
-// Reynolds number, flow state and unit drop of one diameter; material 0 steel, 1 cast iron, else plastic.
-LowSection lowSection(double Q, double nu, double T, double rho, int material, double d)
-{
-    const double Re = hs::LowPressureReynolds(Q, nu, d);
-    const hs::FlowState state = hs::LowPressureFlowState(Re);
-    double drop = 0;
-    switch (state) {
-    case hs::FlowState::Laminar:
-        drop = hs::LowPressureLaminarDrop(Q, nu, T, rho, d);
-        break;
-    case hs::FlowState::Critical:
-        drop = hs::LowPressureCriticalDrop(Q, nu, T, rho, d);
-        break;
-    case hs::FlowState::Turbulent:
-        if (material == 0)
-            drop = hs::LowPressureSteelDrop(Q, nu, T, rho, d);
-        else if (material == 1)
-            drop = hs::LowPressureCastIronDrop(Q, nu, T, rho, d);
-        else
-            drop = hs::LowPressurePlasticDrop(Q, nu, T, rho, d);
-        break;
-    }
-    return {Re, state, drop};
-}
 
 Outcome runLowPressure(const Calculation &c, const Input &in)
 {
@@ -130,17 +99,6 @@ Outcome runLowPressure(const Calculation &c, const Input &in)
 }
 
 // ---- Medium/high pressure ----
-
-using HighDrop = double (*)(double Q, double nu, double rho, double T, double d);
-
-HighDrop highDrop(int material)
-{
-    if (material == 0)
-        return hs::HighPressureSteelDrop;
-    if (material == 1)
-        return hs::HighPressureCastIronDrop;
-    return hs::HighPressurePlasticDrop;
-}
 
 QString endPressureText(std::optional<double> endPressure)
 {
@@ -203,6 +161,39 @@ Outcome runHighPressure(const Calculation &c, const Input &in)
 }
 
 } // namespace
+
+LowSection lowSection(double Q, double nu, double T, double rho, int material, double d)
+{
+    const double Re = hs::LowPressureReynolds(Q, nu, d);
+    const hs::FlowState state = hs::LowPressureFlowState(Re);
+    double drop = 0;
+    switch (state) {
+    case hs::FlowState::Laminar:
+        drop = hs::LowPressureLaminarDrop(Q, nu, T, rho, d);
+        break;
+    case hs::FlowState::Critical:
+        drop = hs::LowPressureCriticalDrop(Q, nu, T, rho, d);
+        break;
+    case hs::FlowState::Turbulent:
+        if (material == 0)
+            drop = hs::LowPressureSteelDrop(Q, nu, T, rho, d);
+        else if (material == 1)
+            drop = hs::LowPressureCastIronDrop(Q, nu, T, rho, d);
+        else
+            drop = hs::LowPressurePlasticDrop(Q, nu, T, rho, d);
+        break;
+    }
+    return {Re, state, drop};
+}
+
+HighDrop highDrop(int material)
+{
+    if (material == 0)
+        return hs::HighPressureSteelDrop;
+    if (material == 1)
+        return hs::HighPressureCastIronDrop;
+    return hs::HighPressurePlasticDrop;
+}
 
 Choice pipeMaterials(const QString &frame)
 {

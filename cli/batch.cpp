@@ -2,6 +2,7 @@
 
 #include "calculation.h"
 #include "csv.h"
+#include "route.h"
 
 #include <QFile>
 
@@ -9,8 +10,8 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "用法：velmora-batch --list | --fields 代号 | 代号 [--table] [文件.csv]");
+const QString kUsage = QStringLiteral("用法：velmora-batch --list | --fields 代号 | 代号 [--table] [文件.csv] | "
+                                      "route [选项] [文件.csv]");
 
 const QString kMessageColumn = QStringLiteral("message");
 
@@ -251,6 +252,80 @@ BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tabl
     return run;
 }
 
+BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()> &readInput)
+{
+    route::Settings settings;
+    QString path;
+    bool havePath = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString option = arguments[i];
+        if (!option.startsWith(u"--")) {
+            if (havePath)
+                return failed(kUsage);
+            path = option;
+            havePath = true;
+            continue;
+        }
+        QString value;
+        if (const qsizetype eq = option.indexOf(u'='); eq > 0) {
+            value = option.mid(eq + 1);
+            option.truncate(eq);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            return failed(QStringLiteral("选项“%1”缺少取值").arg(option));
+        }
+        if (option == u"--pressure") {
+            if (value == u"low")
+                settings.pressure = route::Pressure::Low;
+            else if (value == u"high")
+                settings.pressure = route::Pressure::High;
+            else
+                return failed(QStringLiteral("--pressure 应为 low 或 high，而不是“%1”").arg(value));
+        } else if (option == u"--material") {
+            const QStringList captions = route::materialCaptions();
+            bool isNumber = false;
+            const int position = value.toInt(&isNumber);
+            if (isNumber && position >= 1 && position <= captions.size())
+                settings.material = position - 1;
+            else if (captions.contains(value))
+                settings.material = int(captions.indexOf(value));
+            else
+                return failed(QStringLiteral("--material 应为 1~3、钢管、铸铁管或塑料管，而不是“%1”").arg(value));
+        } else if (option == u"--density") {
+            settings.density = value;
+        } else if (option == u"--viscosity") {
+            settings.viscosity = value;
+        } else if (option == u"--temperature") {
+            settings.temperature = value;
+        } else if (option == u"--local-percent") {
+            settings.localPercent = value;
+        } else if (option == u"--allowable-drop") {
+            settings.allowableDrop = value;
+        } else if (option == u"--start-pressure") {
+            settings.startPressure = value;
+        } else if (option == u"--min-end-pressure") {
+            settings.minEndPressure = value;
+        } else {
+            return failed(QStringLiteral("未知的选项“%1”；").arg(option) + kUsage);
+        }
+    }
+    if (const QString problem = route::settingsProblem(settings); !problem.isEmpty())
+        return failed(problem);
+
+    const Source source = readSource(path, readInput);
+    if (!source.error.isEmpty())
+        return failed(source.error);
+    const route::Import import = route::sectionsFromCsv(source.bytes);
+    if (!import.error.isEmpty())
+        return failed(import.error);
+    const QList<route::Section> &sections = import.sections;
+    const route::Result result = route::calculate(settings, sections);
+    BatchRun run;
+    run.output = csv::write(route::tableRows(settings, sections, result));
+    return run;
+}
+
 } // namespace
 
 BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()> &readInput)
@@ -273,6 +348,8 @@ BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()
             return failed(QStringLiteral("未知的计算代号“%1”（velmora-batch --list 列出全部）").arg(arguments[1]));
         return succeeded(fieldLines(*c));
     }
+    if (first == u"route")
+        return runRoute(arguments.mid(1), readInput);
     if (first.startsWith(u'-'))
         return failed(QStringLiteral("未知的选项“%1”；").arg(first) + kUsage);
 

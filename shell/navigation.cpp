@@ -27,6 +27,7 @@ constexpr std::array kNavigation{
     NavigationRow{"xz", "Command8", "yt", Open, false},
     NavigationRow{"xz", "附加压头", "yt", Open, false},
     NavigationRow{"xz", "Command9", "bh", Open, false},
+    NavigationRow{"xz", "管网水力计算表", "gw", Open, false},
     NavigationRow{"xz", "关于", "gy", Open, false},
     NavigationRow{"xz", "退出", "", EndProgram, true},
 
@@ -43,6 +44,9 @@ constexpr std::array kNavigation{
     NavigationRow{"gyxd", "Command4", "xz", OpenHideFirst, true},
     NavigationRow{"gyxd", "低压管段水力计算", "xd", Open, false},
     NavigationRow{"gyxd", "校验低压层流管段管径", "fxgj", Open, false},
+    NavigationRow{"xd", "管网水力计算表", "gw", Open, false},
+    NavigationRow{"gyxd", "管网水力计算表", "gw", Open, false},
+    NavigationRow{"gw", "Command4", "xz", OpenHideFirst, true},
     NavigationRow{"yl", "Command2", "xz", Open, true},
     NavigationRow{"yt", "Command2", "xz", Open, true},
     NavigationRow{"jb", "Command2", "xz", Open, true},

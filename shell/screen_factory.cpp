@@ -13,6 +13,7 @@
 #include "indoor_strength/indoor_local_loss_screen.h"
 #include "indoor_strength/wall_thickness_screen.h"
 #include "low_pressure/low_pressure_section_screen.h"
+#include "route/route_screen.h"
 
 #include <array>
 
@@ -42,6 +43,7 @@ constexpr std::array kScreens{
     ScreenKind{"yt", make<AdditionalHeadScreen>},
     ScreenKind{"jb", make<IndoorLocalLossScreen>},
     ScreenKind{"bh", make<WallThicknessScreen>},
+    ScreenKind{"gw", make<RouteScreen>},
     ScreenKind{"gy", make<AboutScreen>},
     ScreenKind{"cs", make<ForewordScreen>},
 };

@@ -1,4 +1,7 @@
 #include "gui_test.h"
+#include "file_dialog.h"
+#include "route/route_model.h"
+#include "route/route_screen.h"
 #include "shell.h"
 
 #include <QAbstractButton>
@@ -7,7 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScopeGuard>
+#include <QTableView>
 #include <QTest>
+#include <QUndoStack>
 
 #include <random>
 
@@ -20,7 +26,7 @@ class MonkeyTest : public QObject
 
     static constexpr int kActionsPerRun = 20000;
     inline static const QStringList kCodes{"hy", "xz", "xd", "gyxd", "fxgj", "ll", "lll",
-                                           "yl", "yt", "jb", "bh",   "gy",   "cs"};
+                                           "yl", "yt", "jb", "bh",   "gy",   "cs", "gw"};
 
     std::mt19937 m_random;
 
@@ -69,8 +75,54 @@ class MonkeyTest : public QObject
         return found;
     }
 
+    // On the route table: typing into a cell, pasting an odd block, or undoing and redoing.
+    void actOnRoute(RouteScreen *gw)
+    {
+        RouteModel *model = gw->model();
+        const int rows = model->rowCount();
+        switch (below(4)) {
+        case 0:
+        case 1:
+            model->setData(model->index(below(rows), below(route::kInputColumns)), randomText());
+            break;
+        case 2: {
+            gw->table()->setCurrentIndex(model->index(below(rows), below(model->columnCount())));
+            QString block;
+            for (int r = 0, n = below(4); r < n; ++r) {
+                for (int c = 0, m = below(7); c < m; ++c)
+                    block += randomText().left(12) + (c + 1 < m ? QStringLiteral("\t") : QString());
+                block += below(2) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+            }
+            gw->paste(block);
+            break;
+        }
+        default:
+            if (below(2))
+                gw->undoStack()->undo();
+            else
+                gw->undoStack()->redo();
+        }
+    }
+
+    void checkRoute(RouteScreen *gw)
+    {
+        const RouteModel *model = gw->model();
+        for (int r = 0; r < model->rowCount(); ++r) {
+            for (int c = 0; c < model->columnCount(); ++c) {
+                const QString text = model->data(model->index(r, c)).toString().toLower();
+                if (c >= route::kInputColumns && (text.contains(QLatin1String("inf")) || text.contains(QLatin1String("nan"))))
+                    QFAIL(qPrintable(QStringLiteral("gw cell %1,%2 shows %3").arg(r).arg(c).arg(text)));
+            }
+        }
+        QCOMPARE(model->rowCount(), int(model->sections().size()) + 1);
+    }
+
     void act(QWidget *screen)
     {
+        if (auto *gw = qobject_cast<RouteScreen *>(screen); gw && below(3) == 0) {
+            actOnRoute(gw);
+            return;
+        }
         QList<QWidget *> controls;
         for (QWidget *w : screen->findChildren<QWidget *>()) {
             // Only the screen's own controls: Qt's internal ones are named "qt_...".
@@ -104,6 +156,10 @@ class MonkeyTest : public QObject
             screen->close();
         } else if (!controls.isEmpty()) {
             QWidget *w = controls.at(below(int(controls.size())));
+            // Pasting a copied route doubles it: the runs keep it below a few hundred sections.
+            if (auto *gw = qobject_cast<RouteScreen *>(screen);
+                gw && gw->model()->rowCount() > 300 && w->objectName() == QLatin1String("pasteBlock"))
+                w = screen->findChild<QWidget *>(QStringLiteral("deleteSections"));
             if (auto *box = qobject_cast<QLineEdit *>(w))
                 box->setText(randomText());
             else
@@ -141,6 +197,11 @@ private slots:
         auto session = std::make_unique<Session>();
         if (loginFirst)
             session->login();
+        // A file dialog is cancelled, or names a file that is not there.
+        setFileDialogHandler([this](const FileDialogRequest &) {
+            return below(2) ? QString() : QStringLiteral("/nonexistent/route.csv");
+        });
+        const auto restore = qScopeGuard([] { setFileDialogHandler({}); });
 
         for (int i = 0; i < kActionsPerRun; ++i) {
             QString codes;
@@ -163,6 +224,8 @@ private slots:
             }
             act(screen);
             session->messages.take();
+            if (auto *gw = qobject_cast<RouteScreen *>(session->shell->screen(QStringLiteral("gw"))); gw && i % 16 == 0)
+                checkRoute(gw);
             if (i % 16 == 0)
                 QCoreApplication::processEvents();
             checkLabels();

@@ -33,7 +33,8 @@ HighPressureSectionScreen::HighPressureSectionScreen()
                      {QStringLiteral("Label20"), QStringLiteral("Label40"), QStringLiteral("Label77")},
                      "Frame5",
                      "Label42",
-                     {QStringLiteral("低压管段水力计算"), QStringLiteral("校验低压层流管段管径")}})
+                     {QStringLiteral("低压管段水力计算"), QStringLiteral("校验低压层流管段管径"),
+                      QStringLiteral("管网水力计算表")}})
 {
     build();
     m_steel->setChecked(true);

@@ -1,0 +1,421 @@
+#include "route.h"
+
+#include "csv.h"
+#include "number_text.h"
+#include "pd.h"
+#include "sections.h"
+
+#include <cmath>
+
+namespace route {
+
+namespace {
+
+const QString kNotPositive = QStringLiteral("录入数据不能为0或小于0,嘿嘿");
+const QString kOutOfRange = QStringLiteral("录入数据超出计算范围,嘿嘿");
+const QString kNoDiameter = QStringLiteral("管径系列中无满足允许压降的管径,嘿嘿");
+const QString kNoEndPressure = QStringLiteral("压力差小于零");
+
+// A row as read: length, flow, rise, diameter (0 for an automatic row).
+struct Reading
+{
+    double L = 0;
+    double Q = 0;
+    double dZ = 0;
+    double d = 0;
+    bool automatic = false;
+};
+
+// Reads a row; an invalid one gets its message and the columns at fault.
+Reading readRow(const Section &section, bool singleFlow, SectionResult &out)
+{
+    Reading r;
+    r.L = parseLeadingNumber(section.length);
+    r.Q = parseLeadingNumber(section.flow);
+    if (singleFlow)
+        r.Q = double(toSingle(r.Q));
+    r.dZ = parseLeadingNumber(section.rise);
+    r.automatic = section.diameter.trimmed().isEmpty();
+    r.d = r.automatic ? 0 : parseLeadingNumber(section.diameter);
+    out.automatic = r.automatic;
+    if (!(r.L > 0))
+        out.badColumns << Length;
+    if (!(r.Q > 0))
+        out.badColumns << Flow;
+    if (!r.automatic && !(r.d > 0))
+        out.badColumns << Diameter;
+    if (!out.badColumns.isEmpty()) {
+        out.message = kNotPositive;
+        return r;
+    }
+    if (!std::isfinite(r.L))
+        out.badColumns << Length;
+    if (!std::isfinite(r.Q))
+        out.badColumns << Flow;
+    if (!std::isfinite(r.dZ))
+        out.badColumns << Rise;
+    if (!std::isfinite(r.d))
+        out.badColumns << Diameter;
+    if (!out.badColumns.isEmpty()) {
+        out.message = kOutOfRange;
+        return r;
+    }
+    out.valid = true;
+    return r;
+}
+
+void emptyCells(SectionResult &out, Pressure pressure)
+{
+    out.cells = QStringList(computedColumns(pressure).size(), QString());
+}
+
+// A row whose arithmetic left the double range is no part of the route.
+void outOfRange(SectionResult &out, Pressure pressure)
+{
+    out.valid = false;
+    out.message = kOutOfRange;
+    emptyCells(out, pressure);
+}
+
+Result calculateLow(const Settings &s, const QList<Section> &sections)
+{
+    Result result;
+    const double rho = parseLeadingNumber(s.density);
+    const double nu = parseLeadingNumber(s.viscosity);
+    const double T = parseLeadingNumber(s.temperature);
+    const double a = parseLeadingNumber(s.localPercent);
+    const double allowed = parseLeadingNumber(s.allowableDrop);
+    result.settingsValid = settingsProblem(s).isEmpty();
+
+    QList<Reading> readings;
+    double budgetLength = 0;
+    for (const Section &section : sections) {
+        SectionResult out;
+        readings << readRow(section, false, out);
+        emptyCells(out, Pressure::Low);
+        if (out.valid)
+            budgetLength += readings.back().L * (1 + a / 100);
+        result.sections << out;
+    }
+    if (!result.settingsValid) {
+        result.verdict = kIncomplete;
+        return result;
+    }
+
+    const double allowance = allowed / budgetLength;
+    double cumulative = 0;
+    double totalLength = 0;
+    bool complete = !sections.isEmpty();
+    for (qsizetype i = 0; i < sections.size(); ++i) {
+        SectionResult &out = result.sections[i];
+        const Reading &r = readings[i];
+        if (!out.valid) {
+            complete = false;
+            continue;
+        }
+        double d = r.d;
+        if (r.automatic) {
+            const auto &D = pd::kLowPressureSection;
+            d = D.back();
+            bool found = false;
+            for (const double size : D) {
+                if (calc::lowSection(r.Q, nu, T, rho, s.material, size).drop <= allowance) {
+                    d = size;
+                    found = true;
+                    break;
+                }
+            }
+            if (!found)
+                out.message = kNoDiameter;
+        }
+        const calc::LowSection section = calc::lowSection(r.Q, nu, T, rho, s.material, d);
+        const double friction = section.drop * r.L;
+        const double local = friction * a / 100;
+        const double gravity = ((1.293 - rho) * r.dZ) * 9.81;
+        const double drop = friction + local - gravity;
+        if (!allFinite({section.reynolds, section.drop, friction, local, gravity, drop, cumulative + drop})) {
+            outOfRange(out, Pressure::Low);
+            complete = false;
+            continue;
+        }
+        cumulative += drop;
+        totalLength += r.L;
+        out.diameter = formatNumber(d);
+        out.cells = {formatNumber(section.reynolds), QString::fromUtf8(hs::FlowStateText(section.state)),
+                     formatNumber(section.drop),     formatNumber(friction),
+                     formatNumber(local),            formatNumber(gravity),
+                     formatNumber(drop),             formatNumber(cumulative)};
+    }
+    result.totalLength = formatNumber(totalLength);
+    result.total = formatNumber(cumulative);
+    if (!complete || totalLength == 0) {
+        result.verdict = kIncomplete;
+    } else if (cumulative <= allowed) {
+        result.verdict = QStringLiteral("满足");
+        result.met = true;
+    } else {
+        result.verdict = QStringLiteral("不满足,超出 %1 Pa").arg(formatNumber(cumulative - allowed));
+    }
+    return result;
+}
+
+Result calculateHigh(const Settings &s, const QList<Section> &sections)
+{
+    Result result;
+    // Density, viscosity and temperature in single precision, as the section screen reads them.
+    const float rho = toSingle(parseLeadingNumber(s.density));
+    const float nu = toSingle(parseLeadingNumber(s.viscosity));
+    const float T = toSingle(parseLeadingNumber(s.temperature));
+    const double a = parseLeadingNumber(s.localPercent);
+    const double P1 = parseLeadingNumber(s.startPressure);
+    const double P2 = parseLeadingNumber(s.minEndPressure);
+    result.settingsValid = settingsProblem(s).isEmpty();
+
+    QList<Reading> readings;
+    double budgetLength = 0;
+    for (const Section &section : sections) {
+        SectionResult out;
+        readings << readRow(section, true, out);
+        emptyCells(out, Pressure::High);
+        if (out.valid)
+            budgetLength += readings.back().L * (1 + a / 100);
+        result.sections << out;
+    }
+    if (!result.settingsValid) {
+        result.verdict = kIncomplete;
+        return result;
+    }
+
+    const calc::HighDrop drop = calc::highDrop(s.material);
+    const double allowance = (P1 * P1 - P2 * P2) / budgetLength;
+    double pressure = P1; // the start pressure of the next valid row
+    bool ranOut = false;  // no end pressure since a row whose squared drop reached its start
+    double totalLength = 0;
+    bool complete = !sections.isEmpty();
+    bool any = false;
+    for (qsizetype i = 0; i < sections.size(); ++i) {
+        SectionResult &out = result.sections[i];
+        const Reading &r = readings[i];
+        if (!out.valid) {
+            complete = false;
+            continue;
+        }
+        const float Q = float(r.Q);
+        double d = r.d;
+        if (r.automatic) {
+            const auto &D = pd::kHighPressureSection;
+            d = D.back();
+            bool found = false;
+            for (const double size : D) {
+                if (drop(Q, nu, rho, T, size) <= allowance) {
+                    d = size;
+                    found = true;
+                    break;
+                }
+            }
+            if (!found)
+                out.message = kNoDiameter;
+        }
+        const double unit = drop(Q, nu, rho, T, d);
+        const double dp2 = unit * r.L * (1 + a / 100);
+        if (!allFinite({unit, dp2})) {
+            outOfRange(out, Pressure::High);
+            complete = false;
+            continue;
+        }
+        any = true;
+        totalLength += r.L;
+        out.diameter = formatNumber(d);
+        QString start;
+        QString end;
+        if (!ranOut) {
+            start = formatNumber(pressure);
+            const double startSquared = pressure * pressure;
+            if (startSquared > dp2) {
+                pressure = std::sqrt(startSquared - dp2);
+                end = formatNumber(pressure);
+            } else {
+                ranOut = true;
+                end = kNoEndPressure;
+            }
+        }
+        out.cells = {formatNumber(unit), formatNumber(dp2), start, end};
+    }
+    result.totalLength = formatNumber(totalLength);
+    result.total = ranOut ? kNoEndPressure : formatNumber(pressure);
+    if (!complete || !any) {
+        result.verdict = kIncomplete;
+    } else if (ranOut) {
+        result.verdict = QStringLiteral("不满足,压力差小于零");
+    } else if (pressure >= P2) {
+        result.verdict = QStringLiteral("满足");
+        result.met = true;
+    } else {
+        result.verdict = QStringLiteral("不满足,低于最低终点压力 %1 kPa").arg(formatNumber(P2 - pressure));
+    }
+    return result;
+}
+
+} // namespace
+
+QList<Column> inputColumns(Pressure pressure)
+{
+    return {{QStringLiteral("section"), QStringLiteral("管段号")},
+            {QStringLiteral("length"), pressure == Pressure::Low ? QStringLiteral("管长(m)") : QStringLiteral("管长(km)")},
+            {QStringLiteral("flow"), QStringLiteral("流量(Nm^3/h)")},
+            {QStringLiteral("rise"), QStringLiteral("高程差(m)")},
+            {QStringLiteral("diameter"), QStringLiteral("管径(mm)")}};
+}
+
+QList<Column> computedColumns(Pressure pressure)
+{
+    if (pressure == Pressure::Low) {
+        return {{QStringLiteral("reynolds"), QStringLiteral("雷诺数")},
+                {QStringLiteral("state"), QStringLiteral("流态")},
+                {QStringLiteral("unit_drop"), QStringLiteral("单位压降(Pa/m)")},
+                {QStringLiteral("friction_drop"), QStringLiteral("摩擦压降(Pa)")},
+                {QStringLiteral("local_drop"), QStringLiteral("局部压降(Pa)")},
+                {QStringLiteral("gravity_head"), QStringLiteral("附加压头(Pa)")},
+                {QStringLiteral("section_drop"), QStringLiteral("管段压降(Pa)")},
+                {QStringLiteral("cumulative_drop"), QStringLiteral("累计压降(Pa)")}};
+    }
+    return {{QStringLiteral("unit_drop"), QStringLiteral("压力平方差(kPa^2/km)")},
+            {QStringLiteral("section_dp2"), QStringLiteral("管段压力平方差(kPa^2)")},
+            {QStringLiteral("start_pressure"), QStringLiteral("起点压力(kPa)")},
+            {QStringLiteral("end_pressure"), QStringLiteral("终点压力(kPa)")}};
+}
+
+std::optional<int> columnOf(const QString &header)
+{
+    const QString h = header.trimmed();
+    for (const Pressure pressure : {Pressure::Low, Pressure::High}) {
+        const QList<Column> columns = inputColumns(pressure);
+        for (int i = 0; i < columns.size(); ++i) {
+            if (h == columns[i].key || h == columns[i].caption)
+                return i;
+        }
+    }
+    return std::nullopt;
+}
+
+Import sectionsFromCsv(const QByteArray &bytes)
+{
+    Import import;
+    const csv::ReadResult read = csv::read(bytes);
+    if (!read.ok()) {
+        import.error = read.error;
+        return import;
+    }
+    const csv::Table &table = read.table;
+    if (table.rows.isEmpty()) {
+        import.error = QStringLiteral("第1行：没有表头");
+        return import;
+    }
+    QList<int> columns;
+    for (const QString &cell : table.rows.front()) {
+        const std::optional<int> column = columnOf(cell);
+        if (!column) {
+            import.error = QStringLiteral("第%1行：未知的列“%2”").arg(table.lines.front()).arg(cell);
+            return import;
+        }
+        if (columns.contains(*column)) {
+            import.error = QStringLiteral("第%1行：列“%2”重复").arg(table.lines.front()).arg(cell);
+            return import;
+        }
+        columns << *column;
+    }
+    for (qsizetype r = 1; r < table.rows.size(); ++r) {
+        const QStringList &cells = table.rows[r];
+        if (cells.size() > columns.size()) {
+            import.error = QStringLiteral("第%1行：单元格多于表头（%2 > %3）")
+                               .arg(table.lines[r])
+                               .arg(cells.size())
+                               .arg(columns.size());
+            import.sections.clear();
+            return import;
+        }
+        Section section;
+        QString *fields[kInputColumns] = {&section.name, &section.length, &section.flow, &section.rise,
+                                          &section.diameter};
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            *fields[columns[i]] = cells[i];
+        import.sections << section;
+    }
+    return import;
+}
+
+QStringList materialCaptions()
+{
+    return {QStringLiteral("钢管"), QStringLiteral("铸铁管"), QStringLiteral("塑料管")};
+}
+
+QString settingsProblem(const Settings &s)
+{
+    auto positive = [](const QString &text, bool single) {
+        const double v = parseLeadingNumber(text);
+        const double read = single ? double(toSingle(v)) : v;
+        return read > 0 && std::isfinite(read);
+    };
+    const bool single = s.pressure == Pressure::High;
+    if (!positive(s.density, single))
+        return QStringLiteral("燃气密度应大于0");
+    if (!positive(s.viscosity, single))
+        return QStringLiteral("运动粘度应大于0");
+    if (!positive(s.temperature, single))
+        return QStringLiteral("燃气温度应大于0");
+    const double a = parseLeadingNumber(s.localPercent);
+    if (!(a >= 0) || !std::isfinite(a))
+        return QStringLiteral("局部阻力百分数不能小于0");
+    if (s.pressure == Pressure::Low) {
+        if (!positive(s.allowableDrop, false))
+            return QStringLiteral("允许压降应大于0");
+        return {};
+    }
+    if (!positive(s.startPressure, false))
+        return QStringLiteral("起点压力应大于0");
+    if (!positive(s.minEndPressure, false))
+        return QStringLiteral("最低终点压力应大于0");
+    if (!(parseLeadingNumber(s.startPressure) > parseLeadingNumber(s.minEndPressure)))
+        return QStringLiteral("起点压力应高于最低终点压力");
+    return {};
+}
+
+Result calculate(const Settings &settings, const QList<Section> &sections)
+{
+    return settings.pressure == Pressure::Low ? calculateLow(settings, sections) : calculateHigh(settings, sections);
+}
+
+QList<QStringList> tableRows(const Settings &settings, const QList<Section> &sections, const Result &result)
+{
+    QStringList header;
+    for (const Column &c : inputColumns(settings.pressure))
+        header << c.key;
+    header << QStringLiteral("auto");
+    const QList<Column> computed = computedColumns(settings.pressure);
+    for (const Column &c : computed)
+        header << c.key;
+    header << QStringLiteral("message") << QStringLiteral("verdict");
+
+    QList<QStringList> rows{header};
+    for (qsizetype i = 0; i < sections.size(); ++i) {
+        const Section &s = sections[i];
+        const SectionResult &r = result.sections.value(i);
+        QStringList row{s.name, s.length, s.flow, s.rise,
+                        r.automatic && !r.diameter.isEmpty() ? r.diameter : s.diameter,
+                        r.automatic ? QStringLiteral("1") : QStringLiteral("0")};
+        row += r.cells.isEmpty() ? QStringList(computed.size(), QString()) : r.cells;
+        row << r.message << QString();
+        rows << row;
+    }
+    QStringList total(header.size(), QString());
+    total[0] = kTotalRow;
+    total[1] = result.totalLength;
+    const QString totalKey
+        = settings.pressure == Pressure::Low ? QStringLiteral("cumulative_drop") : QStringLiteral("end_pressure");
+    total[header.indexOf(totalKey)] = result.total;
+    total.back() = result.verdict;
+    rows << total;
+    return rows;
+}
+
+} // namespace route

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The hydraulic table of a route: numbered sections one after another, each
+// sized and checked as the section screens do it, the drops added up along the
+// route and the total checked against what the route may lose.
+namespace route {
+
+enum class Pressure { Low, High };
+
+// The settings of a route as typed.
+struct Settings
+{
+    Pressure pressure = Pressure::Low;
+    int material = 0; // 0 steel, 1 cast iron, 2 plastic
+    QString density;
+    QString viscosity;
+    QString temperature;
+    QString localPercent = QStringLiteral("10");
+    QString allowableDrop;  // low pressure, Pa for the whole route
+    QString startPressure;  // medium/high pressure, kPa
+    QString minEndPressure; // medium/high pressure, kPa
+};
+
+// The typed cells of one section.
+struct Section
+{
+    QString name;
+    QString length;
+    QString flow;
+    QString rise;
+    QString diameter; // empty: sized automatically
+};
+
+enum InputColumn { Name, Length, Flow, Rise, Diameter };
+constexpr int kInputColumns = 5;
+
+struct Column
+{
+    QString key;
+    QString caption;
+};
+// The input columns, then the computed columns of the pressure class.
+QList<Column> inputColumns(Pressure pressure);
+QList<Column> computedColumns(Pressure pressure);
+// The input column that a header names, by key or by the caption of either pressure class.
+std::optional<int> columnOf(const QString &header);
+// The sections of a CSV table headed by input columns; on a problem, its text
+// (naming the line) and no sections.
+struct Import
+{
+    QList<Section> sections;
+    QString error;
+};
+Import sectionsFromCsv(const QByteArray &bytes);
+// The captions of the material options, in order.
+QStringList materialCaptions();
+
+struct SectionResult
+{
+    bool valid = false;
+    QString message;
+    QList<int> badColumns; // input columns that made the row invalid
+    bool automatic = false;
+    QString diameter; // the diameter used, typed or chosen
+    QStringList cells; // computed columns; empty texts where nothing is computed
+};
+
+struct Result
+{
+    bool settingsValid = false;
+    QList<SectionResult> sections;
+    QString totalLength;
+    QString total; // total drop (low) or last end pressure (medium/high)
+    QString verdict;
+    bool met = false;
+};
+
+inline const QString kIncomplete = QStringLiteral("数据不全");
+inline const QString kTotalRow = QStringLiteral("合计");
+
+// The first setting that is missing or out of range, named for the user; empty when all are usable.
+QString settingsProblem(const Settings &settings);
+
+Result calculate(const Settings &settings, const QList<Section> &sections);
+
+// The table as rows of texts: the header of keys, one row per section with the
+// input texts (the chosen diameter for an automatic row), "auto", the computed
+// columns, the message and the verdict, and the closing row "合计".
+QList<QStringList> tableRows(const Settings &settings, const QList<Section> &sections, const Result &result);
+
+} // namespace route

@@ -1,0 +1,395 @@
+#include "route_screen.h"
+
+#include "csv.h"
+#include "file_dialog.h"
+#include "message_box.h"
+#include "route_commands.h"
+#include "route_model.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QTableView>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// A file larger than this is no route table.
+constexpr qint64 kMaxImport = 16 * 1024 * 1024;
+
+const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
+
+QAction *tableAction(QWidget *table, const QString &text, const QKeySequence &key)
+{
+    auto *action = new QAction(text, table);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    table->addAction(action);
+    return action;
+}
+
+} // namespace
+
+RouteScreen::RouteScreen()
+    : Screen(QStringLiteral("gw"), QStringLiteral("管网水力计算表"), Border::Sizeable)
+    , m_undo(new QUndoStack(this))
+    , m_model(new RouteModel(m_undo, this))
+{
+    using namespace toolkit;
+    auto *layout = new QVBoxLayout(this);
+
+    QGroupBox *conditions = frame("conditions", QStringLiteral("计算条件"));
+    auto *grid = new QGridLayout(conditions);
+    auto *classes = new QHBoxLayout;
+    m_low = optionButton("lowPressure", QStringLiteral("低压"));
+    m_high = optionButton("highPressure", QStringLiteral("中高压"));
+    classes->addWidget(m_low);
+    classes->addWidget(m_high);
+    auto *classBox = new QGroupBox(QStringLiteral("压力级制"));
+    classBox->setObjectName(QStringLiteral("pressureClass"));
+    classBox->setLayout(classes);
+    auto *materials = new QHBoxLayout;
+    const QStringList captions = route::materialCaptions();
+    const char *names[] = {"steel", "castIron", "plastic"};
+    for (int i = 0; i < captions.size(); ++i) {
+        m_materials << optionButton(names[i], captions[i]);
+        materials->addWidget(m_materials.back());
+    }
+    auto *materialBox = new QGroupBox(QStringLiteral("管材"));
+    materialBox->setObjectName(QStringLiteral("material"));
+    materialBox->setLayout(materials);
+    grid->addWidget(classBox, 0, 0, 1, 2);
+    grid->addWidget(materialBox, 0, 2, 1, 4);
+    m_density = addField(grid, 1, "densityCaption", QStringLiteral("燃气密度(kg/Nm^3)："), "density");
+    m_viscosity = addField(grid, 1, "viscosityCaption", QStringLiteral("运动粘度(m^2/s)："), "viscosity", 2);
+    m_temperature = addField(grid, 1, "temperatureCaption", QStringLiteral("燃气温度(K)："), "temperature", 4);
+    m_localPercent
+        = addField(grid, 2, "localPercentCaption", QStringLiteral("局部阻力(摩擦压降的%)："), "localPercent");
+    m_allowableDrop = addField(grid, 2, "allowableDropCaption", QStringLiteral("允许压降(Pa)："), "allowableDrop", 2);
+    m_startPressure = addField(grid, 3, "startPressureCaption", QStringLiteral("起点压力(kPa)："), "startPressure");
+    m_minEndPressure
+        = addField(grid, 3, "minEndPressureCaption", QStringLiteral("最低终点压力(kPa)："), "minEndPressure", 2);
+    m_localPercent->setText(QStringLiteral("10"));
+    layout->addWidget(conditions);
+
+    m_table = new QTableView;
+    m_table->setObjectName(QStringLiteral("routeTable"));
+    m_table->setModel(m_model);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::AnyKeyPressed);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_table->horizontalHeader()->setDefaultSectionSize(m_table->fontMetrics().horizontalAdvance(
+                                                           QStringLiteral("-8.88888888888888E-30"))
+                                                       + 8);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->setMinimumSize(900, 320);
+    layout->addWidget(m_table, 1);
+
+    m_verdict = label("routeVerdict");
+    QFont big = m_verdict->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    m_verdict->setFont(big);
+    layout->addWidget(m_verdict);
+
+    auto *buttons = new QHBoxLayout;
+    const struct
+    {
+        const char *name;
+        const char *caption;
+        void (RouteScreen::*slot)();
+    } rowButtons[] = {
+        {"addSection", "添加管段", &RouteScreen::addSection},
+        {"insertSection", "插入管段", &RouteScreen::insertSection},
+        {"deleteSections", "删除管段", &RouteScreen::deleteSections},
+        {"moveUp", "上移", &RouteScreen::moveUp},
+        {"moveDown", "下移", &RouteScreen::moveDown},
+        {"pasteBlock", "粘贴", &RouteScreen::pasteClipboard},
+        {"copyTable", "复制表格", &RouteScreen::copyTable},
+    };
+    for (const auto &b : rowButtons) {
+        QPushButton *button = commandButton(b.name, QString::fromUtf8(b.caption));
+        connect(button, &QPushButton::clicked, this, b.slot);
+        buttons->addWidget(button);
+    }
+    QPushButton *undo = commandButton("undo", QStringLiteral("撤销"));
+    QPushButton *redo = commandButton("redo", QStringLiteral("重做"));
+    connect(undo, &QPushButton::clicked, m_undo, &QUndoStack::undo);
+    connect(redo, &QPushButton::clicked, m_undo, &QUndoStack::redo);
+    connect(m_undo, &QUndoStack::canUndoChanged, undo, &QPushButton::setEnabled);
+    connect(m_undo, &QUndoStack::canRedoChanged, redo, &QPushButton::setEnabled);
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    buttons->addWidget(undo);
+    buttons->addWidget(redo);
+    QPushButton *importButton = commandButton("importCsv", QStringLiteral("导入CSV..."));
+    QPushButton *exportButton = commandButton("exportCsv", QStringLiteral("导出CSV..."));
+    connect(importButton, &QPushButton::clicked, this, [this] {
+        const QString path = chooseFile(this, {FileDialogRequest::Mode::Open, QStringLiteral("导入管段"), kCsvFilter, {}});
+        if (!path.isEmpty())
+            importCsv(path);
+    });
+    connect(exportButton, &QPushButton::clicked, this, [this] {
+        const QString path = chooseFile(this, {FileDialogRequest::Mode::Save, QStringLiteral("导出水力计算表"),
+                                               kCsvFilter, QStringLiteral("管网水力计算表.csv")});
+        if (!path.isEmpty())
+            exportCsv(path);
+    });
+    buttons->addWidget(importButton);
+    buttons->addWidget(exportButton);
+    buttons->addStretch();
+    buttons->addWidget(commandButton("Command4", QStringLiteral("返回")));
+    layout->addLayout(buttons);
+
+    // Keys of the table: Insert, Ctrl+Delete, Ctrl+Up/Down, Delete, Ctrl+V, Ctrl+Z, Ctrl+Y.
+    connect(tableAction(m_table, QStringLiteral("插入管段"), QKeySequence(Qt::Key_Insert)), &QAction::triggered, this,
+            &RouteScreen::insertSection);
+    connect(tableAction(m_table, QStringLiteral("删除管段"), QKeySequence(Qt::CTRL | Qt::Key_Delete)),
+            &QAction::triggered, this, &RouteScreen::deleteSections);
+    connect(tableAction(m_table, QStringLiteral("上移"), QKeySequence(Qt::CTRL | Qt::Key_Up)), &QAction::triggered,
+            this, &RouteScreen::moveUp);
+    connect(tableAction(m_table, QStringLiteral("下移"), QKeySequence(Qt::CTRL | Qt::Key_Down)), &QAction::triggered,
+            this, &RouteScreen::moveDown);
+    connect(tableAction(m_table, QStringLiteral("清除单元格"), QKeySequence(QKeySequence::Delete)),
+            &QAction::triggered, this, &RouteScreen::clearCells);
+    connect(tableAction(m_table, QStringLiteral("粘贴"), QKeySequence(QKeySequence::Paste)), &QAction::triggered, this,
+            &RouteScreen::pasteClipboard);
+    connect(tableAction(m_table, QStringLiteral("撤销"), QKeySequence(QKeySequence::Undo)), &QAction::triggered,
+            m_undo, &QUndoStack::undo);
+    connect(tableAction(m_table, QStringLiteral("重做"), QKeySequence(QKeySequence::Redo)), &QAction::triggered,
+            m_undo, &QUndoStack::redo);
+    m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    m_low->setChecked(true);
+    m_materials.front()->setChecked(true);
+    for (QRadioButton *option : QList<QRadioButton *>{m_low, m_high} + m_materials)
+        connect(option, &QRadioButton::toggled, this, &RouteScreen::settingsChanged);
+    for (QLineEdit *box : {m_density, m_viscosity, m_temperature, m_localPercent, m_allowableDrop, m_startPressure,
+                           m_minEndPressure})
+        connect(box, &QLineEdit::textChanged, this, &RouteScreen::settingsChanged);
+    connect(m_model, &RouteModel::recalculated, this, &RouteScreen::showVerdict);
+    settingsChanged();
+    resize(1100, 640);
+}
+
+route::Settings RouteScreen::settings() const
+{
+    route::Settings s;
+    s.pressure = m_high->isChecked() ? route::Pressure::High : route::Pressure::Low;
+    s.material = 0;
+    for (int i = 0; i < m_materials.size(); ++i) {
+        if (m_materials[i]->isChecked())
+            s.material = i;
+    }
+    s.density = m_density->text();
+    s.viscosity = m_viscosity->text();
+    s.temperature = m_temperature->text();
+    s.localPercent = m_localPercent->text();
+    s.allowableDrop = m_allowableDrop->text();
+    s.startPressure = m_startPressure->text();
+    s.minEndPressure = m_minEndPressure->text();
+    return s;
+}
+
+void RouteScreen::settingsChanged()
+{
+    const bool low = !m_high->isChecked();
+    m_allowableDrop->setEnabled(low);
+    m_startPressure->setEnabled(!low);
+    m_minEndPressure->setEnabled(!low);
+    m_model->setSettings(settings());
+    // The rise of a section counts in low pressure only.
+    m_table->setColumnHidden(route::Rise, !low);
+}
+
+void RouteScreen::showVerdict()
+{
+    const route::Result &result = m_model->result();
+    toolkit::setText(m_verdict, QStringLiteral("结论：") + result.verdict);
+    QPalette palette = m_verdict->palette();
+    palette.setColor(QPalette::WindowText, result.met ? QColor(0, 128, 0) : QColor(200, 0, 0));
+    m_verdict->setPalette(palette);
+}
+
+int RouteScreen::currentSection() const
+{
+    const QModelIndex current = m_table->currentIndex();
+    if (!current.isValid() || m_model->isTotalRow(current.row()))
+        return -1;
+    return current.row();
+}
+
+QList<int> RouteScreen::selectedSections() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_table->selectionModel()->selectedIndexes()) {
+        if (!m_model->isTotalRow(index.row()) && !rows.contains(index.row()))
+            rows << index.row();
+    }
+    if (rows.isEmpty() && currentSection() >= 0)
+        rows << currentSection();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void RouteScreen::addSection()
+{
+    const int row = int(m_model->sections().size());
+    route::Section section;
+    section.name = QString::number(row + 1);
+    m_undo->push(new InsertSectionsCommand(m_model, row, {section}, QStringLiteral("添加管段")));
+    m_table->setCurrentIndex(m_model->index(row, route::Length));
+}
+
+void RouteScreen::insertSection()
+{
+    const int current = currentSection();
+    const int row = current < 0 ? int(m_model->sections().size()) : current;
+    m_undo->push(new InsertSectionsCommand(m_model, row, {route::Section{}}, QStringLiteral("插入管段")));
+    m_table->setCurrentIndex(m_model->index(row, route::Name));
+}
+
+void RouteScreen::deleteSections()
+{
+    const QList<int> rows = selectedSections();
+    if (rows.isEmpty())
+        return;
+    m_undo->push(new RemoveSectionsCommand(m_model, rows));
+    const int next = std::min(rows.front(), int(m_model->sections().size()) - 1);
+    if (next >= 0)
+        m_table->setCurrentIndex(m_model->index(next, std::max(0, m_table->currentIndex().column())));
+}
+
+void RouteScreen::moveUp()
+{
+    const int row = currentSection();
+    if (row <= 0)
+        return;
+    const int column = m_table->currentIndex().column();
+    m_undo->push(new MoveSectionCommand(m_model, row, row - 1));
+    m_table->setCurrentIndex(m_model->index(row - 1, column));
+}
+
+void RouteScreen::moveDown()
+{
+    const int row = currentSection();
+    if (row < 0 || row + 1 >= int(m_model->sections().size()))
+        return;
+    const int column = m_table->currentIndex().column();
+    m_undo->push(new MoveSectionCommand(m_model, row, row + 1));
+    m_table->setCurrentIndex(m_model->index(row + 1, column));
+}
+
+void RouteScreen::clearCells()
+{
+    QList<CellChange> changes;
+    for (const QModelIndex &index : m_table->selectionModel()->selectedIndexes()) {
+        if (!(m_model->flags(index) & Qt::ItemIsEditable))
+            continue;
+        const QString before = m_model->cell(index.row(), index.column());
+        if (!before.isEmpty())
+            changes.append({index.row(), index.column(), before, QString()});
+    }
+    if (!changes.isEmpty())
+        m_undo->push(new SetCellsCommand(m_model, changes, QStringLiteral("清除单元格")));
+}
+
+void RouteScreen::paste(const QString &text)
+{
+    QStringList lines = text.split(u'\n');
+    for (QString &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    while (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    if (lines.isEmpty())
+        return;
+
+    // The visible input columns from the current one on; a hidden rise is skipped.
+    QList<int> columns;
+    const int first = std::clamp(m_table->currentIndex().isValid() ? m_table->currentIndex().column() : 0, 0,
+                                 route::kInputColumns - 1);
+    for (int c = first; c < route::kInputColumns; ++c) {
+        if (!m_table->isColumnHidden(c))
+            columns << c;
+    }
+    const int start = currentSection() < 0 ? int(m_model->sections().size()) : currentSection();
+    const int needed = start + int(lines.size()) - int(m_model->sections().size());
+
+    auto *command = new MacroCommand(m_model, QStringLiteral("粘贴"));
+    if (needed > 0) {
+        new InsertSectionsCommand(m_model, int(m_model->sections().size()), QList<route::Section>(needed),
+                                  QStringLiteral("添加管段"), command);
+    }
+    QList<CellChange> changes;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList cells = lines[i].split(u'\t');
+        const int row = start + int(i);
+        for (qsizetype j = 0; j < cells.size() && j < columns.size(); ++j) {
+            const QString before = row < int(m_model->sections().size()) ? m_model->cell(row, columns[j]) : QString();
+            changes.append({row, columns[j], before, cells[j]});
+        }
+    }
+    new SetCellsCommand(m_model, changes, QStringLiteral("粘贴"), command);
+    m_undo->push(command);
+}
+
+void RouteScreen::pasteClipboard()
+{
+    paste(QGuiApplication::clipboard()->text());
+}
+
+void RouteScreen::copyTable()
+{
+    QGuiApplication::clipboard()->setText(m_model->tabText());
+}
+
+bool RouteScreen::importCsv(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showMessage(this, QStringLiteral("无法读取“%1”：%2").arg(name, file.errorString()));
+        return false;
+    }
+    if (file.size() > kMaxImport) {
+        showMessage(this, QStringLiteral("“%1”太大，不是管段表").arg(name));
+        return false;
+    }
+    const route::Import import = route::sectionsFromCsv(file.readAll());
+    if (!import.error.isEmpty()) {
+        showMessage(this, QStringLiteral("“%1”未导入：%2").arg(name, import.error));
+        return false;
+    }
+    m_undo->push(new ReplaceSectionsCommand(m_model, import.sections, QStringLiteral("导入CSV")));
+    return true;
+}
+
+bool RouteScreen::exportCsv(const QString &path)
+{
+    const QByteArray bytes
+        = csv::write(route::tableRows(m_model->settings(), m_model->sections(), m_model->result()), true);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        showMessage(this, QStringLiteral("无法保存“%1”：%2").arg(QFileInfo(path).fileName(), file.errorString()));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "route.h"
+#include "screen.h"
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTableView;
+class QUndoStack;
+class RouteModel;
+
+// gw: the hydraulic table of a whole route (管网水力计算表). Sections are rows
+// of a table that recalculates with every edit; the closing row adds them up
+// and the verdict under it says whether the route meets its allowance.
+class RouteScreen : public Screen
+{
+    Q_OBJECT
+
+public:
+    RouteScreen();
+
+    RouteModel *model() const { return m_model; }
+    QUndoStack *undoStack() const { return m_undo; }
+    QTableView *table() const { return m_table; }
+    // The settings as the screen's controls give them.
+    route::Settings settings() const;
+
+    // The buttons and keys of the table.
+    void addSection();
+    void insertSection();
+    void deleteSections();
+    void moveUp();
+    void moveDown();
+    void clearCells();
+    // Pastes tab-separated text from the current cell on, adding sections as needed.
+    void paste(const QString &text);
+    void pasteClipboard();
+    void copyTable();
+    // Reads a CSV file (chosen in a dialog) in place of the sections; false when it was refused.
+    bool importCsv(const QString &path);
+    // Writes the table as CSV with a byte-order mark; false when it could not.
+    bool exportCsv(const QString &path);
+
+private:
+    void settingsChanged();
+    void showVerdict();
+    QList<int> selectedSections() const;
+    int currentSection() const;
+
+    QRadioButton *m_low;
+    QRadioButton *m_high;
+    QList<QRadioButton *> m_materials;
+    QLineEdit *m_density;
+    QLineEdit *m_viscosity;
+    QLineEdit *m_temperature;
+    QLineEdit *m_localPercent;
+    QLineEdit *m_allowableDrop;
+    QLineEdit *m_startPressure;
+    QLineEdit *m_minEndPressure;
+    QTableView *m_table;
+    QLabel *m_verdict;
+    QUndoStack *m_undo;
+    RouteModel *m_model;
+};

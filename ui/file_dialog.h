@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// What a file dialog is asked for.
+struct FileDialogRequest
+{
+    enum class Mode { Open, Save };
+    Mode mode;
+    QString caption;
+    QString filter;    // "CSV 文件 (*.csv)"
+    QString suggested; // the file name offered for saving
+};
+
+// The file the user chose, or empty when the dialog was cancelled.
+QString chooseFile(QWidget *parent, const FileDialogRequest &request);
+
+// While a handler is set, chooseFile asks it instead of opening a dialog; an
+// empty function restores the real dialog.
+void setFileDialogHandler(std::function<QString(const FileDialogRequest &)> handler);
