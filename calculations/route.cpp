@@ -311,14 +311,26 @@ Import sectionsFromCsv(const QByteArray &bytes)
         import.error = QStringLiteral("第1行：没有表头");
         return import;
     }
+    // The columns that the table itself writes are read back or passed over, so an exported table imports again.
+    QStringList computed{QStringLiteral("message"), QStringLiteral("verdict")};
+    for (const Pressure pressure : {Pressure::Low, Pressure::High}) {
+        for (const Column &c : computedColumns(pressure))
+            computed << c.key << c.caption;
+    }
+    constexpr int kIgnored = -1;
+    constexpr int kAuto = -2;
     QList<int> columns;
     for (const QString &cell : table.rows.front()) {
-        const std::optional<int> column = columnOf(cell);
+        std::optional<int> column = columnOf(cell);
+        if (!column && cell.trimmed() == u"auto")
+            column = kAuto;
+        else if (!column && computed.contains(cell.trimmed()))
+            column = kIgnored;
         if (!column) {
             import.error = QStringLiteral("第%1行：未知的列“%2”").arg(table.lines.front()).arg(cell);
             return import;
         }
-        if (columns.contains(*column)) {
+        if (*column != kIgnored && columns.contains(*column)) {
             import.error = QStringLiteral("第%1行：列“%2”重复").arg(table.lines.front()).arg(cell);
             return import;
         }
@@ -337,8 +349,18 @@ Import sectionsFromCsv(const QByteArray &bytes)
         Section section;
         QString *fields[kInputColumns] = {&section.name, &section.length, &section.flow, &section.rise,
                                           &section.diameter};
-        for (qsizetype i = 0; i < cells.size(); ++i)
-            *fields[columns[i]] = cells[i];
+        bool automatic = false;
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            if (columns[i] >= 0)
+                *fields[columns[i]] = cells[i];
+            else if (columns[i] == kAuto)
+                automatic = cells[i].trimmed() == u"1";
+        }
+        // The closing row of an exported table is no section.
+        if (r == table.rows.size() - 1 && section.name == kTotalRow && section.flow.isEmpty())
+            continue;
+        if (automatic)
+            section.diameter.clear();
         import.sections << section;
     }
     return import;
