@@ -5,6 +5,7 @@
 #include "batch.h"
 #include "calculations.h"
 #include "probes.h"
+#include "route_bench.h"
 #include "summary.h"
 
 #include <QApplication>
@@ -97,6 +98,7 @@ int main(int argc, char *argv[])
     registerFreshProcess(QStringLiteral("memory/dialog"), {QStringLiteral("memory-dialog")}, kMemorySamples, true);
     calculations::registerBenchmarks(kHandlerSamples);
     batch::registerBenchmarks(kBatchSamples);
+    routebench::registerBenchmarks(kBatchSamples);
 
     Summary summary;
     benchmark::RunSpecifiedBenchmarks(&summary);

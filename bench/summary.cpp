@@ -243,6 +243,11 @@ bool printTable(const Summary &summary)
                    QStringLiteral("batch/") + code, 1000, 0);
     }
 
+    table.time(QStringLiteral("route table: an edit among 1 000 sections, recalculated and shown"),
+               QStringLiteral("route/edit-1000"), 5, 2);
+    table.time(QStringLiteral("velmora-batch route: 10 000 sections, start-up included"),
+               QStringLiteral("route/batch-10000"), 1000, 0);
+
     const auto all = table.mebibytes(QStringLiteral("peak resident memory: login and all thirteen screens open"),
                                      QStringLiteral("memory/app"));
     const auto bare

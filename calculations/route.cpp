@@ -6,6 +6,7 @@
 #include "sections.h"
 
 #include <cmath>
+#include <optional>
 
 namespace route {
 
@@ -66,7 +67,9 @@ Reading readRow(const Section &section, bool singleFlow, SectionResult &out)
 
 void emptyCells(SectionResult &out, Pressure pressure)
 {
-    out.cells = QStringList(computedColumns(pressure).size(), QString());
+    static const QStringList low(computedColumns(Pressure::Low).size(), QString());
+    static const QStringList high(computedColumns(Pressure::High).size(), QString());
+    out.cells = pressure == Pressure::Low ? low : high;
 }
 
 // A row whose arithmetic left the double range is no part of the route.
@@ -114,21 +117,23 @@ Result calculateLow(const Settings &s, const QList<Section> &sections)
             continue;
         }
         double d = r.d;
+        std::optional<calc::LowSection> chosen;
         if (r.automatic) {
             const auto &D = pd::kLowPressureSection;
-            d = D.back();
-            bool found = false;
             for (const double size : D) {
-                if (calc::lowSection(r.Q, nu, T, rho, s.material, size).drop <= allowance) {
+                const calc::LowSection candidate = calc::lowSection(r.Q, nu, T, rho, s.material, size);
+                if (candidate.drop <= allowance) {
                     d = size;
-                    found = true;
+                    chosen = candidate;
                     break;
                 }
             }
-            if (!found)
+            if (!chosen) {
+                d = D.back();
                 out.message = kNoDiameter;
+            }
         }
-        const calc::LowSection section = calc::lowSection(r.Q, nu, T, rho, s.material, d);
+        const calc::LowSection section = chosen ? *chosen : calc::lowSection(r.Q, nu, T, rho, s.material, d);
         const double friction = section.drop * r.L;
         const double local = friction * a / 100;
         const double gravity = ((1.293 - rho) * r.dZ) * 9.81;
@@ -202,21 +207,23 @@ Result calculateHigh(const Settings &s, const QList<Section> &sections)
         }
         const float Q = float(r.Q);
         double d = r.d;
+        std::optional<double> chosen;
         if (r.automatic) {
             const auto &D = pd::kHighPressureSection;
-            d = D.back();
-            bool found = false;
             for (const double size : D) {
-                if (drop(Q, nu, rho, T, size) <= allowance) {
+                const double candidate = drop(Q, nu, rho, T, size);
+                if (candidate <= allowance) {
                     d = size;
-                    found = true;
+                    chosen = candidate;
                     break;
                 }
             }
-            if (!found)
+            if (!chosen) {
+                d = D.back();
                 out.message = kNoDiameter;
+            }
         }
-        const double unit = drop(Q, nu, rho, T, d);
+        const double unit = chosen ? *chosen : drop(Q, nu, rho, T, d);
         const double dp2 = unit * r.L * (1 + a / 100);
         if (!allFinite({unit, dp2})) {
             outOfRange(out, Pressure::High);

@@ -1,5 +1,6 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cfloat>
 #include <charconv>
@@ -26,25 +27,57 @@ double convertDecimal(const std::string &text)
     return strtod_l(text.c_str(), nullptr, cLocale);
 }
 
-// Mantissa digits and decimal exponent of a finite value, rounded to the given
-// number of significant digits.
+// Mantissa digits (without trailing zeros) and decimal exponent of a finite
+// value, rounded to the given number of significant digits.
+struct Decomposed
+{
+    std::array<char, 32> digits{};
+    int count = 0;
+    int exponent = 0;
+};
+
 template<typename Float>
-void decompose(Float value, int digits, std::string &mantissa, int &exponent)
+Decomposed decompose(Float value, int digits)
 {
     std::array<char, 64> buffer{};
     const auto result
         = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, digits - 1);
-    const std::string text(buffer.data(), result.ptr);
-    const auto e = text.find('e');
-    exponent = std::stoi(text.substr(e + 1));
-    mantissa.clear();
-    for (std::size_t i = 0; i < e; ++i) {
-        if (text[i] >= '0' && text[i] <= '9')
-            mantissa += text[i];
+    Decomposed d;
+    const char *e = std::find(buffer.data(), result.ptr, 'e');
+    const char *exponentStart = e + 1;
+    if (exponentStart < result.ptr && *exponentStart == '+')
+        ++exponentStart;
+    std::from_chars(exponentStart, result.ptr, d.exponent);
+    for (const char *c = buffer.data(); c < e; ++c) {
+        if (*c >= '0' && *c <= '9')
+            d.digits[std::size_t(d.count++)] = *c;
     }
-    while (mantissa.size() > 1 && mantissa.back() == '0')
-        mantissa.pop_back();
+    while (d.count > 1 && d.digits[std::size_t(d.count - 1)] == '0')
+        --d.count;
+    return d;
 }
+
+// A short text built in place, without allocating.
+class Text
+{
+public:
+    void add(char c) { m_chars[std::size_t(m_size++)] = c; }
+    void add(const char *chars, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            add(chars[i]);
+    }
+    void repeat(char c, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            add(c);
+    }
+    QString toString() const { return QString::fromLatin1(m_chars.data(), m_size); }
+
+private:
+    std::array<char, 96> m_chars{};
+    int m_size = 0;
+};
 
 template<typename Float>
 QString formatGeneral(Float value, int digits, int largeExponent)
@@ -56,39 +89,41 @@ QString formatGeneral(Float value, int digits, int largeExponent)
     if (value == 0)
         return QStringLiteral("0");
 
-    std::string mantissa;
-    int exponent = 0;
-    decompose(std::fabs(value), digits, mantissa, exponent);
-
-    std::string out = value < 0 ? "-" : "";
+    const Decomposed d = decompose(std::fabs(value), digits);
+    const int exponent = d.exponent;
+    Text out;
+    if (value < 0)
+        out.add('-');
     if (exponent < -4 || exponent >= largeExponent) {
-        out += mantissa[0];
-        if (mantissa.size() > 1) {
-            out += '.';
-            out += mantissa.substr(1);
+        out.add(d.digits[0]);
+        if (d.count > 1) {
+            out.add('.');
+            out.add(d.digits.data() + 1, d.count - 1);
         }
-        out += 'E';
-        out += exponent < 0 ? '-' : '+';
+        out.add('E');
+        out.add(exponent < 0 ? '-' : '+');
         const int magnitude = std::abs(exponent);
         if (magnitude < 10)
-            out += '0';
-        out += std::to_string(magnitude);
+            out.add('0');
+        std::array<char, 8> number{};
+        const auto end = std::to_chars(number.data(), number.data() + number.size(), magnitude).ptr;
+        out.add(number.data(), int(end - number.data()));
     } else if (exponent < 0) {
-        out += "0.";
-        out += std::string(static_cast<std::size_t>(-exponent - 1), '0');
-        out += mantissa;
+        out.add("0.", 2);
+        out.repeat('0', -exponent - 1);
+        out.add(d.digits.data(), d.count);
     } else {
-        const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
-        if (mantissa.size() <= integerDigits) {
-            out += mantissa;
-            out += std::string(integerDigits - mantissa.size(), '0');
+        const int integerDigits = exponent + 1;
+        if (d.count <= integerDigits) {
+            out.add(d.digits.data(), d.count);
+            out.repeat('0', integerDigits - d.count);
         } else {
-            out += mantissa.substr(0, integerDigits);
-            out += '.';
-            out += mantissa.substr(integerDigits);
+            out.add(d.digits.data(), integerDigits);
+            out.add('.');
+            out.add(d.digits.data() + integerDigits, d.count - integerDigits);
         }
     }
-    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+    return out.toString();
 }
 
 } // namespace
