@@ -1,6 +1,7 @@
 // Logs in, fills every calculation screen with a worked case, presses "计算"
-// and saves a PNG of each of the thirteen screens into the folder it is given.
+// and saves a PNG of each screen into the folder it is given.
 #include "information_screens.h"
+#include "route/route_screen.h"
 #include "message_box.h"
 #include "shell.h"
 #include "worked_cases.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QTableView>
 
 #include <cstdio>
 
@@ -77,6 +79,24 @@ int main(int argc, char *argv[])
         save(screen, folder, ok);
         screen->hide();
         xz->show();
+    }
+
+    // The route table with the worked low-pressure route: five sections, a riser among them.
+    click(xz, "管网水力计算表");
+    if (auto *gw = qobject_cast<RouteScreen *>(visibleScreen())) {
+        for (const auto &[name, text] : {std::pair{"density", "0.72"}, std::pair{"viscosity", "1.5E-5"},
+                                         std::pair{"temperature", "288"}, std::pair{"allowableDrop", "400"}})
+            gw->findChild<QLineEdit *>(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
+        gw->paste(QStringLiteral("1\t100\t50\t0\t\n2\t80\t40\t0\t\n3\t60\t30\t10\t\n4\t50\t20\t-5\t100\n"
+                                 "5\t40\t10\t0\t\n"));
+        gw->table()->resizeColumnsToContents();
+        gw->resize(1280, 520);
+        save(gw, folder, ok);
+        gw->hide();
+        xz->show();
+    } else {
+        std::fprintf(stderr, "could not open gw\n");
+        ok = false;
     }
 
     click(xz, "关于");

@@ -75,6 +75,8 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
             bold.setBold(true);
             return bold;
         }
+        if (role == Qt::TextAlignmentRole && column != route::Name && column != messageColumn())
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         if (role != Qt::DisplayRole && role != Qt::EditRole)
             return QVariant();
         if (column == route::Name)
