@@ -14,7 +14,7 @@ case "${1:-}" in
     *) echo "usage: ./test.sh [--sanitize]" >&2; exit 2 ;;
 esac
 
-tools/install-deps.sh "${extra[@]}"
+tools/install-deps.sh poppler-utils "${extra[@]}"
 export QT_QPA_PLATFORM=offscreen
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"

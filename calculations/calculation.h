@@ -25,11 +25,15 @@ struct Field
     QString unitText = {};
 };
 
-// One option button of a choice; the mode options of the section screens have no caption.
+// One option button of a choice; the mode options of the section screens have no
+// caption, and a name for reports and the formula reference instead.
 struct Option
 {
     QString design;
     QString caption;
+    QString name = {};
+
+    QString spoken() const { return caption.isEmpty() ? name : caption; }
 };
 
 // A group of option buttons, of which at most one is selected.
@@ -86,10 +90,21 @@ struct Outcome
     bool operator==(const Outcome &) const = default;
 };
 
+// A symbol of a formula and the input it stands for (a field's or choice's key).
+struct Symbol
+{
+    QString symbol;
+    QString key;
+};
+
 struct Calculation
 {
     QString code;
     QString title;
+    // The formula in words, each step a line, and every constant it uses.
+    QStringList formula;
+    QStringList constants;
+    std::vector<Symbol> symbols;
     std::vector<Field> fields;
     std::vector<Choice> choices;
     std::vector<Check> checks;

@@ -184,6 +184,16 @@ Calculation laminarCheck()
     Calculation c;
     c.code = QStringLiteral("fxgj");
     c.title = QStringLiteral("校验低压层流管段管径");
+    c.formula = {QStringLiteral("d = (1.13×10^10 · Q · ν · ρ · T / T0 / (ΔP/l))^(1/4)，各值按单精度读入"),
+                 QStringLiteral("d 向上取标准管径；大于630 mm 时保留计算值"),
+                 QStringLiteral("Re = Q · 4 / π / 3.6 / ν / d；Re < 2100 为层流")};
+    c.constants = {QStringLiteral("π = 3.14159"), QStringLiteral("T0 = 273 K"),
+                   QStringLiteral("标准管径(mm)：15 20 25 32 40 50 70 80 100 125 150 219 273 325 377 426 480 530 630")};
+    c.symbols = {{QStringLiteral("ΔP/l"), QStringLiteral("unit_drop")},
+                 {QStringLiteral("Q"), QStringLiteral("flow")},
+                 {QStringLiteral("ν"), QStringLiteral("viscosity")},
+                 {QStringLiteral("ρ"), QStringLiteral("density")},
+                 {QStringLiteral("T"), QStringLiteral("temperature")}};
     c.fields = {
         {QStringLiteral("unit_drop"), QStringLiteral("Text1"), QStringLiteral("计算压力降:"), QStringLiteral("Pa/m"),
          QStringLiteral("(Pa/m)")},
@@ -210,6 +220,14 @@ Calculation nonUniformityFlow()
     Calculation c;
     c.code = QStringLiteral("ll");
     c.title = QStringLiteral("流量计算-不均匀系数法");
+    c.formula = {QStringLiteral("Q = N · r · q · k2 · k1 · k3 / 365 / 24 / H"),
+                 QStringLiteral("气化率 r 为小数（0~1）")};
+    c.constants = {QStringLiteral("k1 = 1.2（月高峰系数）"), QStringLiteral("k2 = 1.1（日高峰系数）"),
+                   QStringLiteral("k3 = 3.0（小时高峰系数）")};
+    c.symbols = {{QStringLiteral("N"), QStringLiteral("residents")},
+                 {QStringLiteral("r"), QStringLiteral("gasification_rate")},
+                 {QStringLiteral("q"), QStringLiteral("quota")},
+                 {QStringLiteral("H"), QStringLiteral("heating_value")}};
     c.fields = {
         {QStringLiteral("residents"), QStringLiteral("Text1"), QStringLiteral("居民人数(人)："), QStringLiteral("人")},
         {QStringLiteral("gasification_rate"), QStringLiteral("Text2"), QStringLiteral("气化率(0~1):"), QString()},
@@ -229,6 +247,13 @@ Calculation simultaneityFlow()
     Calculation c;
     c.code = QStringLiteral("lll");
     c.title = QStringLiteral("流量计算-同时工作系数法");
+    c.formula = {QStringLiteral("Q = k · N · Qn，k 为同时工作系数，按户数 N 查表")};
+    for (const SimultaneityRow &row : kSimultaneity) {
+        c.constants << (row.from == row.below
+                            ? QStringLiteral("N = %1：k = %2").arg(row.from).arg(row.k)
+                            : QStringLiteral("%1 ≤ N < %2：k = %3").arg(row.from).arg(row.below).arg(row.k));
+    }
+    c.symbols = {{QStringLiteral("N"), QStringLiteral("households")}, {QStringLiteral("Qn"), QStringLiteral("rated_flow")}};
     c.fields = {
         {QStringLiteral("households"), QStringLiteral("Text1"), QStringLiteral("户数(人):"), QStringLiteral("户")},
         {QStringLiteral("rated_flow"), QStringLiteral("Text2"), QStringLiteral("额定流量(Nm^3/h):"),
@@ -245,6 +270,10 @@ Calculation allowableDrop()
     Calculation c;
     c.code = QStringLiteral("yl");
     c.title = QStringLiteral("允许单位压力降");
+    c.formula = {QStringLiteral("ΔP/l = (P1 − P2) / L")};
+    c.symbols = {{QStringLiteral("P1"), QStringLiteral("outlet_pressure")},
+                 {QStringLiteral("P2"), QStringLiteral("meter_pressure")},
+                 {QStringLiteral("L"), QStringLiteral("loop_length")}};
     c.fields = {
         {QStringLiteral("outlet_pressure"), QStringLiteral("Text1"), QStringLiteral("调压箱出口压力(Pa)："),
          QStringLiteral("Pa")},

@@ -108,6 +108,9 @@ Calculation additionalHead()
     Calculation c;
     c.code = QStringLiteral("yt");
     c.title = QStringLiteral("附加压头计算");
+    c.formula = {QStringLiteral("ΔP = (ρa − ρ) · ΔZ · g")};
+    c.constants = {QStringLiteral("ρa = 1.293 kg/Nm^3（空气密度）"), QStringLiteral("g = 9.81 m/s²")};
+    c.symbols = {{QStringLiteral("ρ"), QStringLiteral("density")}, {QStringLiteral("ΔZ"), QStringLiteral("height_difference")}};
     c.fields = {
         {QStringLiteral("density"), QStringLiteral("Text1"), QStringLiteral("燃气密度(KG/Nm^3):"),
          QStringLiteral("kg/Nm^3")},
@@ -125,6 +128,13 @@ Calculation indoorLocalLoss()
     Calculation c;
     c.code = QStringLiteral("jb");
     c.title = QStringLiteral("室内局部压力计算");
+    c.formula = {QStringLiteral("ΔP = 8 · ζ · Q² · ρ · T / π² / d^4 / T0 / 3600² / (10^-6)²（d 以 mm 计）")};
+    c.constants = {QStringLiteral("π = 3.14159"), QStringLiteral("T0 = 273 K")};
+    c.symbols = {{QStringLiteral("Q"), QStringLiteral("flow")},
+                 {QStringLiteral("ρ"), QStringLiteral("density")},
+                 {QStringLiteral("T"), QStringLiteral("temperature")},
+                 {QStringLiteral("ζ"), QStringLiteral("resistance")},
+                 {QStringLiteral("d"), QStringLiteral("diameter")}};
     c.fields = {
         {QStringLiteral("flow"), QStringLiteral("Text1"), QStringLiteral("计算流量(Nm^3/h):"),
          QStringLiteral("Nm^3/h")},
@@ -145,6 +155,16 @@ Calculation wallThickness()
     Calculation c;
     c.code = QStringLiteral("bh");
     c.title = QStringLiteral("壁厚设计计算");
+    c.formula = {QStringLiteral("δ = D · P / 2 / σs / F / φ + C")};
+    c.constants = {QStringLiteral("φ：无缝钢管 1，直缝管和螺旋焊缝钢管 1，螺旋埋地弧焊钢管 0.9"),
+                   QStringLiteral("σs(MPa)：优质碳素钢20 245，碳素钢A3F 235，低合金钢16Mn 353"),
+                   QStringLiteral("F：输气管线 居住区等 0.5、野外地区 0.6；输油管线 居住区等 0.6、野外地区 0.72")};
+    c.symbols = {{QStringLiteral("D"), QStringLiteral("diameter")},
+                 {QStringLiteral("P"), QStringLiteral("pressure")},
+                 {QStringLiteral("C"), QStringLiteral("corrosion_allowance")},
+                 {QStringLiteral("φ"), QStringLiteral("weld")},
+                 {QStringLiteral("σs"), QStringLiteral("steel")},
+                 {QStringLiteral("F"), QStringLiteral("line")}};
     c.fields = {
         {QStringLiteral("diameter"), QStringLiteral("Text1"), QStringLiteral("内径(mm):"), QStringLiteral("mm")},
         {QStringLiteral("pressure"), QStringLiteral("Text2"), QStringLiteral("设计压力(MPa):"), QStringLiteral("MPa")},

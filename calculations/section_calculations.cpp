@@ -216,6 +216,24 @@ Calculation lowPressureSection()
     Calculation c;
     c.code = QStringLiteral("xd");
     c.title = QStringLiteral("低压管段水力计算");
+    c.formula = {
+        QStringLiteral("雷诺数 Re = Q / 0.9 / π / d / ν（d 以 mm 计）"),
+        QStringLiteral("流态：Re < 2100 为层流，2100 ≤ Re ≤ 3500 为临界，Re > 3500 为紊流"),
+        QStringLiteral("层流：ΔP/l = 1.13×10^10 · Q · ν · T · ρ / d^4 / T0"),
+        QStringLiteral("临界：ΔP/l = 1.9×10^6 · (1 + (11.8Q − 7×10^4·d·ν) / (23Q − 10^5·d·ν)) · Q² · T · ρ / d^5 / T0"),
+        QStringLiteral("紊流：ΔP/l = C · (K/d + b·d·ν/Q)^(1/4) · Q² · T · ρ / d^5 / T0"),
+        QStringLiteral("对19种管径逐一计算；预选管径取单位压降最接近允许单位压力降者"),
+    };
+    c.constants = {QStringLiteral("π = 3.14159"), QStringLiteral("T0 = 273 K"),
+                   QStringLiteral("钢管：K = 0.1，b = 192.2，C = 6.9×10^6"),
+                   QStringLiteral("铸铁管：K = 1，b = 5158，C = 6.4×10^6"),
+                   QStringLiteral("塑料管：K = 0.01，b = 192.2，C = 6.9×10^6"),
+                   QStringLiteral("管径系列(mm)：15 20 25 32 40 50 70 80 100 125 150 219 273 325 377 426 480 580 630")};
+    c.symbols = {{QStringLiteral("Q"), QStringLiteral("flow")},
+                 {QStringLiteral("ν"), QStringLiteral("viscosity")},
+                 {QStringLiteral("ρ"), QStringLiteral("density")},
+                 {QStringLiteral("T"), QStringLiteral("temperature")},
+                 {QStringLiteral("d"), QStringLiteral("given_diameter")}};
     c.fields = {
         {QStringLiteral("flow"), QStringLiteral("Text2"), QStringLiteral("计算流量："), QStringLiteral("Nm^3/h"),
          QStringLiteral("(Nm^3/h)")},
@@ -234,7 +252,8 @@ Calculation lowPressureSection()
                  {QStringLiteral("mode"),
                   QStringLiteral("Frame4"),
                   QStringLiteral("录入最不利环路计算压力降"),
-                  {{QStringLiteral("Option4"), QString()}, {QStringLiteral("Option5"), QString()}},
+                  {{QStringLiteral("Option4"), QString(), QStringLiteral("预选管径")},
+                   {QStringLiteral("Option5"), QString(), QStringLiteral("根据管径求压力降")}},
                   -1}};
     c.checks = {modesCheck()};
     c.results = {
@@ -260,6 +279,24 @@ Calculation highPressureSection()
     Calculation c;
     c.code = QStringLiteral("gyxd");
     c.title = QStringLiteral("中高压管段水力计算");
+    c.formula = {
+        QStringLiteral("(P1² − P2²)/L = C · (K/d + b·d·ν/Q)^(1/4) · Q² · ρ · T / d^5 / T0（kPa²/km，d 以 mm 计）"),
+        QStringLiteral("终点压力 P2 = √(P1² − L · (P1² − P2²)/L)；P1² 不大于 L · (P1² − P2²)/L 时为“压力差小于零”"),
+        QStringLiteral("ρ、ν、T、Q 按单精度读入"),
+        QStringLiteral("预选管径：允许值 A = (P1² − P2a²) / L，取压力平方差最接近 A 的管径"),
+    };
+    c.constants = {QStringLiteral("T0 = 273 K"), QStringLiteral("钢管：K = 0.1，b = 192.2，C = 1.4×10^9"),
+                   QStringLiteral("铸铁管：K = 1，b = 5158，C = 1.3×10^9"),
+                   QStringLiteral("塑料管：K = 0.01，b = 192.2，C = 1.4×10^9"),
+                   QStringLiteral("管径系列(mm)：50 70 80 100 125 150 219 273 325 377 426 480 530 630 720 820 920 1020 1220")};
+    c.symbols = {{QStringLiteral("P1"), QStringLiteral("start_pressure")},
+                 {QStringLiteral("L"), QStringLiteral("length")},
+                 {QStringLiteral("Q"), QStringLiteral("flow")},
+                 {QStringLiteral("ν"), QStringLiteral("viscosity")},
+                 {QStringLiteral("ρ"), QStringLiteral("density")},
+                 {QStringLiteral("T"), QStringLiteral("temperature")},
+                 {QStringLiteral("P2a"), QStringLiteral("allowable_end_pressure")},
+                 {QStringLiteral("d"), QStringLiteral("given_diameter")}};
     c.fields = {
         {QStringLiteral("start_pressure"), QStringLiteral("Text1"), QStringLiteral("起点压力:"), QStringLiteral("kPa"),
          QStringLiteral("(kPa)")},
@@ -282,7 +319,8 @@ Calculation highPressureSection()
                  {QStringLiteral("mode"),
                   QStringLiteral("Frame6"),
                   QStringLiteral("录入数据"),
-                  {{QStringLiteral("Option4"), QString()}, {QStringLiteral("Option5"), QString()}},
+                  {{QStringLiteral("Option4"), QString(), QStringLiteral("预选管径")},
+                   {QStringLiteral("Option5"), QString(), QStringLiteral("根据管径求压力降")}},
                   -1}};
     c.checks = {modesCheck()};
     c.results = {

@@ -2,16 +2,19 @@
 
 #include "calculation.h"
 #include "csv.h"
+#include "design_file.h"
+#include "report.h"
 #include "route.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <optional>
 
 namespace {
 
 const QString kUsage = QStringLiteral("用法：velmora-batch --list | --fields 代号 | 代号 [--table] [文件.csv] | "
-                                      "route [选项] [文件.csv]");
+                                      "route [选项] [文件.csv] | report 设计文件.velmora 计算书.pdf");
 
 const QString kMessageColumn = QStringLiteral("message");
 
@@ -326,6 +329,27 @@ BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()
     return run;
 }
 
+BatchRun runReport(const QStringList &arguments)
+{
+    if (arguments.size() != 2)
+        return failed(QStringLiteral("用法：velmora-batch report 设计文件.velmora 计算书.pdf"));
+    const QString &designPath = arguments[0];
+    const QString &pdfPath = arguments[1];
+    QFile file(designPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("无法读取设计文件“%1”：%2").arg(designPath, file.errorString()));
+    if (file.size() > design::kMaxSize)
+        return failed(QStringLiteral("“%1”：文件大于1 MiB，不是设计文件").arg(designPath));
+    const design::Read read = design::read(file.readAll());
+    if (!read.ok())
+        return failed(QStringLiteral("“%1”：%2").arg(designPath, read.error));
+    const report::Report r = report::fromDesign(QFileInfo(designPath).fileName(), read.design.screens);
+    QString error;
+    if (!report::writePdf(r, pdfPath, &error))
+        return failed(QStringLiteral("无法写入“%1”：%2").arg(pdfPath, error));
+    return BatchRun{};
+}
+
 } // namespace
 
 BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()> &readInput)
@@ -350,6 +374,8 @@ BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()
     }
     if (first == u"route")
         return runRoute(arguments.mid(1), readInput);
+    if (first == u"report")
+        return runReport(arguments.mid(1));
     if (first.startsWith(u'-'))
         return failed(QStringLiteral("未知的选项“%1”；").arg(first) + kUsage);
 

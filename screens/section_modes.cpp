@@ -53,3 +53,14 @@ void SectionModes::enableModes(bool enabled)
     m_allowance->setEnabled(enabled);
     m_diameter->setEnabled(enabled);
 }
+
+void SectionModes::sync()
+{
+    enableModes(m_check->isChecked());
+    if (!m_check->isChecked())
+        return;
+    if (m_preselect->isChecked())
+        preselectClicked();
+    else if (m_given->isChecked())
+        givenClicked();
+}

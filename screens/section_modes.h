@@ -26,6 +26,8 @@ public:
     void preselectClicked();
     // The given-diameter option was selected: only its field is enabled.
     void givenClicked();
+    // The enabled states that the check box and options now call for, after they were set by program.
+    void sync();
 
 private:
     void enableModes(bool enabled);

@@ -109,6 +109,9 @@ void SectionScreen::build()
         m_cells << cells;
     }
     m_copyTable = copyTableAction(table, QList<QList<QLabel *>>{m_headers} + m_cells);
+    // Beside "复制表格": the whole screen as CSV (Ctrl+E).
+    if (auto *exportCsv = findChild<QAction *>(QStringLiteral("exportCsv")))
+        table->addAction(exportCsv);
 
     // The banner lies over the table until the first calculation.
     m_banner = banner(m_names.bannerFrame, m_names.bannerLabel, Qt::Vertical);
@@ -139,6 +142,18 @@ void SectionScreen::build()
 void SectionScreen::Form_Load()
 {
     m_modes->load();
+    showFreshResults();
+}
+
+void SectionScreen::resetResults()
+{
+    CalculationScreen::resetResults();
+    choose(-1);
+    m_banner->show();
+    m_bannerText->show();
+    m_copyTable->setEnabled(false);
+    showFreshResults();
+    m_modes->sync();
 }
 
 void SectionScreen::Check1_Click()

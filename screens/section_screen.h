@@ -57,6 +57,9 @@ protected:
     virtual QList<QStringList> widestCells() const = 0;
     // Spacing and banner placement of the table grid.
     virtual void arrangeTable(QGridLayout *grid, QGroupBox *banner) = 0;
+    // Which result labels a fresh screen shows.
+    virtual void showFreshResults() = 0;
+    void resetResults() override;
 
     void Form_Load() override;
     void beforeCalculation() override;

@@ -1,6 +1,13 @@
 #include "calculation_screen.h"
 
+#include "csv.h"
+#include "file_dialog.h"
+#include "message_box.h"
+
+#include <QAction>
 #include <QBoxLayout>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,7 +29,19 @@ const calc::Calculation &described(const QString &code)
 CalculationScreen::CalculationScreen(const QString &code, const QString &caption, Border border)
     : Screen(code, caption.isEmpty() ? described(code).title : caption, border)
     , m_calculation(described(code))
-{}
+{
+    // Ctrl+E: the screen's inputs and results as CSV for a spreadsheet.
+    auto *exportAction = new QAction(QStringLiteral("导出CSV..."), this);
+    exportAction->setObjectName(QStringLiteral("exportCsv"));
+    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    addAction(exportAction);
+    connect(exportAction, &QAction::triggered, this, [this] {
+        const QString path = chooseFile(this, {FileDialogRequest::Mode::Save, QStringLiteral("导出CSV"),
+                                               QStringLiteral("CSV 文件 (*.csv)"), m_calculation.title + ".csv"});
+        if (!path.isEmpty())
+            exportCsv(path);
+    });
+}
 
 void CalculationScreen::Command1_Click()
 {
@@ -31,8 +50,106 @@ void CalculationScreen::Command1_Click()
         m_view = outcomeView();
         watchInputs();
     }
-    if (applyOutcome(this, *m_view, m_calculation.calculate(readInput(this, m_calculation))))
+    m_lastInput = readInput(this, m_calculation);
+    m_lastOutcome = m_calculation.calculate(*m_lastInput);
+    if (applyOutcome(this, *m_view, *m_lastOutcome))
         m_resultsShown = true;
+    m_outOfDate = false;
+}
+
+void CalculationScreen::loadInput(const calc::Input &input)
+{
+    for (const calc::Field &field : m_calculation.fields) {
+        if (auto *box = findChild<QLineEdit *>(field.design))
+            box->setText(m_calculation.text(input, field.key));
+    }
+    for (const calc::Check &check : m_calculation.checks) {
+        if (auto *box = findChild<QCheckBox *>(check.design))
+            box->setChecked(m_calculation.isChecked(input, check.key));
+    }
+    for (const calc::Choice &choice : m_calculation.choices) {
+        const int selected = m_calculation.selected(input, choice.key);
+        for (std::size_t i = 0; i < choice.options.size(); ++i) {
+            auto *button = findChild<QRadioButton *>(choice.options[i].design);
+            if (!button)
+                continue;
+            if (int(i) == selected)
+                button->setChecked(true);
+            else if (button->isChecked())
+                toolkit::deselect({button});
+        }
+    }
+    resetResults();
+}
+
+void CalculationScreen::resetResults()
+{
+    if (!m_view) {
+        m_view = outcomeView();
+        watchInputs();
+    }
+    for (QLabel *label : resultLabels()) {
+        toolkit::setText(label, QString());
+        setStale(label, false);
+        setChosen(label, false);
+    }
+    m_resultsShown = false;
+    m_outOfDate = false;
+    m_lastInput.reset();
+    m_lastOutcome.reset();
+}
+
+std::optional<report::Entry> CalculationScreen::reportEntry() const
+{
+    if (!m_resultsShown || m_outOfDate || !m_lastOutcome || !m_lastInput)
+        return std::nullopt;
+    return report::Entry{&m_calculation, *m_lastInput, *m_lastOutcome};
+}
+
+bool CalculationScreen::exportCsv(const QString &path)
+{
+    const calc::Input input = m_lastInput && !m_outOfDate ? *m_lastInput : readInput(this, m_calculation);
+    QList<QStringList> rows{{QStringLiteral("类别"), QStringLiteral("项目"), QStringLiteral("内容"),
+                             QStringLiteral("单位")}};
+    rows << QStringList{QStringLiteral("计算"), m_calculation.title, QString(), QString()};
+    for (const calc::Field &f : m_calculation.fields)
+        rows << QStringList{QStringLiteral("录入"), f.caption, m_calculation.text(input, f.key), f.unit};
+    for (const calc::Check &k : m_calculation.checks) {
+        rows << QStringList{QStringLiteral("选项"), k.caption,
+                            m_calculation.isChecked(input, k.key) ? QStringLiteral("是") : QStringLiteral("否"),
+                            QString()};
+    }
+    for (const calc::Choice &ch : m_calculation.choices) {
+        const int selected = m_calculation.selected(input, ch.key);
+        rows << QStringList{QStringLiteral("选项"), ch.caption,
+                            selected >= 0 ? ch.options[std::size_t(selected)].spoken() : QString(), QString()};
+    }
+    const std::optional<report::Entry> current = reportEntry();
+    if (current && !current->outcome.stopped) {
+        for (const calc::Result &r : m_calculation.results) {
+            if (current->outcome.results.contains(r.key) && r.key != u"preselected_caption")
+                rows << QStringList{QStringLiteral("结果"), r.caption, current->outcome.results.value(r.key), r.unit};
+        }
+    }
+    if (current) {
+        for (const QString &message : current->outcome.messages)
+            rows << QStringList{QStringLiteral("提示"), message, QString(), QString()};
+        if (!current->outcome.table.isEmpty()) {
+            rows << QStringList();
+            QStringList header;
+            for (const calc::Result &column : m_calculation.tableColumns)
+                header << column.caption;
+            rows << header;
+            rows += current->outcome.table;
+        }
+    }
+    const QByteArray bytes = csv::write(rows, true);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        showMessage(this, QStringLiteral("无法保存“%1”：%2").arg(QFileInfo(path).fileName(), file.errorString()));
+        return false;
+    }
+    return true;
 }
 
 void CalculationScreen::watchInputs()
@@ -57,6 +174,7 @@ void CalculationScreen::inputChanged()
 {
     if (!m_resultsShown)
         return;
+    m_outOfDate = true;
     for (QLabel *label : resultLabels())
         setStale(label, true);
 }

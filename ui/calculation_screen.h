@@ -2,6 +2,7 @@
 
 #include "apply_outcome.h"
 #include "calculation.h"
+#include "report.h"
 #include "screen.h"
 
 class QGridLayout;
@@ -26,6 +27,17 @@ public:
     // "计算": read, run, show.
     void Command1_Click();
 
+    // Sets every text, option and check box as the input says; the results then
+    // show what a fresh screen shows, until the next "计算".
+    void loadInput(const calc::Input &input);
+    // The last calculation, when its results are on show and current.
+    std::optional<report::Entry> reportEntry() const;
+    // Results are on show but an input changed since.
+    bool isOutOfDate() const { return m_resultsShown && m_outOfDate; }
+    // The screen as CSV: inputs, choices, results and messages with captions and
+    // units, and the table; with a byte-order mark. False (after a message) when it cannot be written.
+    bool exportCsv(const QString &path);
+
 protected:
     // What a press changes before anything is read (the section screens' banner).
     virtual void beforeCalculation() {}
@@ -33,6 +45,8 @@ protected:
     virtual OutcomeView outcomeView() const;
     // An input text, option or check box has changed.
     virtual void inputChanged();
+    // The result labels as on a fresh screen.
+    virtual void resetResults();
 
     // The caption of the field, result or choice with that design name.
     QString captionOf(const char *design) const;
@@ -57,4 +71,7 @@ private:
     const calc::Calculation &m_calculation;
     mutable std::optional<OutcomeView> m_view;
     bool m_resultsShown = false;
+    bool m_outOfDate = false;
+    std::optional<calc::Input> m_lastInput;
+    std::optional<calc::Outcome> m_lastOutcome;
 };

@@ -89,9 +89,8 @@ void HighPressureSectionScreen::arrangeTable(QGridLayout *grid, QGroupBox *banne
     grid->addWidget(banner, 1, 0, int(m_cells.size()), 3, Qt::AlignCenter);
 }
 
-void HighPressureSectionScreen::Form_Load()
+void HighPressureSectionScreen::showFreshResults()
 {
-    SectionScreen::Form_Load();
     for (QLabel *l : m_givenLabels + m_preselectLabels)
         l->hide();
 }

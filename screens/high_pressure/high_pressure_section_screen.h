@@ -11,12 +11,11 @@ class HighPressureSectionScreen : public SectionScreen
 public:
     HighPressureSectionScreen();
 
-    void Form_Load() override;
-
 protected:
     QGroupBox *buildResults() override;
     QList<QStringList> widestCells() const override;
     void arrangeTable(QGridLayout *grid, QGroupBox *banner) override;
+    void showFreshResults() override;
 
 private:
     // The width of a number cell: the longest text the number display gives, or the note of no end pressure.

@@ -89,6 +89,13 @@ void LowPressureSectionScreen::Form_Load()
 {
     m_steel->setChecked(true);
     SectionScreen::Form_Load();
+}
+
+void LowPressureSectionScreen::showFreshResults()
+{
+    for (QLabel *l : m_givenLabels + m_preselectLabels)
+        l->show();
+    // The headers of the given diameter's values wait for their mode.
     for (QLabel *header : m_givenLabels.mid(3))
         header->hide();
 }

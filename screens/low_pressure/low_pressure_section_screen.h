@@ -17,4 +17,5 @@ protected:
     QGroupBox *buildResults() override;
     QList<QStringList> widestCells() const override;
     void arrangeTable(QGridLayout *grid, QGroupBox *banner) override;
+    void showFreshResults() override;
 };

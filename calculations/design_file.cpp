@@ -1,0 +1,249 @@
+#include "design_file.h"
+
+#include "calculation.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+namespace design {
+
+namespace {
+
+const QString kRoute = QStringLiteral("gw");
+const QString kSections = QStringLiteral("sections");
+
+// The route table's controls: options, then texts.
+const QStringList kRouteOptions{"lowPressure", "highPressure", "steel", "castIron", "plastic"};
+const QStringList kRouteTexts{"density",       "viscosity",     "temperature",   "localPercent",
+                              "allowableDrop", "startPressure", "minEndPressure"};
+
+enum class Kind { Text, Flag, Sections };
+
+// The controls that a screen may store, with their kinds; empty for an unknown screen.
+QMap<QString, Kind> controlsOf(const QString &code)
+{
+    QMap<QString, Kind> controls;
+    if (code == kRoute) {
+        for (const QString &name : kRouteOptions)
+            controls.insert(name, Kind::Flag);
+        for (const QString &name : kRouteTexts)
+            controls.insert(name, Kind::Text);
+        controls.insert(kSections, Kind::Sections);
+        return controls;
+    }
+    const calc::Calculation *c = calc::find(code);
+    if (!c)
+        return controls;
+    for (const calc::Field &f : c->fields)
+        controls.insert(f.design, Kind::Text);
+    for (const calc::Check &k : c->checks)
+        controls.insert(k.design, Kind::Flag);
+    for (const calc::Choice &ch : c->choices) {
+        for (const calc::Option &o : ch.options)
+            controls.insert(o.design, Kind::Flag);
+    }
+    return controls;
+}
+
+QJsonValue toJson(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    if (value.typeId() == QMetaType::QString)
+        return value.toString();
+    QJsonArray rows;
+    for (const QVariant &row : value.toList())
+        rows.append(QJsonArray::fromStringList(row.toStringList()));
+    return rows;
+}
+
+} // namespace
+
+Values valuesOf(const calc::Calculation &c, const calc::Input &input)
+{
+    Values values;
+    for (const calc::Field &f : c.fields)
+        values.insert(f.design, c.text(input, f.key));
+    for (const calc::Check &k : c.checks)
+        values.insert(k.design, c.isChecked(input, k.key));
+    for (const calc::Choice &ch : c.choices) {
+        const int selected = c.selected(input, ch.key);
+        for (std::size_t i = 0; i < ch.options.size(); ++i)
+            values.insert(ch.options[i].design, int(i) == selected);
+    }
+    return values;
+}
+
+calc::Input inputOf(const calc::Calculation &c, const Values &values)
+{
+    calc::Input input = c.initialInput();
+    for (const calc::Field &f : c.fields)
+        input.texts[f.key] = values.value(f.design).toString();
+    for (const calc::Check &k : c.checks)
+        input.checks[k.key] = values.value(k.design).toBool();
+    for (const calc::Choice &ch : c.choices) {
+        int selected = -1;
+        for (std::size_t i = 0; i < ch.options.size(); ++i) {
+            if (values.value(ch.options[i].design).toBool())
+                selected = int(i);
+        }
+        input.choices[ch.key] = selected;
+    }
+    return input;
+}
+
+Values routeValues(const route::Settings &s, const QList<route::Section> &sections)
+{
+    Values values;
+    values.insert(QStringLiteral("lowPressure"), s.pressure == route::Pressure::Low);
+    values.insert(QStringLiteral("highPressure"), s.pressure == route::Pressure::High);
+    for (int i = 0; i < 3; ++i)
+        values.insert(kRouteOptions[2 + i], s.material == i);
+    const QString texts[] = {s.density,       s.viscosity,     s.temperature,   s.localPercent,
+                             s.allowableDrop, s.startPressure, s.minEndPressure};
+    for (int i = 0; i < kRouteTexts.size(); ++i)
+        values.insert(kRouteTexts[i], texts[i]);
+    QVariantList rows;
+    for (const route::Section &section : sections)
+        rows.append(QStringList{section.name, section.length, section.flow, section.rise, section.diameter});
+    values.insert(kSections, rows);
+    return values;
+}
+
+route::Settings routeSettings(const Values &values)
+{
+    route::Settings s;
+    s.pressure = values.value(QStringLiteral("highPressure")).toBool() ? route::Pressure::High : route::Pressure::Low;
+    for (int i = 0; i < 3; ++i) {
+        if (values.value(kRouteOptions[2 + i]).toBool())
+            s.material = i;
+    }
+    QString *texts[] = {&s.density,       &s.viscosity,     &s.temperature,   &s.localPercent,
+                        &s.allowableDrop, &s.startPressure, &s.minEndPressure};
+    for (int i = 0; i < kRouteTexts.size(); ++i)
+        *texts[i] = values.value(kRouteTexts[i]).toString();
+    return s;
+}
+
+QList<route::Section> routeSections(const Values &values)
+{
+    QList<route::Section> sections;
+    for (const QVariant &row : values.value(kSections).toList()) {
+        const QStringList cells = row.toStringList();
+        sections.append({cells.value(0), cells.value(1), cells.value(2), cells.value(3), cells.value(4)});
+    }
+    return sections;
+}
+
+Design initial()
+{
+    Design d;
+    for (const calc::Calculation &c : calc::all())
+        d.screens.insert(c.code, valuesOf(c, c.initialInput()));
+    d.screens.insert(kRoute, routeValues(route::Settings{}, {}));
+    return d;
+}
+
+Read read(const QByteArray &bytes)
+{
+    Read r;
+    auto refuse = [&r](const QString &problem) {
+        r.error = problem;
+        r.design = Design{};
+        return r;
+    };
+    if (bytes.size() > kMaxSize)
+        return refuse(QStringLiteral("文件大于1 MiB，不是设计文件"));
+    QJsonParseError parse;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parse);
+    if (parse.error != QJsonParseError::NoError)
+        return refuse(QStringLiteral("不是有效的JSON（位置%1：%2）").arg(parse.offset).arg(parse.errorString()));
+    if (!document.isObject())
+        return refuse(QStringLiteral("不是设计文件：顶层不是对象"));
+    const QJsonObject root = document.object();
+    if (root.value(QStringLiteral("format")).toString() != QLatin1String(kFormat))
+        return refuse(QStringLiteral("不是设计文件：format 不是“%1”").arg(QLatin1String(kFormat)));
+    const QJsonValue version = root.value(QStringLiteral("version"));
+    if (!version.isDouble() || version.toDouble() != double(version.toInt()) || version.toInt() < 1)
+        return refuse(QStringLiteral("设计文件的版本无效"));
+    if (version.toInt() > kVersion)
+        return refuse(QStringLiteral("设计文件的版本%1比本程序新（本程序读取版本%2）").arg(version.toInt()).arg(kVersion));
+    for (const QString &key : root.keys()) {
+        if (key != u"format" && key != u"version" && key != u"screens")
+            return refuse(QStringLiteral("未知的项“%1”").arg(key));
+    }
+    const QJsonValue screens = root.value(QStringLiteral("screens"));
+    if (!screens.isObject())
+        return refuse(QStringLiteral("缺少 screens 对象"));
+
+    r.design = initial();
+    const QJsonObject byCode = screens.toObject();
+    for (auto screen = byCode.begin(); screen != byCode.end(); ++screen) {
+        const QString code = screen.key();
+        const QMap<QString, Kind> controls = controlsOf(code);
+        if (controls.isEmpty())
+            return refuse(QStringLiteral("未知的界面“%1”").arg(code));
+        if (!screen.value().isObject())
+            return refuse(QStringLiteral("界面“%1”的内容不是对象").arg(code));
+        Values &values = r.design.screens[code];
+        const QJsonObject stored = screen.value().toObject();
+        for (auto control = stored.begin(); control != stored.end(); ++control) {
+            const QString name = control.key();
+            const auto kind = controls.constFind(name);
+            if (kind == controls.constEnd())
+                return refuse(QStringLiteral("界面“%1”没有控件“%2”").arg(code, name));
+            const QJsonValue v = control.value();
+            switch (*kind) {
+            case Kind::Text:
+                if (!v.isString())
+                    return refuse(QStringLiteral("“%1/%2”应为文本").arg(code, name));
+                values[name] = v.toString();
+                break;
+            case Kind::Flag:
+                if (!v.isBool())
+                    return refuse(QStringLiteral("“%1/%2”应为 true 或 false").arg(code, name));
+                values[name] = v.toBool();
+                break;
+            case Kind::Sections: {
+                if (!v.isArray())
+                    return refuse(QStringLiteral("“%1/%2”应为管段的数组").arg(code, name));
+                QVariantList rows;
+                for (const QJsonValue &row : v.toArray()) {
+                    if (!row.isArray() || row.toArray().size() > route::kInputColumns)
+                        return refuse(QStringLiteral("“%1/%2”的每个管段应为至多5个文本的数组").arg(code, name));
+                    QStringList cells;
+                    for (const QJsonValue &cell : row.toArray()) {
+                        if (!cell.isString())
+                            return refuse(QStringLiteral("“%1/%2”的单元格应为文本").arg(code, name));
+                        cells << cell.toString();
+                    }
+                    rows.append(cells);
+                }
+                values[name] = rows;
+                break;
+            }
+            }
+        }
+    }
+    return r;
+}
+
+QByteArray write(const Design &design)
+{
+    QJsonObject screens;
+    for (auto screen = design.screens.begin(); screen != design.screens.end(); ++screen) {
+        QJsonObject controls;
+        for (auto value = screen->begin(); value != screen->end(); ++value)
+            controls.insert(value.key(), toJson(value.value()));
+        screens.insert(screen.key(), controls);
+    }
+    QJsonObject root;
+    root.insert(QStringLiteral("format"), QLatin1String(kFormat));
+    root.insert(QStringLiteral("version"), kVersion);
+    root.insert(QStringLiteral("screens"), screens);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+} // namespace design

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "calculation.h"
+#include "route.h"
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
+// The design file (.velmora): the typed texts and choices of every calculation
+// screen and the route table, as JSON. Texts are kept exactly as typed; options
+// and check boxes are booleans.
+namespace design {
+
+inline constexpr char kFormat[] = "velmora-design";
+inline constexpr int kVersion = 1;
+inline constexpr qint64 kMaxSize = 1024 * 1024;
+
+// One screen's controls by design name: a QString for a text box, a bool for an
+// option or check box; the route table also has "sections".
+using Values = QMap<QString, QVariant>;
+
+struct Design
+{
+    QMap<QString, Values> screens; // by screen code
+};
+
+// Every screen as it starts.
+Design initial();
+// The screen's values of a calculation input, and back.
+Values valuesOf(const calc::Calculation &calculation, const calc::Input &input);
+calc::Input inputOf(const calc::Calculation &calculation, const Values &values);
+// The route table's values, and back.
+Values routeValues(const route::Settings &settings, const QList<route::Section> &sections);
+route::Settings routeSettings(const Values &values);
+QList<route::Section> routeSections(const Values &values);
+
+// A design read and checked whole; on any problem its text and no design.
+struct Read
+{
+    Design design;
+    QString error;
+    bool ok() const { return error.isNull(); }
+};
+Read read(const QByteArray &bytes);
+
+// Pretty-printed, keys in a stable order: the same design always gives the same bytes.
+QByteArray write(const Design &design);
+
+} // namespace design

@@ -1,0 +1,272 @@
+#include "report.h"
+
+#include "design_file.h"
+#include "number_text.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFont>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+namespace report {
+
+namespace {
+
+QString escape(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+QString row(const QStringList &cells, bool header = false, const QString &style = QString())
+{
+    QString html = style.isEmpty() ? QStringLiteral("<tr>") : QStringLiteral("<tr style=\"%1\">").arg(style);
+    for (const QString &cell : cells)
+        html += (header ? QStringLiteral("<th>") : QStringLiteral("<td>")) + escape(cell)
+            + (header ? QStringLiteral("</th>") : QStringLiteral("</td>"));
+    return html + QStringLiteral("</tr>");
+}
+
+QString table(const QList<QStringList> &rows, int chosenRow = -1)
+{
+    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">");
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        html += row(rows[i], i == 0, i - 1 == chosenRow ? QStringLiteral("background-color:#ffe08a") : QString());
+    return html + QStringLiteral("</table>");
+}
+
+QString list(const QStringList &items)
+{
+    QString html = QStringLiteral("<ul>");
+    for (const QString &item : items)
+        html += QStringLiteral("<li>") + escape(item) + QStringLiteral("</li>");
+    return html + QStringLiteral("</ul>");
+}
+
+QString calculationHtml(const Entry &e)
+{
+    const calc::Calculation &c = *e.calculation;
+    QString html = QStringLiteral("<h2>%1</h2>").arg(escape(c.title));
+
+    QList<QStringList> inputs{{QStringLiteral("项目"), QStringLiteral("录入"), QStringLiteral("读数"),
+                               QStringLiteral("单位")}};
+    for (const calc::Field &f : c.fields) {
+        const QString text = c.text(e.input, f.key);
+        inputs << QStringList{f.caption, text, formatNumber(parseLeadingNumber(text)), f.unit};
+    }
+    html += QStringLiteral("<h3>录入数据</h3>") + table(inputs);
+
+    QStringList chosen;
+    for (const calc::Check &k : c.checks)
+        chosen << k.caption + QStringLiteral("：") + (c.isChecked(e.input, k.key) ? QStringLiteral("是") : QStringLiteral("否"));
+    for (const calc::Choice &ch : c.choices) {
+        const int selected = c.selected(e.input, ch.key);
+        chosen << ch.caption + QStringLiteral("：")
+                + (selected >= 0 ? ch.options[std::size_t(selected)].spoken() : QStringLiteral("未选"));
+    }
+    if (!chosen.isEmpty())
+        html += QStringLiteral("<h3>选项</h3>") + list(chosen);
+
+    html += QStringLiteral("<h3>计算公式</h3>") + list(c.formula);
+    QStringList symbols;
+    for (const calc::Symbol &s : c.symbols) {
+        QString name;
+        if (const calc::Field *f = c.field(s.key))
+            name = f->caption;
+        else if (const calc::Choice *ch = c.choice(s.key))
+            name = ch->caption;
+        symbols << s.symbol + QStringLiteral("：") + name;
+    }
+    if (!symbols.isEmpty())
+        html += QStringLiteral("<p>符号：") + escape(symbols.join(QStringLiteral("；"))) + QStringLiteral("</p>");
+    if (!c.constants.isEmpty())
+        html += QStringLiteral("<h3>常数</h3>") + list(c.constants);
+
+    if (!e.outcome.stopped) {
+        QList<QStringList> results{{QStringLiteral("结果"), QStringLiteral("数值"), QStringLiteral("单位")}};
+        for (const calc::Result &r : c.results) {
+            if (e.outcome.results.contains(r.key) && r.key != u"preselected_caption")
+                results << QStringList{r.caption, e.outcome.results.value(r.key), r.unit};
+        }
+        if (results.size() > 1)
+            html += QStringLiteral("<h3>计算结果</h3>") + table(results);
+    }
+    if (!e.outcome.messages.isEmpty())
+        html += QStringLiteral("<h3>提示</h3>") + list(e.outcome.messages);
+    if (!e.outcome.table.isEmpty()) {
+        QList<QStringList> rows{{}};
+        for (const calc::Result &col : c.tableColumns)
+            rows.front() << col.caption;
+        rows += e.outcome.table;
+        html += QStringLiteral("<h3>管径表</h3>");
+        if (e.outcome.chosenRow)
+            html += QStringLiteral("<p>预选管径：第%1行（已标出）</p>").arg(*e.outcome.chosenRow + 1);
+        html += table(rows, e.outcome.chosenRow.value_or(-1));
+    }
+    return html;
+}
+
+QString routeHtml(const RouteEntry &r)
+{
+    QString html = QStringLiteral("<h2>管网水力计算表</h2>");
+    const route::Settings &s = r.settings;
+    const bool low = s.pressure == route::Pressure::Low;
+    QStringList settings{QStringLiteral("压力级制：") + (low ? QStringLiteral("低压") : QStringLiteral("中高压")),
+                         QStringLiteral("管材：") + route::materialCaptions().value(s.material),
+                         QStringLiteral("燃气密度(kg/Nm^3)：") + s.density,
+                         QStringLiteral("运动粘度(m^2/s)：") + s.viscosity,
+                         QStringLiteral("燃气温度(K)：") + s.temperature,
+                         QStringLiteral("局部阻力(摩擦压降的%)：") + s.localPercent};
+    if (low)
+        settings << QStringLiteral("允许压降(Pa)：") + s.allowableDrop;
+    else
+        settings << QStringLiteral("起点压力(kPa)：") + s.startPressure
+                 << QStringLiteral("最低终点压力(kPa)：") + s.minEndPressure;
+    html += QStringLiteral("<h3>计算条件</h3>") + list(settings);
+    html += QStringLiteral("<h3>计算公式</h3>")
+        + list(low ? QStringList{QStringLiteral("单位压降 i 按低压管段水力计算；摩擦压降 = i · L；局部压降 = 摩擦压降 · a / 100"),
+                                 QStringLiteral("附加压头 = (1.293 − ρ) · ΔZ · 9.81；管段压降 = 摩擦压降 + 局部压降 − 附加压头"),
+                                 QStringLiteral("自动选径：i ≤ ΔPd / Σ(L · (1 + a/100)) 的最小管径")}
+                   : QStringList{QStringLiteral("压力平方差 s 按中高压管段水力计算；管段 ΔP² = s · L · (1 + a/100)"),
+                                 QStringLiteral("终点压力 = √(起点压力² − ΔP²)，下一管段的起点压力为上一管段的终点压力"),
+                                 QStringLiteral("自动选径：s ≤ (P1² − P2min²) / Σ(L · (1 + a/100)) 的最小管径")});
+
+    const QList<QStringList> rows = route::tableRows(r.settings, r.sections, r.result);
+    QStringList header;
+    for (const route::Column &c : route::inputColumns(s.pressure))
+        header << c.caption;
+    header << QStringLiteral("自动");
+    for (const route::Column &c : route::computedColumns(s.pressure))
+        header << c.caption;
+    header << QStringLiteral("提示") << QStringLiteral("结论");
+    QList<QStringList> body{header};
+    for (qsizetype i = 1; i < rows.size(); ++i) {
+        QStringList cells = rows[i];
+        if (!low)
+            cells.removeAt(route::Rise);
+        body << cells;
+    }
+    if (!low)
+        body.front().removeAt(route::Rise);
+    html += QStringLiteral("<h3>水力计算表</h3>") + table(body);
+    html += QStringLiteral("<p><b>结论：%1</b></p>").arg(escape(r.result.verdict));
+    return html;
+}
+
+QFont reportFont(qreal pointSize)
+{
+    QFont font;
+    // A font whose glyphs come out of a PDF as the characters they are.
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+} // namespace
+
+QString html(const Report &r)
+{
+    QString html = QStringLiteral("<h1>计算书</h1>");
+    for (const Entry &e : r.entries)
+        html += calculationHtml(e);
+    if (r.route)
+        html += routeHtml(*r.route);
+    if (!r.outOfDate.isEmpty()) {
+        html += QStringLiteral("<h2>未列入的结果</h2><p>以下计算在“计算”之后改动了录入数据，其结果已过期，未列入本计算书：</p>")
+            + list(r.outOfDate);
+    }
+    if (r.entries.isEmpty() && !r.route)
+        html += QStringLiteral("<p>没有可列入的计算结果。</p>");
+    return html;
+}
+
+void render(const Report &r, QPagedPaintDevice *device)
+{
+    QPainter painter(device);
+    // The painter's origin is the top left of the printable area.
+    const QRectF page(0, 0, device->width(), device->height());
+    const QFont small = reportFont(8);
+    const qreal band = QFontMetricsF(small, device).height() * 2.5;
+
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(device);
+    document.setDefaultFont(reportFont(9.5));
+    document.setDefaultStyleSheet(QStringLiteral("h1 { font-size: 16pt; } h2 { font-size: 13pt; } "
+                                                 "h3 { font-size: 10.5pt; } th { background-color: #e8e8e8; }"));
+    document.setHtml(html(r));
+    const QSizeF body(page.width(), page.height() - 2 * band);
+    document.setPageSize(body);
+    const int pages = document.pageCount();
+
+    QString header = QStringLiteral("Velmora 计算书    %1").arg(r.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    if (!r.designName.isEmpty())
+        header += QStringLiteral("    设计文件：") + r.designName;
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            device->newPage();
+        painter.setFont(small);
+        painter.drawText(QRectF(0, 0, page.width(), band), Qt::AlignLeft | Qt::AlignVCenter, header);
+        painter.drawLine(QPointF(0, band * 0.85), QPointF(page.width(), band * 0.85));
+        painter.drawText(QRectF(0, page.height() - band, page.width(), band), Qt::AlignCenter,
+                         QStringLiteral("第 %1 页，共 %2 页").arg(i + 1).arg(pages));
+        painter.save();
+        painter.translate(0, band - i * body.height());
+        document.drawContents(&painter, QRectF(0, i * body.height(), body.width(), body.height()));
+        painter.restore();
+    }
+}
+
+bool writePdf(const Report &r, const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(18, 15, 18, 15), QPageLayout::Millimeter);
+        writer.setResolution(300);
+        writer.setTitle(QStringLiteral("计算书"));
+        writer.setCreator(QStringLiteral("Velmora"));
+        render(r, &writer);
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, QVariant>> &screens)
+{
+    Report r;
+    r.designName = designName;
+    r.when = QDateTime::currentDateTime();
+    for (const calc::Calculation &c : calc::all()) {
+        if (!screens.contains(c.code))
+            continue;
+        const calc::Input input = design::inputOf(c, screens.value(c.code));
+        const calc::Outcome outcome = c.calculate(input);
+        if (outcome.table.isEmpty() && (outcome.stopped || outcome.results.isEmpty()))
+            continue;
+        r.entries.append({&c, input, outcome});
+    }
+    const auto route = screens.constFind(QStringLiteral("gw"));
+    if (route != screens.constEnd()) {
+        const QList<route::Section> sections = design::routeSections(*route);
+        if (!sections.isEmpty()) {
+            const route::Settings settings = design::routeSettings(*route);
+            r.route = RouteEntry{settings, sections, route::calculate(settings, sections)};
+        }
+    }
+    return r;
+}
+
+} // namespace report

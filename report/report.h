@@ -1,0 +1,53 @@
+#pragma once
+
+#include "calculation.h"
+#include "route.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QPagedPaintDevice;
+
+// The calculation report (计算书): every calculation with its inputs, choices,
+// formula and constants, results, messages and table, and the route table; a
+// header on every page and page numbers.
+namespace report {
+
+struct Entry
+{
+    const calc::Calculation *calculation = nullptr;
+    calc::Input input;
+    calc::Outcome outcome;
+};
+
+struct RouteEntry
+{
+    route::Settings settings;
+    QList<route::Section> sections;
+    route::Result result;
+};
+
+struct Report
+{
+    QString designName; // the design file's name, when there is one
+    QDateTime when;
+    QList<Entry> entries;
+    std::optional<RouteEntry> route;
+    QStringList outOfDate; // titles of calculations whose inputs changed after "计算"
+};
+
+// The body as HTML.
+QString html(const Report &report);
+// Lays the report out on the device's pages with the header and page numbers.
+void render(const Report &report, QPagedPaintDevice *device);
+// Writes the report as an A4 PDF, atomically; on failure the reason, and the file as it was.
+bool writePdf(const Report &report, const QString &path, QString *error);
+
+// The report of a design as velmora-batch gives it: every calculation run on
+// its texts, those that show a result or table, and the route when it has sections.
+Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, QVariant>> &screens);
+
+} // namespace report
