@@ -52,6 +52,10 @@ MainMenuScreen::MainMenuScreen()
     QMenu *system = subMenu(bar, QStringLiteral("系统"));
     menuItem(system, QStringLiteral("修改密码"))->setEnabled(false);
     menuItem(system, QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    system->addSeparator();
+    menuItem(system, QStringLiteral("打开设计..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    menuItem(system, QStringLiteral("保存设计..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    menuItem(system, QStringLiteral("计算书..."), QKeySequence(Qt::CTRL | Qt::Key_P));
 
     QMenu *calculate = subMenu(bar, QStringLiteral("计算"));
     QMenu *flow = subMenu(calculate, QStringLiteral("流量计算"));
@@ -70,6 +74,7 @@ MainMenuScreen::MainMenuScreen()
     QMenu *help = subMenu(bar, QStringLiteral("帮助"));
     menuItem(help, QStringLiteral("帮助主题"))->setEnabled(false);
     menuItem(help, QStringLiteral("关于"));
+    menuItem(help, QStringLiteral("公式说明"));
 
     // Menu shortcuts work wherever the focus is in this window.
     for (QAction *action : findChildren<QAction *>()) {

@@ -5,7 +5,20 @@
 #include "screen.h"
 #include "screen_factory.h"
 
+#include "apply_outcome.h"
+#include "calculation_screen.h"
+#include "design_file.h"
+#include "file_dialog.h"
+#include "formula_reference.h"
+#include "message_box.h"
+#include "route/route_model.h"
+#include "route/route_screen.h"
+
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QAction>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -17,6 +30,7 @@ Shell::~Shell()
 {
     for (auto &[code, screen] : m_screens)
         delete screen;
+    delete m_formulaReference;
 }
 
 void Shell::start()
@@ -70,6 +84,152 @@ void Shell::wire(Screen *screen)
         }
     }
     QObject::connect(screen, &Screen::closeRequested, screen, [this, screen] { closeRequested(screen); });
+    addFileActions(screen);
+}
+
+void Shell::addFileActions(Screen *screen)
+{
+    const QString code = screen->objectName();
+    auto connectItem = [screen](const QString &caption, auto handler) {
+        if (auto *action = screen->findChild<QAction *>(caption))
+            QObject::connect(action, &QAction::triggered, screen, handler);
+    };
+    if (code == u"xz") {
+        connectItem(QStringLiteral("打开设计..."), [this, screen] { openDesignFrom(screen); });
+        connectItem(QStringLiteral("保存设计..."), [this, screen] { saveDesignFrom(screen); });
+        connectItem(QStringLiteral("计算书..."), [this, screen] { previewReport(screen, {}); });
+        connectItem(QStringLiteral("公式说明"), [this] { showFormulaReference(); });
+        return;
+    }
+    if (!qobject_cast<CalculationScreen *>(screen) && !qobject_cast<RouteScreen *>(screen))
+        return;
+    // The same keys on every calculation screen; Ctrl+P reports that screen alone.
+    auto shortcut = [screen](const QKeySequence &keys, auto handler) {
+        auto *action = new QAction(screen);
+        action->setShortcut(keys);
+        screen->addAction(action);
+        QObject::connect(action, &QAction::triggered, screen, handler);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this, screen] { openDesignFrom(screen); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this, screen] { saveDesignFrom(screen); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this, screen, code] { previewReport(screen, {code}); });
+}
+
+namespace {
+const QString kDesignFilter = QStringLiteral("Velmora 设计文件 (*.velmora)");
+} // namespace
+
+void Shell::openDesignFrom(QWidget *parent)
+{
+    const QString path = chooseFile(parent, {FileDialogRequest::Mode::Open, QStringLiteral("打开设计"), kDesignFilter, {}});
+    if (!path.isEmpty())
+        openDesign(path);
+}
+
+void Shell::saveDesignFrom(QWidget *parent)
+{
+    const QString suggested = m_designPath.isEmpty() ? QStringLiteral("设计.velmora") : m_designPath;
+    QString path = chooseFile(parent, {FileDialogRequest::Mode::Save, QStringLiteral("保存设计"), kDesignFilter, suggested});
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".velmora");
+    saveDesign(path);
+}
+
+bool Shell::saveDesign(const QString &path)
+{
+    design::Design d = design::initial();
+    for (const auto &[code, screen] : m_screens) {
+        if (auto *calculation = qobject_cast<CalculationScreen *>(screen))
+            d.screens[code] = design::valuesOf(calculation->calculation(), readInput(screen, calculation->calculation()));
+        else if (auto *gw = qobject_cast<RouteScreen *>(screen))
+            d.screens[code] = design::routeValues(gw->settings(), gw->model()->sections());
+    }
+    const QByteArray bytes = design::write(d);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        showMessage(QApplication::activeWindow(),
+                    QStringLiteral("无法保存设计“%1”：%2").arg(QFileInfo(path).fileName(), file.errorString()));
+        return false;
+    }
+    m_designPath = path;
+    return true;
+}
+
+bool Shell::openDesign(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showMessage(QApplication::activeWindow(), QStringLiteral("无法打开设计“%1”：%2").arg(name, file.errorString()));
+        return false;
+    }
+    // Read at most one byte past the limit: a larger file is refused without being read whole.
+    const design::Read read = design::read(file.read(design::kMaxSize + 1));
+    if (!read.ok()) {
+        showMessage(QApplication::activeWindow(), QStringLiteral("无法打开设计“%1”：%2").arg(name, read.error));
+        return false;
+    }
+    for (auto it = read.design.screens.begin(); it != read.design.screens.end(); ++it) {
+        Screen *screen = ensure(it.key());
+        if (auto *calculation = qobject_cast<CalculationScreen *>(screen))
+            calculation->loadInput(design::inputOf(calculation->calculation(), it.value()));
+        else if (auto *gw = qobject_cast<RouteScreen *>(screen))
+            gw->loadRoute(design::routeSettings(it.value()), design::routeSections(it.value()));
+    }
+    m_designPath = path;
+    return true;
+}
+
+report::Report Shell::currentReport(const QStringList &codes) const
+{
+    report::Report r;
+    r.when = QDateTime::currentDateTime();
+    if (!m_designPath.isEmpty())
+        r.designName = QFileInfo(m_designPath).fileName();
+    for (const calc::Calculation &c : calc::all()) {
+        if (!codes.isEmpty() && !codes.contains(c.code))
+            continue;
+        auto *screen = qobject_cast<CalculationScreen *>(this->screen(c.code));
+        if (!screen)
+            continue;
+        if (const std::optional<report::Entry> entry = screen->reportEntry())
+            r.entries << *entry;
+        else if (screen->isOutOfDate())
+            r.outOfDate << c.title;
+    }
+    if (codes.isEmpty() || codes.contains(QStringLiteral("gw"))) {
+        if (auto *gw = qobject_cast<RouteScreen *>(screen(QStringLiteral("gw"))); gw && !gw->model()->sections().isEmpty())
+            r.route = report::RouteEntry{gw->settings(), gw->model()->sections(), gw->model()->result()};
+    }
+    return r;
+}
+
+bool Shell::writeReport(const QString &pdfPath)
+{
+    QString error;
+    if (!report::writePdf(currentReport(), pdfPath, &error)) {
+        showMessage(QApplication::activeWindow(),
+                    QStringLiteral("无法写入计算书“%1”：%2").arg(QFileInfo(pdfPath).fileName(), error));
+        return false;
+    }
+    return true;
+}
+
+void Shell::previewReport(QWidget *parent, const QStringList &codes)
+{
+    const report::Report r = currentReport(codes);
+    showPrintPreview(parent, QStringLiteral("计算书"), [r](QPagedPaintDevice *device) { report::render(r, device); });
+}
+
+void Shell::showFormulaReference()
+{
+    if (!m_formulaReference)
+        m_formulaReference = new FormulaReference;
+    m_formulaReference->show();
+    m_formulaReference->raise();
+    m_formulaReference->activateWindow();
 }
 
 void Shell::follow(const NavigationRow &row, Screen *from)
@@ -124,5 +284,7 @@ void Shell::endProgram()
     m_ended = true;
     for (auto &[code, screen] : m_screens)
         screen->closeForExit();
+    if (m_formulaReference)
+        m_formulaReference->close();
     QCoreApplication::quit();
 }

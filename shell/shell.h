@@ -1,6 +1,9 @@
 #pragma once
 
+#include "report.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <map>
 
@@ -25,8 +28,26 @@ public:
     // True once "退出" has closed every screen.
     bool ended() const { return m_ended; }
 
+    // Writes the texts and choices of every calculation screen and the route table
+    // to a design file, atomically; false, after a message naming the file and the
+    // reason, when it cannot.
+    bool saveDesign(const QString &path);
+    // Reads a design file whole and checks it; a good one sets every screen at once
+    // (results as on a fresh screen), a bad one changes nothing and shows a message.
+    bool openDesign(const QString &path);
+    // Writes the report of every calculation whose results are on show and current,
+    // and of the route table, as a PDF; false after a message when it cannot.
+    bool writeReport(const QString &pdfPath);
+    // The report of the named screens (all when empty).
+    report::Report currentReport(const QStringList &codes = {}) const;
+
 private:
     Screen *ensure(const QString &code);
+    void addFileActions(Screen *screen);
+    void openDesignFrom(QWidget *parent);
+    void saveDesignFrom(QWidget *parent);
+    void previewReport(QWidget *parent, const QStringList &codes);
+    void showFormulaReference();
     void wire(Screen *screen);
     void follow(const NavigationRow &row, Screen *from);
     void open(const QString &code, Screen *from, bool hideFirst);
@@ -35,4 +56,6 @@ private:
 
     std::map<QString, Screen *> m_screens;
     bool m_ended = false;
+    QString m_designPath;
+    QWidget *m_formulaReference = nullptr;
 };

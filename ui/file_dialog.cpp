@@ -1,11 +1,21 @@
 #include "file_dialog.h"
 
 #include <QFileDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace {
 std::function<QString(const FileDialogRequest &)> &fileDialogHandler()
 {
     static std::function<QString(const FileDialogRequest &)> handler;
+    return handler;
+}
+using PreviewHandler
+    = std::function<void(const QString &title, const std::function<void(QPagedPaintDevice *)> &render)>;
+
+PreviewHandler &previewHandler()
+{
+    static PreviewHandler handler;
     return handler;
 }
 } // namespace
@@ -22,4 +32,26 @@ QString chooseFile(QWidget *parent, const FileDialogRequest &request)
 void setFileDialogHandler(std::function<QString(const FileDialogRequest &)> handler)
 {
     fileDialogHandler() = std::move(handler);
+}
+
+void showPrintPreview(QWidget *parent, const QString &title, const std::function<void(QPagedPaintDevice *)> &render)
+{
+    if (const auto &handler = previewHandler()) {
+        handler(title, render);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(title);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(title);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&render](QPrinter *p) { render(p); });
+    preview.exec();
+}
+
+void setPrintPreviewHandler(
+    std::function<void(const QString &title, const std::function<void(QPagedPaintDevice *)> &render)> handler)
+{
+    previewHandler() = std::move(handler);
 }

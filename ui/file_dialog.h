@@ -22,3 +22,13 @@ QString chooseFile(QWidget *parent, const FileDialogRequest &request);
 // While a handler is set, chooseFile asks it instead of opening a dialog; an
 // empty function restores the real dialog.
 void setFileDialogHandler(std::function<QString(const FileDialogRequest &)> handler);
+
+class QPagedPaintDevice;
+
+// Shows a print preview of what render paints, with "打印..." in it.
+void showPrintPreview(QWidget *parent, const QString &title, const std::function<void(QPagedPaintDevice *)> &render);
+
+// While a handler is set, showPrintPreview passes it the title and the renderer
+// instead of opening the preview; an empty function restores the real one.
+void setPrintPreviewHandler(
+    std::function<void(const QString &title, const std::function<void(QPagedPaintDevice *)> &render)> handler);

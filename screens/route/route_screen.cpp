@@ -207,6 +207,21 @@ route::Settings RouteScreen::settings() const
     return s;
 }
 
+void RouteScreen::loadRoute(const route::Settings &settings, const QList<route::Section> &sections)
+{
+    (settings.pressure == route::Pressure::High ? m_high : m_low)->setChecked(true);
+    m_materials.value(settings.material, m_materials.front())->setChecked(true);
+    m_density->setText(settings.density);
+    m_viscosity->setText(settings.viscosity);
+    m_temperature->setText(settings.temperature);
+    m_localPercent->setText(settings.localPercent);
+    m_allowableDrop->setText(settings.allowableDrop);
+    m_startPressure->setText(settings.startPressure);
+    m_minEndPressure->setText(settings.minEndPressure);
+    m_model->setSections(sections);
+    m_undo->clear();
+}
+
 void RouteScreen::settingsChanged()
 {
     const bool low = !m_high->isChecked();

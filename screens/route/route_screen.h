@@ -25,6 +25,8 @@ public:
     QTableView *table() const { return m_table; }
     // The settings as the screen's controls give them.
     route::Settings settings() const;
+    // Sets the settings and sections at once, as a design file brings them; nothing to undo before it.
+    void loadRoute(const route::Settings &settings, const QList<route::Section> &sections);
 
     // The buttons and keys of the table.
     void addSection();

@@ -1,5 +1,7 @@
 #include "gui_test.h"
 
+#include "file_dialog.h"
+
 #include "message_box.h"
 #include "shell.h"
 
@@ -40,10 +42,18 @@ QStringList MessageRecorder::take()
 Session::Session()
     : shell(std::make_unique<Shell>())
 {
+    // No test waits on a modal window: file dialogs are cancelled and print previews not shown,
+    // unless a test says otherwise.
+    setFileDialogHandler([](const FileDialogRequest &) { return QString(); });
+    setPrintPreviewHandler([](const QString &, const std::function<void(QPagedPaintDevice *)> &) {});
     shell->start();
 }
 
-Session::~Session() = default;
+Session::~Session()
+{
+    setFileDialogHandler({});
+    setPrintPreviewHandler({});
+}
 
 QWidget *Session::login()
 {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDialog>
+
+// "公式说明": one section per calculation with its formula in words, the inputs
+// its symbols stand for with their units, and its constants and coefficient
+// tables, all read from the calculation descriptions.
+class FormulaReference : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FormulaReference(QWidget *parent = nullptr);
+
+    // The reference as HTML.
+    static QString html();
+};
