@@ -2,7 +2,8 @@
 # Builds a fuzz target with clang's libFuzzer, AddressSanitizer and UBSan, and
 # runs it a fixed number of times over its seed corpus beside this script.
 #   tests/fuzz/run_fuzz.sh [TARGET [OUT_DIR [QT_INCLUDE_DIRS QT_CORE_LIBRARY]]]
-# TARGET is number_text (the default: the number parse and display) or csv (the CSV reader).
+# TARGET is number_text (the default: the number parse and display), csv (the CSV reader) or
+# design (the design file loader, with the calculation layer it checks names against).
 # OUT_DIR defaults to build/fuzz; the Qt paths (include dirs joined by ':') come
 # from CMake when ctest runs it, else from pkg-config. FUZZ_RUNS and FUZZ_SEED
 # change the run; further libFuzzer options can follow in FUZZ_OPTIONS.
@@ -12,11 +13,21 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source_dir="$(cd "$here/../.." && pwd)"
 target="${1:-number_text}"
+default_runs=200000
 shift || true
 case "$target" in
-    number_text) module=numbers/number_text; corpus="$here/corpus" ;;
-    csv) module=calculations/csv; corpus="$here/corpus_csv" ;;
-    *) echo "run_fuzz.sh: unknown target $target (number_text or csv)" >&2; exit 2 ;;
+    number_text) modules=(numbers/number_text); corpus="$here/corpus" ;;
+    csv) modules=(calculations/csv); corpus="$here/corpus_csv" ;;
+    design)
+        modules=(numbers/number_text)
+        for f in "$source_dir"/formulas/*.cpp "$source_dir"/calculations/*.cpp; do
+            modules+=("${f#"$source_dir"/}")
+            modules[-1]="${modules[-1]%.cpp}"
+        done
+        corpus="$here/corpus_design"
+        # Each input parses JSON: fewer runs keep the test as short as the others.
+        default_runs=40000 ;;
+    *) echo "run_fuzz.sh: unknown target $target (number_text, csv or design)" >&2; exit 2 ;;
 esac
 out_dir="${1:-$source_dir/build/fuzz}"
 
@@ -50,17 +61,25 @@ fi
 
 mkdir -p "$out_dir"
 binary="$out_dir/fuzz_$target"
-sources=("$here/fuzz_$target.cpp" "$source_dir/$module.cpp")
+sources=("$here/fuzz_$target.cpp")
+headers=()
+includes=()
+for m in "${modules[@]}"; do
+    sources+=("$source_dir/$m.cpp")
+    [ -f "$source_dir/$m.h" ] && headers+=("$source_dir/$m.h")
+    dir="-I$(dirname "$source_dir/$m")"
+    [[ " ${includes[*]} " == *" $dir "* ]] || includes+=("$dir")
+done
 stale=0
 [ -x "$binary" ] || stale=1
-for f in "${sources[@]}" "$source_dir/$module.h" "$0"; do
+for f in "${sources[@]}" "${headers[@]}" "$0"; do
     [ "$f" -nt "$binary" ] && stale=1
 done
 if [ $stale -eq 1 ]; then
     echo "Building $binary with $clang"
     # Debian builds Qt with reduced relocations: code that uses it must be position independent.
     "$clang" -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-        -Wall -Wextra -Werror -I"$(dirname "$source_dir/$module")" "${sources[@]}" "${qt_flags[@]}" -o "$binary"
+        -Wall -Wextra -Werror "${includes[@]}" "${sources[@]}" "${qt_flags[@]}" -o "$binary"
 fi
 
 # New inputs go to a scratch corpus in the build folder; the seeds stay as committed.
@@ -69,5 +88,5 @@ rm -rf "$scratch"
 mkdir -p "$scratch"
 # shellcheck disable=SC2086 # FUZZ_OPTIONS is a list of options
 # A broken rule must fail the test: libFuzzer's own exit code for it, 77, would read as skipped.
-"$binary" -runs="${FUZZ_RUNS:-200000}" -seed="${FUZZ_SEED:-1}" -timeout=10 -error_exitcode=1 -timeout_exitcode=1 \
+"$binary" -runs="${FUZZ_RUNS:-$default_runs}" -seed="${FUZZ_SEED:-1}" -timeout=10 -error_exitcode=1 -timeout_exitcode=1 \
     -artifact_prefix="$out_dir/" -print_final_stats=1 ${FUZZ_OPTIONS:-} "$scratch" "$corpus"
