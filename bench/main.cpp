@@ -5,6 +5,7 @@
 #include "batch.h"
 #include "calculations.h"
 #include "probes.h"
+#include "report_bench.h"
 #include "route_bench.h"
 #include "summary.h"
 
@@ -99,6 +100,7 @@ int main(int argc, char *argv[])
     calculations::registerBenchmarks(kHandlerSamples);
     batch::registerBenchmarks(kBatchSamples);
     routebench::registerBenchmarks(kBatchSamples);
+    reportbench::registerBenchmarks(kBatchSamples);
 
     Summary summary;
     benchmark::RunSpecifiedBenchmarks(&summary);

@@ -248,6 +248,11 @@ bool printTable(const Summary &summary)
     table.time(QStringLiteral("velmora-batch route: 10 000 sections, start-up included"),
                QStringLiteral("route/batch-10000"), 1000, 0);
 
+    table.time(QStringLiteral("calculation report as PDF: one screen (xd with its table)"), QStringLiteral("report/xd"),
+               100, 1);
+    table.time(QStringLiteral("calculation report as PDF: all nine calculation screens"), QStringLiteral("report/all"),
+               300, 1);
+
     const auto all = table.mebibytes(QStringLiteral("peak resident memory: login and all thirteen screens open"),
                                      QStringLiteral("memory/app"));
     const auto bare

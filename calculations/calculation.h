@@ -130,6 +130,14 @@ struct Calculation
     Input initialInput() const;
 };
 
+// A caption without the colon that ends it on the screen ("计算流量：" gives "计算流量").
+inline QString bareCaption(QString caption)
+{
+    while (caption.endsWith(u':') || caption.endsWith(u'：'))
+        caption.chop(1);
+    return caption;
+}
+
 // The nine calculations in the order of the main menu's screens.
 const std::vector<Calculation> &all();
 // The calculation with that screen code, or nullptr.

@@ -38,17 +38,9 @@ BatchRun succeeded(const QString &text)
     return run;
 }
 
-// A caption without the colon that ends it on the screen.
-QString bareCaption(QString caption)
-{
-    while (caption.endsWith(u':') || caption.endsWith(u'：'))
-        caption.chop(1);
-    return caption;
-}
-
 bool namesCaption(const QString &header, const QString &caption)
 {
-    return !caption.isEmpty() && (header == caption || header == bareCaption(caption));
+    return !caption.isEmpty() && (header == caption || header == calc::bareCaption(caption));
 }
 
 enum class Kind { Text, Check, Choice };

@@ -75,7 +75,7 @@ QString calculationHtml(const Entry &e)
     for (const calc::Symbol &s : c.symbols) {
         QString name;
         if (const calc::Field *f = c.field(s.key))
-            name = f->caption;
+            name = calc::bareCaption(f->caption);
         else if (const calc::Choice *ch = c.choice(s.key))
             name = ch->caption;
         symbols << s.symbol + QStringLiteral("：") + name;

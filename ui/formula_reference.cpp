@@ -30,7 +30,7 @@ QString FormulaReference::html()
         for (const calc::Symbol &s : c.symbols) {
             QString meaning;
             if (const calc::Field *f = c.field(s.key))
-                meaning = f->caption + (f->unit.isEmpty() ? QString() : QStringLiteral("，单位 ") + f->unit);
+                meaning = calc::bareCaption(f->caption) + (f->unit.isEmpty() ? QString() : QStringLiteral("，单位 ") + f->unit);
             else if (const calc::Choice *ch = c.choice(s.key))
                 meaning = ch->caption + QStringLiteral("（选项）");
             html += item(s.symbol + QStringLiteral("：") + meaning);
@@ -45,7 +45,7 @@ QString FormulaReference::html()
         html += QStringLiteral("<h3>结果</h3><ul>");
         for (const calc::Result &r : c.results) {
             if (r.key != u"preselected_caption")
-                html += item(r.caption + (r.unit.isEmpty() ? QString() : QStringLiteral("，单位 ") + r.unit));
+                html += item(calc::bareCaption(r.caption) + (r.unit.isEmpty() ? QString() : QStringLiteral("，单位 ") + r.unit));
         }
         html += QStringLiteral("</ul>");
     }
