@@ -156,9 +156,6 @@ Calculation wallThickness()
     c.code = QStringLiteral("bh");
     c.title = QStringLiteral("壁厚设计计算");
     c.formula = {QStringLiteral("δ = D · P / 2 / σs / F / φ + C")};
-    c.constants = {QStringLiteral("φ：无缝钢管 1，直缝管和螺旋焊缝钢管 1，螺旋埋地弧焊钢管 0.9"),
-                   QStringLiteral("σs(MPa)：优质碳素钢20 245，碳素钢A3F 235，低合金钢16Mn 353"),
-                   QStringLiteral("F：输气管线 居住区等 0.5、野外地区 0.6；输油管线 居住区等 0.6、野外地区 0.72")};
     c.symbols = {{QStringLiteral("D"), QStringLiteral("diameter")},
                  {QStringLiteral("P"), QStringLiteral("pressure")},
                  {QStringLiteral("C"), QStringLiteral("corrosion_allowance")},
@@ -189,6 +186,27 @@ Calculation wallThickness()
     };
     c.results = {{QStringLiteral("thickness"), QStringLiteral("Label4"), QStringLiteral("壁厚(mm):"),
                   QStringLiteral("mm")}};
+    // The factors of each option, as the calculation takes them.
+    const std::vector<Option> &weld = c.choices[0].options;
+    const std::vector<Option> &steel = c.choices[1].options;
+    const std::vector<Option> &line = c.choices[2].options;
+    const std::vector<Option> &surroundings = c.choices[3].options;
+    QStringList phi;
+    for (std::size_t i = 0; i < weld.size(); ++i)
+        phi << weld[i].caption + QStringLiteral(" ") + QString::number(wallFactors(int(i), 0, 0, 0).phi);
+    QStringList sigma;
+    for (std::size_t i = 0; i < steel.size(); ++i)
+        sigma << steel[i].caption + QStringLiteral(" ") + QString::number(wallFactors(0, int(i), 0, 0).sigmaS);
+    QStringList design;
+    for (std::size_t l = 0; l < line.size(); ++l) {
+        for (std::size_t e = 0; e < surroundings.size(); ++e) {
+            design << line[l].caption + QStringLiteral("、") + surroundings[e].caption + QStringLiteral(" ")
+                    + QString::number(wallFactors(0, 0, int(l), int(e)).F);
+        }
+    }
+    c.constants = {QStringLiteral("φ（焊缝系数）：") + phi.join(QStringLiteral("，")),
+                   QStringLiteral("σs(MPa)：") + sigma.join(QStringLiteral("，")),
+                   QStringLiteral("F（设计系数）：") + design.join(QStringLiteral("，"))};
     c.run = runWallThickness;
     return c;
 }
