@@ -265,6 +265,8 @@ Result calculateHigh(const Settings &s, const QList<Section> &sections)
 
 } // namespace
 
+QList<Column> computedColumnsOf(Pressure pressure);
+
 QList<Column> inputColumns(Pressure pressure)
 {
     return {{QStringLiteral("section"), QStringLiteral("管段号")},
@@ -275,6 +277,14 @@ QList<Column> inputColumns(Pressure pressure)
 }
 
 QList<Column> computedColumns(Pressure pressure)
+{
+    // Built once: the table asks for them with every cell it paints.
+    static const QList<Column> low = computedColumnsOf(Pressure::Low);
+    static const QList<Column> high = computedColumnsOf(Pressure::High);
+    return pressure == Pressure::Low ? low : high;
+}
+
+QList<Column> computedColumnsOf(Pressure pressure)
 {
     if (pressure == Pressure::Low) {
         return {{QStringLiteral("reynolds"), QStringLiteral("雷诺数")},

@@ -62,14 +62,21 @@ void ResultLabel::paintEvent(QPaintEvent *event)
     }
     // One line from the left, centred in height. Its layout is kept until the text or the font
     // changes, so a label that only turns current or out of date paints at once.
-    if (m_layout.text() != text() || m_layoutFont != font()) {
+    if (m_layout.text() != text()) {
         m_layout.setText(text());
         m_layout.setTextFormat(Qt::PlainText);
         m_layout.prepare(QTransform(), font());
-        m_layoutFont = font();
     }
     const QFontMetrics metrics = fontMetrics();
     painter.drawStaticText(QPointF(room.left(), room.top() + (room.height() - metrics.height()) / 2.0), m_layout);
+}
+
+void ResultLabel::changeEvent(QEvent *event)
+{
+    // A new font lays the text out anew.
+    if (event->type() == QEvent::FontChange)
+        m_layout = QStaticText();
+    QLabel::changeEvent(event);
 }
 
 void ResultLabel::focusInEvent(QFocusEvent *event)

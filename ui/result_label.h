@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QLabel>
 #include <QStaticText>
 
@@ -27,12 +26,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QStaticText m_layout;
-    QFont m_layoutFont;
     bool m_stale = false;
     bool m_chosen = false;
 };

@@ -47,7 +47,9 @@ int RouteModel::columnCount(const QModelIndex &parent) const
 
 int RouteModel::messageColumn() const
 {
-    return route::kInputColumns + int(route::computedColumns(m_settings.pressure).size());
+    static const int low = route::kInputColumns + int(route::computedColumns(route::Pressure::Low).size());
+    static const int high = route::kInputColumns + int(route::computedColumns(route::Pressure::High).size());
+    return m_settings.pressure == route::Pressure::Low ? low : high;
 }
 
 QVariant RouteModel::headerData(int section, Qt::Orientation orientation, int role) const
