@@ -6,6 +6,7 @@
 #include "sections.h"
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace route {
@@ -80,7 +81,22 @@ void outOfRange(SectionResult &out, Pressure pressure)
     emptyCells(out, pressure);
 }
 
-Result calculateLow(const Settings &s, const QList<Section> &sections)
+constexpr double kText = std::numeric_limits<double>::quiet_NaN();
+
+// Fills the computed columns from numbers and texts (a text where the number is kText).
+void fill(SectionResult &out, const QList<double> &values, const QStringList &texts, bool formatted)
+{
+    out.values = values;
+    out.cells = texts;
+    if (!formatted)
+        return;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (!std::isnan(values[i]))
+            out.cells[i] = formatNumber(values[i]);
+    }
+}
+
+Result calculateLow(const Settings &s, const QList<Section> &sections, bool formatted)
 {
     Result result;
     const double rho = parseLeadingNumber(s.density);
@@ -146,10 +162,10 @@ Result calculateLow(const Settings &s, const QList<Section> &sections)
         cumulative += drop;
         totalLength += r.L;
         out.diameter = formatNumber(d);
-        out.cells = {formatNumber(section.reynolds), QString::fromUtf8(hs::FlowStateText(section.state)),
-                     formatNumber(section.drop),     formatNumber(friction),
-                     formatNumber(local),            formatNumber(gravity),
-                     formatNumber(drop),             formatNumber(cumulative)};
+        fill(out, {section.reynolds, kText, section.drop, friction, local, gravity, drop, cumulative},
+             {QString(), QString::fromUtf8(hs::FlowStateText(section.state)), QString(), QString(), QString(),
+              QString(), QString(), QString()},
+             formatted);
     }
     result.totalLength = formatNumber(totalLength);
     result.total = formatNumber(cumulative);
@@ -164,7 +180,7 @@ Result calculateLow(const Settings &s, const QList<Section> &sections)
     return result;
 }
 
-Result calculateHigh(const Settings &s, const QList<Section> &sections)
+Result calculateHigh(const Settings &s, const QList<Section> &sections, bool formatted)
 {
     Result result;
     // Density, viscosity and temperature in single precision, as the section screen reads them.
@@ -233,20 +249,21 @@ Result calculateHigh(const Settings &s, const QList<Section> &sections)
         any = true;
         totalLength += r.L;
         out.diameter = formatNumber(d);
-        QString start;
-        QString end;
+        double start = kText;
+        double end = kText;
+        QString endText;
         if (!ranOut) {
-            start = formatNumber(pressure);
+            start = pressure;
             const double startSquared = pressure * pressure;
             if (startSquared > dp2) {
                 pressure = std::sqrt(startSquared - dp2);
-                end = formatNumber(pressure);
+                end = pressure;
             } else {
                 ranOut = true;
-                end = kNoEndPressure;
+                endText = kNoEndPressure;
             }
         }
-        out.cells = {formatNumber(unit), formatNumber(dp2), start, end};
+        fill(out, {unit, dp2, start, end}, {QString(), QString(), QString(), endText}, formatted);
     }
     result.totalLength = formatNumber(totalLength);
     result.total = ranOut ? kNoEndPressure : formatNumber(pressure);
@@ -419,9 +436,18 @@ QString settingsProblem(const Settings &s)
     return {};
 }
 
-Result calculate(const Settings &settings, const QList<Section> &sections)
+Result calculate(const Settings &settings, const QList<Section> &sections, bool formatted)
 {
-    return settings.pressure == Pressure::Low ? calculateLow(settings, sections) : calculateHigh(settings, sections);
+    return settings.pressure == Pressure::Low ? calculateLow(settings, sections, formatted)
+                                              : calculateHigh(settings, sections, formatted);
+}
+
+QString SectionResult::cell(int column) const
+{
+    const QString text = cells.value(column);
+    if (!text.isEmpty() || column < 0 || column >= values.size() || std::isnan(values[column]))
+        return text;
+    return formatNumber(values[column]);
 }
 
 QList<QStringList> tableRows(const Settings &settings, const QList<Section> &sections, const Result &result)
@@ -442,7 +468,8 @@ QList<QStringList> tableRows(const Settings &settings, const QList<Section> &sec
         QStringList row{s.name, s.length, s.flow, s.rise,
                         r.automatic && !r.diameter.isEmpty() ? r.diameter : s.diameter,
                         r.automatic ? QStringLiteral("1") : QStringLiteral("0")};
-        row += r.cells.isEmpty() ? QStringList(computed.size(), QString()) : r.cells;
+        for (int c = 0; c < computed.size(); ++c)
+            row << r.cell(c);
         row << r.message << QString();
         rows << row;
     }

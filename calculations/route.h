@@ -71,7 +71,13 @@ struct SectionResult
     QList<int> badColumns; // input columns that made the row invalid
     bool automatic = false;
     QString diameter; // the diameter used, typed or chosen
-    QStringList cells; // computed columns; empty texts where nothing is computed
+    // Computed columns: their texts, or, where calculate() was asked to leave
+    // the numbers unformatted, an empty text beside the number in values.
+    QStringList cells;
+    QList<double> values; // NaN where the column is a text (or nothing)
+
+    // The text of a computed column, formatted when it was left as a number.
+    QString cell(int column) const;
 };
 
 struct Result
@@ -90,7 +96,9 @@ inline const QString kTotalRow = QStringLiteral("合计");
 // The first setting that is missing or out of range, named for the user; empty when all are usable.
 QString settingsProblem(const Settings &settings);
 
-Result calculate(const Settings &settings, const QList<Section> &sections);
+// With formatted false the computed numbers are kept as numbers and formatted
+// by SectionResult::cell when they are shown: a table on screen shows a few rows at a time.
+Result calculate(const Settings &settings, const QList<Section> &sections, bool formatted = true);
 
 // The table as rows of texts: the header of keys, one row per section with the
 // input texts (the chosen diameter for an automatic row), "auto", the computed

@@ -93,6 +93,12 @@ private slots:
         QCOMPARE(r.total, QStringLiteral("164.54579574383"));
         QCOMPARE(r.verdict, QStringLiteral("满足"));
         QVERIFY(r.met);
+        // Left as numbers for a screen, every cell reads the same when shown.
+        const route::Result unformatted = route::calculate(lowSettings(), sections(kLowRoute), false);
+        for (qsizetype i = 0; i < r.sections.size(); ++i) {
+            for (int c = 0; c < 8; ++c)
+                QCOMPARE(unformatted.sections[i].cell(c), r.sections[i].cells[c]);
+        }
         // Each unit drop is the one the low-pressure section screen gives for that flow and diameter.
         const QList<route::Section> route = sections(kLowRoute);
         for (qsizetype i = 0; i < route.size(); ++i)

@@ -106,7 +106,7 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
         if (column < route::kInputColumns)
             return sectionField(section, column);
         if (column < messageColumn())
-            return result.cells.value(column - route::kInputColumns);
+            return result.cell(column - route::kInputColumns);
         return result.message;
     case Qt::EditRole:
         if (column < route::kInputColumns)
@@ -261,7 +261,8 @@ void RouteModel::recalculate()
         return;
     }
     m_pending = false;
-    m_result = route::calculate(m_settings, m_sections);
+    // Numbers are formatted when a cell is shown.
+    m_result = route::calculate(m_settings, m_sections, false);
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     emit recalculated();
 }

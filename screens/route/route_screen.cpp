@@ -4,6 +4,7 @@
 #include "file_dialog.h"
 #include "message_box.h"
 #include "route_commands.h"
+#include "route_delegate.h"
 #include "route_model.h"
 
 #include <QAction>
@@ -90,6 +91,7 @@ RouteScreen::RouteScreen()
     m_table = new QTableView;
     m_table->setObjectName(QStringLiteral("routeTable"));
     m_table->setModel(m_model);
+    m_table->setItemDelegate(new RouteDelegate(m_table));
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed);
