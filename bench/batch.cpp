@@ -42,7 +42,8 @@ QByteArray allowableDropRow(int i)
 QByteArray sectionRow(int i)
 {
     // Pre-selection against an allowance that moves with the flow.
-    return QByteArray::number(10 + i * 0.01) + ",1.5E-5,288,0.72,1,1," + QByteArray::number(0.5 + (i % 40) * 0.1) + "\n";
+    return QByteArray::number(10 + i * 0.01) + ",1.5E-5,288,0.72,1,1," + QByteArray::number(0.5 + (i % 40) * 0.1)
+        + "\n";
 }
 
 void run(benchmark::State &state, const QString &code, const QString &table)

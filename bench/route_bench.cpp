@@ -76,10 +76,10 @@ void commandLine(benchmark::State &state, const QString &table)
         process.setStandardOutputFile(QProcess::nullDevice());
         QElapsedTimer timer;
         timer.start();
-        process.start(program, {QStringLiteral("route"), QStringLiteral("--density"), QStringLiteral("0.72"),
-                                QStringLiteral("--viscosity"), QStringLiteral("1.5E-5"), QStringLiteral("--temperature"),
-                                QStringLiteral("288"), QStringLiteral("--allowable-drop"), QStringLiteral("200000"),
-                                table});
+        process.start(program,
+                      {QStringLiteral("route"), QStringLiteral("--density"), QStringLiteral("0.72"),
+                       QStringLiteral("--viscosity"), QStringLiteral("1.5E-5"), QStringLiteral("--temperature"),
+                       QStringLiteral("288"), QStringLiteral("--allowable-drop"), QStringLiteral("200000"), table});
         if (!process.waitForFinished(60000) || process.exitCode() != 0) {
             state.SkipWithError("velmora-batch route failed");
             break;
@@ -98,8 +98,7 @@ void registerBenchmarks(int samples)
         ->Repetitions(samples)
         ->Unit(benchmark::kMillisecond);
     const QString table = writeRoute(10000);
-    benchmark::RegisterBenchmark("route/batch-10000",
-                                 [table](benchmark::State &state) { commandLine(state, table); })
+    benchmark::RegisterBenchmark("route/batch-10000", [table](benchmark::State &state) { commandLine(state, table); })
         ->UseManualTime()
         ->Iterations(1)
         ->Repetitions(samples)

@@ -81,9 +81,9 @@ Input Calculation::initialInput() const
 
 const std::vector<Calculation> &all()
 {
-    static const std::vector<Calculation> calculations{
-        lowPressureSection(), highPressureSection(), laminarCheck(),   nonUniformityFlow(), simultaneityFlow(),
-        allowableDrop(),      additionalHead(),      indoorLocalLoss(), wallThickness()};
+    static const std::vector<Calculation> calculations{lowPressureSection(), highPressureSection(), laminarCheck(),
+                                                       nonUniformityFlow(),  simultaneityFlow(),    allowableDrop(),
+                                                       additionalHead(),     indoorLocalLoss(),     wallThickness()};
     return calculations;
 }
 

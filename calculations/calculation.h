@@ -157,9 +157,9 @@ QList<SimultaneityCoefficient> simultaneityCoefficients();
 // choices (weld, steel, line, surroundings; 0 for the first option).
 struct WallFactors
 {
-    double phi;    // weld factor
+    double phi; // weld factor
     double sigmaS; // yield strength, MPa
-    double F;      // design factor
+    double F; // design factor
 };
 WallFactors wallFactors(int weld, int steel, int line, int surroundings);
 

@@ -31,7 +31,7 @@ ReadResult read(const QByteArray &bytes)
     QString cell;
     int line = 1;
     int rowLine = 1;
-    bool quoted = false;     // inside a quoted field
+    bool quoted = false; // inside a quoted field
     bool afterQuote = false; // a quoted field has closed; only a comma or a line end may follow
     bool cellStarted = false;
     bool rowQuoted = false; // a quoted field makes even a lone empty field a row

@@ -5,15 +5,15 @@
 // The description of each calculation, one per screen; calc::all() lists them.
 namespace calc {
 
-Calculation lowPressureSection();  // xd
+Calculation lowPressureSection(); // xd
 Calculation highPressureSection(); // gyxd
-Calculation laminarCheck();        // fxgj
-Calculation nonUniformityFlow();   // ll
-Calculation simultaneityFlow();    // lll
-Calculation allowableDrop();       // yl
-Calculation additionalHead();      // yt
-Calculation indoorLocalLoss();     // jb
-Calculation wallThickness();       // bh
+Calculation laminarCheck(); // fxgj
+Calculation nonUniformityFlow(); // ll
+Calculation simultaneityFlow(); // lll
+Calculation allowableDrop(); // yl
+Calculation additionalHead(); // yt
+Calculation indoorLocalLoss(); // jb
+Calculation wallThickness(); // bh
 
 // The pipe materials of both section screens, Option1 to Option3 in the frame.
 Choice pipeMaterials(const QString &frame);

@@ -101,8 +101,8 @@ Values routeValues(const route::Settings &s, const QList<route::Section> &sectio
     values.insert(QStringLiteral("highPressure"), s.pressure == route::Pressure::High);
     for (int i = 0; i < 3; ++i)
         values.insert(kRouteOptions[2 + i], s.material == i);
-    const QString texts[] = {s.density,       s.viscosity,     s.temperature,   s.localPercent,
-                             s.allowableDrop, s.startPressure, s.minEndPressure};
+    const QString texts[]
+        = {s.density, s.viscosity, s.temperature, s.localPercent, s.allowableDrop, s.startPressure, s.minEndPressure};
     for (int i = 0; i < kRouteTexts.size(); ++i)
         values.insert(kRouteTexts[i], texts[i]);
     QVariantList rows;
@@ -169,7 +169,8 @@ Read read(const QByteArray &bytes)
     if (!version.isDouble() || version.toDouble() != double(version.toInt()) || version.toInt() < 1)
         return refuse(QStringLiteral("设计文件的版本无效"));
     if (version.toInt() > kVersion)
-        return refuse(QStringLiteral("设计文件的版本%1比本程序新（本程序读取版本%2）").arg(version.toInt()).arg(kVersion));
+        return refuse(
+            QStringLiteral("设计文件的版本%1比本程序新（本程序读取版本%2）").arg(version.toInt()).arg(kVersion));
     for (const QString &key : root.keys()) {
         if (key != u"format" && key != u"version" && key != u"screens")
             return refuse(QStringLiteral("未知的项“%1”").arg(key));

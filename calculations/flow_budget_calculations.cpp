@@ -220,8 +220,8 @@ Calculation nonUniformityFlow()
     Calculation c;
     c.code = QStringLiteral("ll");
     c.title = QStringLiteral("流量计算-不均匀系数法");
-    c.formula = {QStringLiteral("Q = N · r · q · k2 · k1 · k3 / 365 / 24 / H"),
-                 QStringLiteral("气化率 r 为小数（0~1）")};
+    c.formula
+        = {QStringLiteral("Q = N · r · q · k2 · k1 · k3 / 365 / 24 / H"), QStringLiteral("气化率 r 为小数（0~1）")};
     c.constants = {QStringLiteral("k1 = 1.2（月高峰系数）"), QStringLiteral("k2 = 1.1（日高峰系数）"),
                    QStringLiteral("k3 = 3.0（小时高峰系数）")};
     c.symbols = {{QStringLiteral("N"), QStringLiteral("residents")},
@@ -253,7 +253,8 @@ Calculation simultaneityFlow()
                             ? QStringLiteral("N = %1：k = %2").arg(row.from).arg(row.k)
                             : QStringLiteral("%1 ≤ N < %2：k = %3").arg(row.from).arg(row.below).arg(row.k));
     }
-    c.symbols = {{QStringLiteral("N"), QStringLiteral("households")}, {QStringLiteral("Qn"), QStringLiteral("rated_flow")}};
+    c.symbols
+        = {{QStringLiteral("N"), QStringLiteral("households")}, {QStringLiteral("Qn"), QStringLiteral("rated_flow")}};
     c.fields = {
         {QStringLiteral("households"), QStringLiteral("Text1"), QStringLiteral("户数(人):"), QStringLiteral("户")},
         {QStringLiteral("rated_flow"), QStringLiteral("Text2"), QStringLiteral("额定流量(Nm^3/h):"),

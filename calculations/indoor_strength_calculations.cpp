@@ -66,9 +66,9 @@ Outcome runWallThickness(const Calculation &c, const Input &in)
     if (D <= 0 || P <= 0 || C <= 0)
         return refused(notPositiveMessage());
 
-    const WallFactors f = wallFactors(c.selected(in, QStringLiteral("weld")), c.selected(in, QStringLiteral("steel")),
-                                      c.selected(in, QStringLiteral("line")),
-                                      c.selected(in, QStringLiteral("surroundings")));
+    const WallFactors f
+        = wallFactors(c.selected(in, QStringLiteral("weld")), c.selected(in, QStringLiteral("steel")),
+                      c.selected(in, QStringLiteral("line")), c.selected(in, QStringLiteral("surroundings")));
     const double thickness = hs::PipeWallThickness(D, P, C, f.phi, f.sigmaS, f.F);
     if (!allFinite({D, P, C, thickness}))
         return refused(outOfRangeMessage());
@@ -110,15 +110,16 @@ Calculation additionalHead()
     c.title = QStringLiteral("附加压头计算");
     c.formula = {QStringLiteral("ΔP = (ρa − ρ) · ΔZ · g")};
     c.constants = {QStringLiteral("ρa = 1.293 kg/Nm^3（空气密度）"), QStringLiteral("g = 9.81 m/s²")};
-    c.symbols = {{QStringLiteral("ρ"), QStringLiteral("density")}, {QStringLiteral("ΔZ"), QStringLiteral("height_difference")}};
+    c.symbols = {{QStringLiteral("ρ"), QStringLiteral("density")},
+                 {QStringLiteral("ΔZ"), QStringLiteral("height_difference")}};
     c.fields = {
         {QStringLiteral("density"), QStringLiteral("Text1"), QStringLiteral("燃气密度(KG/Nm^3):"),
          QStringLiteral("kg/Nm^3")},
         {QStringLiteral("height_difference"), QStringLiteral("Text2"), QStringLiteral("高程差(m):"),
          QStringLiteral("m")},
     };
-    c.results = {{QStringLiteral("head"), QStringLiteral("Label4"), QStringLiteral("附加压头(Pa):"),
-                  QStringLiteral("Pa")}};
+    c.results
+        = {{QStringLiteral("head"), QStringLiteral("Label4"), QStringLiteral("附加压头(Pa):"), QStringLiteral("Pa")}};
     c.run = runAdditionalHead;
     return c;
 }
@@ -144,8 +145,8 @@ Calculation indoorLocalLoss()
         {QStringLiteral("resistance"), QStringLiteral("Text4"), QStringLiteral("局部阻力系数:"), QString()},
         {QStringLiteral("diameter"), QStringLiteral("Text5"), QStringLiteral("室内管径(mm):"), QStringLiteral("mm")},
     };
-    c.results = {{QStringLiteral("loss"), QStringLiteral("Label6"), QStringLiteral("室内局部压力(Pa):"),
-                  QStringLiteral("Pa")}};
+    c.results = {
+        {QStringLiteral("loss"), QStringLiteral("Label6"), QStringLiteral("室内局部压力(Pa):"), QStringLiteral("Pa")}};
     c.run = runIndoorLocalLoss;
     return c;
 }
@@ -184,8 +185,8 @@ Calculation wallThickness()
                {{QStringLiteral("Option9"), QStringLiteral("居住区\\站场内\\穿越铁路\\公路\\小河渠")},
                 {QStringLiteral("Option10"), QStringLiteral("野外地区")}}),
     };
-    c.results = {{QStringLiteral("thickness"), QStringLiteral("Label4"), QStringLiteral("壁厚(mm):"),
-                  QStringLiteral("mm")}};
+    c.results
+        = {{QStringLiteral("thickness"), QStringLiteral("Label4"), QStringLiteral("壁厚(mm):"), QStringLiteral("mm")}};
     // The factors of each option, as the calculation takes them.
     const std::vector<Option> &weld = c.choices[0].options;
     const std::vector<Option> &steel = c.choices[1].options;

@@ -210,7 +210,7 @@ Result calculateHigh(const Settings &s, const QList<Section> &sections, bool for
     const calc::HighDrop drop = calc::highDrop(s.material);
     const double allowance = (P1 * P1 - P2 * P2) / budgetLength;
     double pressure = P1; // the start pressure of the next valid row
-    bool ranOut = false;  // no end pressure since a row whose squared drop reached its start
+    bool ranOut = false; // no end pressure since a row whose squared drop reached its start
     double totalLength = 0;
     bool complete = !sections.isEmpty();
     bool any = false;
@@ -286,11 +286,12 @@ QList<Column> computedColumnsOf(Pressure pressure);
 
 QList<Column> inputColumns(Pressure pressure)
 {
-    return {{QStringLiteral("section"), QStringLiteral("管段号")},
-            {QStringLiteral("length"), pressure == Pressure::Low ? QStringLiteral("管长(m)") : QStringLiteral("管长(km)")},
-            {QStringLiteral("flow"), QStringLiteral("流量(Nm^3/h)")},
-            {QStringLiteral("rise"), QStringLiteral("高程差(m)")},
-            {QStringLiteral("diameter"), QStringLiteral("管径(mm)")}};
+    return {
+        {QStringLiteral("section"), QStringLiteral("管段号")},
+        {QStringLiteral("length"), pressure == Pressure::Low ? QStringLiteral("管长(m)") : QStringLiteral("管长(km)")},
+        {QStringLiteral("flow"), QStringLiteral("流量(Nm^3/h)")},
+        {QStringLiteral("rise"), QStringLiteral("高程差(m)")},
+        {QStringLiteral("diameter"), QStringLiteral("管径(mm)")}};
 }
 
 QList<Column> computedColumns(Pressure pressure)
@@ -381,8 +382,8 @@ Import sectionsFromCsv(const QByteArray &bytes)
             return import;
         }
         Section section;
-        QString *fields[kInputColumns] = {&section.name, &section.length, &section.flow, &section.rise,
-                                          &section.diameter};
+        QString *fields[kInputColumns]
+            = {&section.name, &section.length, &section.flow, &section.rise, &section.diameter};
         bool automatic = false;
         for (qsizetype i = 0; i < cells.size(); ++i) {
             if (columns[i] >= 0)
@@ -465,7 +466,10 @@ QList<QStringList> tableRows(const Settings &settings, const QList<Section> &sec
     for (qsizetype i = 0; i < sections.size(); ++i) {
         const Section &s = sections[i];
         const SectionResult &r = result.sections.value(i);
-        QStringList row{s.name, s.length, s.flow, s.rise,
+        QStringList row{s.name,
+                        s.length,
+                        s.flow,
+                        s.rise,
                         r.automatic && !r.diameter.isEmpty() ? r.diameter : s.diameter,
                         r.automatic ? QStringLiteral("1") : QStringLiteral("0")};
         for (int c = 0; c < computed.size(); ++c)

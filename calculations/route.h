@@ -23,8 +23,8 @@ struct Settings
     QString viscosity;
     QString temperature;
     QString localPercent = QStringLiteral("10");
-    QString allowableDrop;  // low pressure, Pa for the whole route
-    QString startPressure;  // medium/high pressure, kPa
+    QString allowableDrop; // low pressure, Pa for the whole route
+    QString startPressure; // medium/high pressure, kPa
     QString minEndPressure; // medium/high pressure, kPa
 };
 

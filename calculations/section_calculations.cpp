@@ -224,7 +224,8 @@ Calculation lowPressureSection()
         QStringLiteral("紊流：ΔP/l = C · (K/d + b·d·ν/Q)^(1/4) · Q² · T · ρ / d^5 / T0"),
         QStringLiteral("对19种管径逐一计算；预选管径取单位压降最接近允许单位压力降者"),
     };
-    c.constants = {QStringLiteral("π = 3.14159"), QStringLiteral("T0 = 273 K"),
+    c.constants = {QStringLiteral("π = 3.14159"),
+                   QStringLiteral("T0 = 273 K"),
                    QStringLiteral("钢管：K = 0.1，b = 192.2，C = 6.9×10^6"),
                    QStringLiteral("铸铁管：K = 1，b = 5158，C = 6.4×10^6"),
                    QStringLiteral("塑料管：K = 0.01，b = 192.2，C = 6.9×10^6"),
@@ -239,8 +240,8 @@ Calculation lowPressureSection()
          QStringLiteral("(Nm^3/h)")},
         {QStringLiteral("viscosity"), QStringLiteral("Text3"), QStringLiteral("燃气粘度："), QStringLiteral("m^2/s"),
          QStringLiteral("(m^2/s)")},
-        {QStringLiteral("density"), QStringLiteral("Text5"), QStringLiteral("燃气密度："),
-         QStringLiteral("kg/Nm^3"), QStringLiteral("(kg/Nm^3)")},
+        {QStringLiteral("density"), QStringLiteral("Text5"), QStringLiteral("燃气密度："), QStringLiteral("kg/Nm^3"),
+         QStringLiteral("(kg/Nm^3)")},
         {QStringLiteral("temperature"), QStringLiteral("Text4"), QStringLiteral("燃气温度："), QStringLiteral("K"),
          QStringLiteral("(K)")},
         {QStringLiteral("allowable_drop"), QStringLiteral("Text1"), QStringLiteral("允许单位压力降(Pa/m)："),
@@ -285,10 +286,11 @@ Calculation highPressureSection()
         QStringLiteral("ρ、ν、T、Q 按单精度读入"),
         QStringLiteral("预选管径：允许值 A = (P1² − P2a²) / L，取压力平方差最接近 A 的管径"),
     };
-    c.constants = {QStringLiteral("T0 = 273 K"), QStringLiteral("钢管：K = 0.1，b = 192.2，C = 1.4×10^9"),
-                   QStringLiteral("铸铁管：K = 1，b = 5158，C = 1.3×10^9"),
-                   QStringLiteral("塑料管：K = 0.01，b = 192.2，C = 1.4×10^9"),
-                   QStringLiteral("管径系列(mm)：50 70 80 100 125 150 219 273 325 377 426 480 530 630 720 820 920 1020 1220")};
+    c.constants
+        = {QStringLiteral("T0 = 273 K"), QStringLiteral("钢管：K = 0.1，b = 192.2，C = 1.4×10^9"),
+           QStringLiteral("铸铁管：K = 1，b = 5158，C = 1.3×10^9"),
+           QStringLiteral("塑料管：K = 0.01，b = 192.2，C = 1.4×10^9"),
+           QStringLiteral("管径系列(mm)：50 70 80 100 125 150 219 273 325 377 426 480 530 630 720 820 920 1020 1220")};
     c.symbols = {{QStringLiteral("P1"), QStringLiteral("start_pressure")},
                  {QStringLiteral("L"), QStringLiteral("length")},
                  {QStringLiteral("Q"), QStringLiteral("flow")},

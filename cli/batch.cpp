@@ -196,7 +196,8 @@ BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tabl
         const QStringList &cells = table.rows[r];
         const int line = table.lines[r];
         if (cells.size() > header.size())
-            return failed(lineText(line, QStringLiteral("单元格多于表头（%1 > %2）").arg(cells.size()).arg(header.size())));
+            return failed(
+                lineText(line, QStringLiteral("单元格多于表头（%1 > %2）").arg(cells.size()).arg(header.size())));
         calc::Input input = c.initialInput();
         for (qsizetype i = 0; i < cells.size(); ++i) {
             const Column &column = columns[i];

@@ -51,8 +51,8 @@ QString calculationHtml(const Entry &e)
     const calc::Calculation &c = *e.calculation;
     QString html = QStringLiteral("<h2>%1</h2>").arg(escape(c.title));
 
-    QList<QStringList> inputs{{QStringLiteral("项目"), QStringLiteral("录入"), QStringLiteral("读数"),
-                               QStringLiteral("单位")}};
+    QList<QStringList> inputs{
+        {QStringLiteral("项目"), QStringLiteral("录入"), QStringLiteral("读数"), QStringLiteral("单位")}};
     for (const calc::Field &f : c.fields) {
         const QString text = c.text(e.input, f.key);
         inputs << QStringList{f.caption, text, formatNumber(parseLeadingNumber(text)), f.unit};
@@ -61,7 +61,8 @@ QString calculationHtml(const Entry &e)
 
     QStringList chosen;
     for (const calc::Check &k : c.checks)
-        chosen << k.caption + QStringLiteral("：") + (c.isChecked(e.input, k.key) ? QStringLiteral("是") : QStringLiteral("否"));
+        chosen << k.caption + QStringLiteral("：")
+                + (c.isChecked(e.input, k.key) ? QStringLiteral("是") : QStringLiteral("否"));
     for (const calc::Choice &ch : c.choices) {
         const int selected = c.selected(e.input, ch.key);
         chosen << ch.caption + QStringLiteral("：")
@@ -127,12 +128,15 @@ QString routeHtml(const RouteEntry &r)
                  << QStringLiteral("最低终点压力(kPa)：") + s.minEndPressure;
     html += QStringLiteral("<h3>计算条件</h3>") + list(settings);
     html += QStringLiteral("<h3>计算公式</h3>")
-        + list(low ? QStringList{QStringLiteral("单位压降 i 按低压管段水力计算；摩擦压降 = i · L；局部压降 = 摩擦压降 · a / 100"),
-                                 QStringLiteral("附加压头 = (1.293 − ρ) · ΔZ · 9.81；管段压降 = 摩擦压降 + 局部压降 − 附加压头"),
+        + list(low ? QStringList{QStringLiteral(
+                                     "单位压降 i 按低压管段水力计算；摩擦压降 = i · L；局部压降 = 摩擦压降 · a / 100"),
+                                 QStringLiteral(
+                                     "附加压头 = (1.293 − ρ) · ΔZ · 9.81；管段压降 = 摩擦压降 + 局部压降 − 附加压头"),
                                  QStringLiteral("自动选径：i ≤ ΔPd / Σ(L · (1 + a/100)) 的最小管径")}
-                   : QStringList{QStringLiteral("压力平方差 s 按中高压管段水力计算；管段 ΔP² = s · L · (1 + a/100)"),
-                                 QStringLiteral("终点压力 = √(起点压力² − ΔP²)，下一管段的起点压力为上一管段的终点压力"),
-                                 QStringLiteral("自动选径：s ≤ (P1² − P2min²) / Σ(L · (1 + a/100)) 的最小管径")});
+                   : QStringList{
+                       QStringLiteral("压力平方差 s 按中高压管段水力计算；管段 ΔP² = s · L · (1 + a/100)"),
+                       QStringLiteral("终点压力 = √(起点压力² − ΔP²)，下一管段的起点压力为上一管段的终点压力"),
+                       QStringLiteral("自动选径：s ≤ (P1² − P2min²) / Σ(L · (1 + a/100)) 的最小管径")});
 
     const QList<QStringList> rows = route::tableRows(r.settings, r.sections, r.result);
     QStringList header;
@@ -175,7 +179,8 @@ QString html(const Report &r)
     if (r.route)
         html += routeHtml(*r.route);
     if (!r.outOfDate.isEmpty()) {
-        html += QStringLiteral("<h2>未列入的结果</h2><p>以下计算在“计算”之后改动了录入数据，其结果已过期，未列入本计算书：</p>")
+        html += QStringLiteral(
+                    "<h2>未列入的结果</h2><p>以下计算在“计算”之后改动了录入数据，其结果已过期，未列入本计算书：</p>")
             + list(r.outOfDate);
     }
     if (r.entries.isEmpty() && !r.route)

@@ -15,13 +15,13 @@
 #include "route/route_screen.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QAction>
-#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <QScreen>
 
 Shell::Shell() = default;
@@ -121,7 +121,8 @@ const QString kDesignFilter = QStringLiteral("Velmora 设计文件 (*.velmora)")
 
 void Shell::openDesignFrom(QWidget *parent)
 {
-    const QString path = chooseFile(parent, {FileDialogRequest::Mode::Open, QStringLiteral("打开设计"), kDesignFilter, {}});
+    const QString path
+        = chooseFile(parent, {FileDialogRequest::Mode::Open, QStringLiteral("打开设计"), kDesignFilter, {}});
     if (!path.isEmpty())
         openDesign(path);
 }
@@ -129,7 +130,8 @@ void Shell::openDesignFrom(QWidget *parent)
 void Shell::saveDesignFrom(QWidget *parent)
 {
     const QString suggested = m_designPath.isEmpty() ? QStringLiteral("设计.velmora") : m_designPath;
-    QString path = chooseFile(parent, {FileDialogRequest::Mode::Save, QStringLiteral("保存设计"), kDesignFilter, suggested});
+    QString path
+        = chooseFile(parent, {FileDialogRequest::Mode::Save, QStringLiteral("保存设计"), kDesignFilter, suggested});
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -142,7 +144,8 @@ bool Shell::saveDesign(const QString &path)
     design::Design d = design::initial();
     for (const auto &[code, screen] : m_screens) {
         if (auto *calculation = qobject_cast<CalculationScreen *>(screen))
-            d.screens[code] = design::valuesOf(calculation->calculation(), readInput(screen, calculation->calculation()));
+            d.screens[code]
+                = design::valuesOf(calculation->calculation(), readInput(screen, calculation->calculation()));
         else if (auto *gw = qobject_cast<RouteScreen *>(screen))
             d.screens[code] = design::routeValues(gw->settings(), gw->model()->sections());
     }
@@ -200,7 +203,8 @@ report::Report Shell::currentReport(const QStringList &codes) const
             r.outOfDate << c.title;
     }
     if (codes.isEmpty() || codes.contains(QStringLiteral("gw"))) {
-        if (auto *gw = qobject_cast<RouteScreen *>(screen(QStringLiteral("gw"))); gw && !gw->model()->sections().isEmpty())
+        if (auto *gw = qobject_cast<RouteScreen *>(screen(QStringLiteral("gw")));
+            gw && !gw->model()->sections().isEmpty())
             r.route = report::RouteEntry{gw->settings(), gw->model()->sections(), gw->model()->result()};
     }
     return r;

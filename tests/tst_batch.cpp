@@ -40,7 +40,8 @@ private slots:
         const BatchRun run = batch({"--fields", "xd"});
         QCOMPARE(run.status, 0);
         const QString text = QString::fromUtf8(run.output);
-        QVERIFY(text.contains(QStringLiteral("choice\tmaterial\tOption1=钢管|Option2=铸铁管|Option3=塑料管\t选择管材\t\n")));
+        QVERIFY(text.contains(
+            QStringLiteral("choice\tmaterial\tOption1=钢管|Option2=铸铁管|Option3=塑料管\t选择管材\t\n")));
         QVERIFY(text.contains(QStringLiteral("choice\tmode\tOption4|Option5\t")));
         QVERIFY(text.contains(QStringLiteral("input\tflow\tText2\t计算流量：\tNm^3/h\n")));
         QVERIFY(text.contains(QStringLiteral("result\tunit_drop\tLabel61..Label79\t")));
@@ -49,18 +50,21 @@ private slots:
     void rowsRunAsOnTheScreen()
     {
         // Byte-order mark, CRLF, a quoted cell, an empty cell and a refused row among good ones.
-        const BatchRun run = batch({"yl"}, "\xEF\xBB\xBF" "Text1,Text2,Text3\r\n2500,1500,400\r\n\"2500kPa\",1500,400\r\n"
-                                             ",1500,400\r\n1e400,1,1\r\n");
+        const BatchRun run = batch({"yl"},
+                                   "\xEF\xBB\xBF"
+                                   "Text1,Text2,Text3\r\n2500,1500,400\r\n\"2500kPa\",1500,400\r\n"
+                                   ",1500,400\r\n1e400,1,1\r\n");
         QCOMPARE(run.status, 0);
         QVERIFY(run.error.isEmpty());
         QVERIFY(!run.output.startsWith("\xEF\xBB\xBF"));
-        QCOMPARE(rowsOf(run), (QList<QStringList>{
-                                  {"Text1", "Text2", "Text3", "allowable_drop", "message"},
-                                  {"2500", "1500", "400", "2.5", ""},
-                                  {"2500kPa", "1500", "400", "2.5", ""},
-                                  {"", "1500", "400", "", "录入数据不能为0或小于0,嘿嘿"},
-                                  {"1e400", "1", "1", "", "录入数据超出计算范围,嘿嘿"},
-                              }));
+        QCOMPARE(rowsOf(run),
+                 (QList<QStringList>{
+                     {"Text1", "Text2", "Text3", "allowable_drop", "message"},
+                     {"2500", "1500", "400", "2.5", ""},
+                     {"2500kPa", "1500", "400", "2.5", ""},
+                     {"", "1500", "400", "", "录入数据不能为0或小于0,嘿嘿"},
+                     {"1e400", "1", "1", "", "录入数据超出计算范围,嘿嘿"},
+                 }));
     }
 
     void headersByKeyDesignOrCaption_data()
@@ -114,8 +118,9 @@ private slots:
 
     void tableRowsPerDiameter()
     {
-        const BatchRun run = batch({"xd", "--table"}, "flow,viscosity,temperature,density\n10,1.5E-5,288,0.72\n"
-                                                      "0,1,1,1\n");
+        const BatchRun run = batch({"xd", "--table"},
+                                   "flow,viscosity,temperature,density\n10,1.5E-5,288,0.72\n"
+                                   "0,1,1,1\n");
         QCOMPARE(run.status, 0);
         const QList<QStringList> rows = rowsOf(run);
         QCOMPARE(rows.size(), 1 + 19 + 1);
@@ -148,17 +153,17 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"yl", "--fast"} << QByteArray() << "未知的选项“--fast”";
         QTest::newRow("two files") << QStringList{"yl", "a.csv", "b.csv"} << QByteArray() << "用法";
         QTest::newRow("fields of nothing") << QStringList{"--fields"} << QByteArray() << "用法";
-        QTest::newRow("table of a one-result screen") << QStringList{"yl", "--table"} << QByteArray("Text1\n1\n")
-                                                      << "--table 只用于 xd 和 gyxd";
+        QTest::newRow("table of a one-result screen")
+            << QStringList{"yl", "--table"} << QByteArray("Text1\n1\n") << "--table 只用于 xd 和 gyxd";
         QTest::newRow("unreadable file") << QStringList{"yl", "/nonexistent/in.csv"} << QByteArray()
                                          << "无法读取文件“/nonexistent/in.csv”";
         QTest::newRow("empty input") << QStringList{"yl"} << QByteArray() << "第1行：没有表头";
         QTest::newRow("unknown column") << QStringList{"yl"} << QByteArray("Text1,Text9\n1,2\n")
                                         << "第1行：未知的列“Text9”";
-        QTest::newRow("a column named twice") << QStringList{"yl"} << QByteArray("Text1,outlet_pressure\n1,2\n")
-                                              << "第1行：列“outlet_pressure”重复";
-        QTest::newRow("more cells than the header") << QStringList{"yl"} << QByteArray("Text1\n1\n1,2\n")
-                                                    << "第3行：单元格多于表头";
+        QTest::newRow("a column named twice")
+            << QStringList{"yl"} << QByteArray("Text1,outlet_pressure\n1,2\n") << "第1行：列“outlet_pressure”重复";
+        QTest::newRow("more cells than the header")
+            << QStringList{"yl"} << QByteArray("Text1\n1\n1,2\n") << "第3行：单元格多于表头";
         QTest::newRow("unbalanced quotes") << QStringList{"yl"} << QByteArray("Text1\n1\n\"2\n") << "第3行：引号不成对";
         QTest::newRow("bad check cell") << QStringList{"xd"} << QByteArray("Check1\nyes\n")
                                         << "第2行：“yes”应为1、0、true或false";

@@ -109,28 +109,27 @@ private slots:
             << "xd" << lowGas + QStringList{"Check1", "Option4", "Text1=2"} << QStringList() << false << true
             << QStringList{"preselected_caption=预选管径(mm):", "preselected_diameter=100"} << 8;
         QTest::newRow("xd: cast iron still picks 100 mm")
-            << "xd" << lowGas + QStringList{"Option2", "Check1", "Option4", "Text1=2"} << QStringList() << false
-            << true << QStringList{"preselected_caption=预选管径(mm):", "preselected_diameter=100"} << 8;
+            << "xd" << lowGas + QStringList{"Option2", "Check1", "Option4", "Text1=2"} << QStringList() << false << true
+            << QStringList{"preselected_caption=预选管径(mm):", "preselected_diameter=100"} << 8;
         QTest::newRow("xd: a huge allowance picks 15 mm")
             << "xd" << lowGas + QStringList{"Check1", "Option4", "Text1=1000000"} << QStringList() << false << true
             << QStringList{"preselected_caption=预选管径(mm):", "preselected_diameter=15"} << 0;
         QTest::newRow("xd: given diameter of 90 mm")
             << "xd" << lowGas + QStringList{"Check1", "Option5", "Text6=90"} << QStringList() << false << true
-            << QStringList{"given_reynolds=26198.3666706894", "given_state=紊流",
-                           "given_unit_drop=2.18987689006676"}
+            << QStringList{"given_reynolds=26198.3666706894", "given_state=紊流", "given_unit_drop=2.18987689006676"}
             << -1;
         QTest::newRow("xd: a refused allowance keeps the table, stops before the result")
-            << "xd" << lowGas + QStringList{"Check1", "Option4", "Text1=0"} << QStringList{kNotPositive} << true
-            << true << QStringList() << -1;
+            << "xd" << lowGas + QStringList{"Check1", "Option4", "Text1=0"} << QStringList{kNotPositive} << true << true
+            << QStringList() << -1;
         QTest::newRow("xd: a mode option without the check box is no mode")
             << "xd" << lowGas + QStringList{"Option4", "Text1=2"} << QStringList() << false << true << QStringList()
             << -1;
         QTest::newRow("xd: letters for the flow stop before the table")
-            << "xd" << QStringList{"Text2=abc", "Text3=1.5E-5", "Text4=288", "Text5=0.72"}
-            << QStringList{kNotPositive} << true << false << QStringList() << -1;
+            << "xd" << QStringList{"Text2=abc", "Text3=1.5E-5", "Text4=288", "Text5=0.72"} << QStringList{kNotPositive}
+            << true << false << QStringList() << -1;
         QTest::newRow("xd: flow beyond the double range")
-            << "xd" << QStringList{"Text2=1e400", "Text3=1.5E-5", "Text4=288", "Text5=0.72"}
-            << QStringList{kOutOfRange} << true << false << QStringList() << -1;
+            << "xd" << QStringList{"Text2=1e400", "Text3=1.5E-5", "Text4=288", "Text5=0.72"} << QStringList{kOutOfRange}
+            << true << false << QStringList() << -1;
         QTest::newRow("gyxd: pre-selection against 300 kPa")
             << "gyxd" << kHighPressureCase + QStringList{"Check1", "Option4", "Text4=300"} << QStringList() << false
             << true << QStringList{"preselected_diameter=100"} << 3;
@@ -138,20 +137,18 @@ private slots:
             << "gyxd" << kHighPressureCase + QStringList{"Check1", "Option5", "Text9=50"} << QStringList() << false
             << true << QStringList{"given_end_pressure=压力差小于零", "given_unit_drop=732241.197022794"} << -1;
         QTest::newRow("gyxd: density below the float range counts as 0")
-            << "gyxd"
-            << QStringList{"Text1=400", "Text3=2", "Text5=1e-50", "Text6=1.5E-5", "Text7=288", "Text8=1000"}
+            << "gyxd" << QStringList{"Text1=400", "Text3=2", "Text5=1e-50", "Text6=1.5E-5", "Text7=288", "Text8=1000"}
             << QStringList{kNotPositive} << true << false << QStringList() << -1;
         QTest::newRow("fxgj: laminar worked case")
-            << "fxgj" << QStringList{"Text1=1", "Text2=2", "Text3=0.000015", "Text4=0.7", "Text5=288"}
-            << QStringList() << false << false
-            << QStringList{"diameter=25", "reynolds=1886.28244794114", "state=层流"} << -1;
+            << "fxgj" << QStringList{"Text1=1", "Text2=2", "Text3=0.000015", "Text4=0.7", "Text5=288"} << QStringList()
+            << false << false << QStringList{"diameter=25", "reynolds=1886.28244794114", "state=层流"} << -1;
         QTest::newRow("fxgj: above 630 mm, then not laminar; results still shown")
             << "fxgj" << QStringList{"Text1=0.0001", "Text2=1000", "Text3=0.000015", "Text4=0.7", "Text5=288"}
             << QStringList{kAbove630, kNotLaminar} << false << false
             << QStringList{"diameter=1057.729", "reynolds=22291.6555300909", "state="} << -1;
         QTest::newRow("ll: rate as a fraction")
-            << "ll" << QStringList{"Text1=10000", "Text2=0.9", "Text3=2930000", "Text4=35000"} << QStringList()
-            << false << false << QStringList{"flow=340.590998043053"} << -1;
+            << "ll" << QStringList{"Text1=10000", "Text2=0.9", "Text3=2930000", "Text4=35000"} << QStringList() << false
+            << false << QStringList{"flow=340.590998043053"} << -1;
         const QString kRate = QStringLiteral("气化率应在0~1之间,嘿嘿");
         for (const char *rate : {"1.0000001", "90", "90%", "1e400"}) {
             QTest::addRow("ll: rate %s is refused", rate)
@@ -168,22 +165,21 @@ private slots:
             << true << false << QStringList() << -1;
         QTest::newRow("ll: all empty") << "ll" << QStringList() << QStringList{kNotPositive} << true << false
                                        << QStringList() << -1;
-        QTest::newRow("lll: 150 households") << "lll" << QStringList{"Text1=150", "Text2=1.5"} << QStringList()
-                                             << false << false << QStringList{"flow=38.25"} << -1;
-        QTest::newRow("lll: half a household")
-            << "lll" << QStringList{"Text1=0.5", "Text2=1"} << QStringList{kNotHouseholds} << true << false
-            << QStringList() << -1;
+        QTest::newRow("lll: 150 households") << "lll" << QStringList{"Text1=150", "Text2=1.5"} << QStringList() << false
+                                             << false << QStringList{"flow=38.25"} << -1;
+        QTest::newRow("lll: half a household") << "lll" << QStringList{"Text1=0.5", "Text2=1"}
+                                               << QStringList{kNotHouseholds} << true << false << QStringList() << -1;
         QTest::newRow("yl: 2500 kPa reads as 2500")
             << "yl" << QStringList{"Text1=2500kPa", "Text2=1500", "Text3=400"} << QStringList() << false << false
             << QStringList{"allowable_drop=2.5"} << -1;
-        QTest::newRow("yt: lighter than air") << "yt" << QStringList{"Text1=0.7", "Text2=10"} << QStringList()
-                                              << false << false << QStringList{"head=58.1733"} << -1;
-        QTest::newRow("jb: worked case")
-            << "jb" << QStringList{"Text1=10", "Text2=0.75", "Text3=288", "Text4=2", "Text5=20"} << QStringList()
-            << false << false << QStringList{"loss=61.8567489665689"} << -1;
-        QTest::newRow("bh: initial choices")
-            << "bh" << QStringList{"Text1=500", "Text2=4", "Text3=1"} << QStringList() << false << false
-            << QStringList{"thickness=9.16326530612245"} << -1;
+        QTest::newRow("yt: lighter than air") << "yt" << QStringList{"Text1=0.7", "Text2=10"} << QStringList() << false
+                                              << false << QStringList{"head=58.1733"} << -1;
+        QTest::newRow("jb: worked case") << "jb"
+                                         << QStringList{"Text1=10", "Text2=0.75", "Text3=288", "Text4=2", "Text5=20"}
+                                         << QStringList() << false << false << QStringList{"loss=61.8567489665689"}
+                                         << -1;
+        QTest::newRow("bh: initial choices") << "bh" << QStringList{"Text1=500", "Text2=4", "Text3=1"} << QStringList()
+                                             << false << false << QStringList{"thickness=9.16326530612245"} << -1;
         QTest::newRow("bh: spiral arc-welded 16Mn oil line in open country")
             << "bh" << QStringList{"Text1=500", "Text2=4", "Text3=1", "Option3", "Option6", "Option8", "Option10"}
             << QStringList() << false << false << QStringList{"thickness=5.37169936697793"} << -1;
@@ -214,8 +210,8 @@ private slots:
         QTest::newRow("straight seam, A3F, gas, open country") << QList<int>{1, 1, 0, 1} << QList<double>{1, 235, 0.6};
         QTest::newRow("arc-welded, 16Mn, oil, residential") << QList<int>{2, 2, 1, 0} << QList<double>{0.9, 353, 0.6};
         QTest::newRow("oil line in open country") << QList<int>{0, 0, 1, 1} << QList<double>{1, 245, 0.72};
-        QTest::newRow("nothing chosen takes the last of each") << QList<int>{-1, -1, -1, -1}
-                                                               << QList<double>{0.9, 353, 0.72};
+        QTest::newRow("nothing chosen takes the last of each")
+            << QList<int>{-1, -1, -1, -1} << QList<double>{0.9, 353, 0.72};
     }
 
     void wallThicknessFactors()
@@ -242,14 +238,14 @@ private slots:
         QTest::addColumn<QList<int>>("lines");
         QTest::newRow("plain") << QByteArray("a,b\n1,2\n") << QList<QStringList>{{"a", "b"}, {"1", "2"}}
                                << QList<int>{1, 2};
-        QTest::newRow("byte-order mark and CRLF")
-            << QByteArray("\xEF\xBB\xBF" "a,b\r\n1,2\r\n") << QList<QStringList>{{"a", "b"}, {"1", "2"}}
-            << QList<int>{1, 2};
-        QTest::newRow("no final line end") << QByteArray("a\n1") << QList<QStringList>{{"a"}, {"1"}}
-                                           << QList<int>{1, 2};
+        QTest::newRow("byte-order mark and CRLF") << QByteArray("\xEF\xBB\xBF"
+                                                                "a,b\r\n1,2\r\n")
+                                                  << QList<QStringList>{{"a", "b"}, {"1", "2"}} << QList<int>{1, 2};
+        QTest::newRow("no final line end")
+            << QByteArray("a\n1") << QList<QStringList>{{"a"}, {"1"}} << QList<int>{1, 2};
         QTest::newRow("quotes, commas and line ends inside a field")
-            << QByteArray("a,b\n\"x,\"\"y\"\"\nz\",2\n3,\n") << QList<QStringList>{{"a", "b"}, {"x,\"y\"\nz", "2"}, {"3", ""}}
-            << QList<int>{1, 2, 4};
+            << QByteArray("a,b\n\"x,\"\"y\"\"\nz\",2\n3,\n")
+            << QList<QStringList>{{"a", "b"}, {"x,\"y\"\nz", "2"}, {"3", ""}} << QList<int>{1, 2, 4};
         QTest::newRow("blank lines are skipped, a quoted empty field is a row")
             << QByteArray("a\n\n\"\"\n") << QList<QStringList>{{"a"}, {""}} << QList<int>{1, 3};
         QTest::newRow("a byte-order mark after the first line is a cell's text")

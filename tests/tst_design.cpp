@@ -98,26 +98,30 @@ private slots:
         QTest::newRow("an array") << QByteArray("[]") << "顶层不是对象";
         QTest::newRow("another format") << QByteArray("{\"format\": \"other\", \"version\": 1, \"screens\": {}}")
                                         << "format 不是“velmora-design”";
-        QTest::newRow("a newer version") << QByteArray("{\"format\": \"velmora-design\", \"version\": 2, \"screens\": {}}")
+        QTest::newRow("a newer version") << QByteArray(
+            "{\"format\": \"velmora-design\", \"version\": 2, \"screens\": {}}")
                                          << "版本2比本程序新";
         QTest::newRow("no version") << QByteArray("{\"format\": \"velmora-design\", \"screens\": {}}") << "版本无效";
-        QTest::newRow("unknown screen")
-            << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"zz\": {}}}") << "未知的界面“zz”";
-        QTest::newRow("unknown control")
-            << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"yl\": {\"Text9\": \"1\"}}}")
-            << "界面“yl”没有控件“Text9”";
+        QTest::newRow("unknown screen") << QByteArray(
+            "{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"zz\": {}}}")
+                                        << "未知的界面“zz”";
+        QTest::newRow("unknown control") << QByteArray(
+            "{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"yl\": {\"Text9\": \"1\"}}}")
+                                         << "界面“yl”没有控件“Text9”";
         QTest::newRow("a number for a text")
             << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"yl\": {\"Text1\": 2500}}}")
             << "“yl/Text1”应为文本";
-        QTest::newRow("a text for an option")
-            << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"xd\": {\"Option2\": \"yes\"}}}")
-            << "“xd/Option2”应为 true 或 false";
+        QTest::newRow("a text for an option") << QByteArray(
+            "{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"xd\": {\"Option2\": \"yes\"}}}")
+                                              << "“xd/Option2”应为 true 或 false";
         QTest::newRow("a section of six cells")
-            << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"gw\": {\"sections\": [[\"1\",\"2\",\"3\",\"4\",\"5\",\"6\"]]}}}")
+            << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"gw\": {\"sections\": "
+                          "[[\"1\",\"2\",\"3\",\"4\",\"5\",\"6\"]]}}}")
             << "至多5个文本";
-        QTest::newRow("over 1 MiB") << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {}, \"x\": \"")
-                                           + QByteArray(1100000, 'a') + QByteArray("\"}")
-                                    << "大于1 MiB";
+        QTest::newRow("over 1 MiB")
+            << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {}, \"x\": \"")
+                + QByteArray(1100000, 'a') + QByteArray("\"}")
+            << "大于1 MiB";
     }
 
     void refusals()
@@ -158,8 +162,8 @@ private slots:
         session.calculate(yl);
         clickOn(yl, "Command2");
         QWidget *xd = session.openFromMenu("Command5");
-        perform(xd, {"Option3", "Check1", "Option5", "Text6=90", "Text2=100", "Text3=1.5E-5", "Text4=288",
-                     "Text5=0.72"});
+        perform(xd,
+                {"Option3", "Check1", "Option5", "Text6=90", "Text2=100", "Text3=1.5E-5", "Text4=288", "Text5=0.72"});
         typeInto(xd, "Text1", longText);
         session.calculate(xd);
         clickOn(xd, "Command4");
@@ -239,10 +243,15 @@ private slots:
         const QString text = pdfText(pdf);
         if (text.isEmpty())
             QSKIP("pdftotext is not installed");
-        QStringList expected{QStringLiteral("低压管段水力计算"), QStringLiteral("计算流量："),
-                             QStringLiteral("允许单位压力降(Pa/m)："), QStringLiteral("预选管径(mm):"),
-                             textOf(xd, "Label86"), QStringLiteral("校验低压层流管段管径"), textOf(fxgj, "Label1"),
-                             textOf(fxgj, "Label7"), QStringLiteral("π=3.14159")};
+        QStringList expected{QStringLiteral("低压管段水力计算"),
+                             QStringLiteral("计算流量："),
+                             QStringLiteral("允许单位压力降(Pa/m)："),
+                             QStringLiteral("预选管径(mm):"),
+                             textOf(xd, "Label86"),
+                             QStringLiteral("校验低压层流管段管径"),
+                             textOf(fxgj, "Label1"),
+                             textOf(fxgj, "Label7"),
+                             QStringLiteral("π=3.14159")};
         for (const QList<QString> &row : kLowPressureTable)
             expected << row;
         expected += fxgjMessages;
@@ -257,10 +266,12 @@ private slots:
     {
         QTemporaryDir dir;
         const QString design = dir.filePath(QStringLiteral("d.velmora"));
-        writeFile(design, "{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\n"
-                          "            \"yl\": {\"Text1\": \"2500kPa\", \"Text2\": \"1500\", \"Text3\": \"400\"},\n"
-                          "            \"gw\": {\"density\": \"0.72\", \"viscosity\": \"1.5E-5\", \"temperature\": \"288\", \"allowableDrop\": \"400\",\n"
-                          "                   \"sections\": [[\"1\", \"100\", \"50\", \"0\", \"\"]]}}}");
+        writeFile(design,
+                  "{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\n"
+                  "            \"yl\": {\"Text1\": \"2500kPa\", \"Text2\": \"1500\", \"Text3\": \"400\"},\n"
+                  "            \"gw\": {\"density\": \"0.72\", \"viscosity\": \"1.5E-5\", \"temperature\": \"288\", "
+                  "\"allowableDrop\": \"400\",\n"
+                  "                   \"sections\": [[\"1\", \"100\", \"50\", \"0\", \"\"]]}}}");
         const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
         BatchRun run = runBatch({QStringLiteral("report"), design, pdf}, [] { return QByteArray(); });
         QCOMPARE(run.status, 0);

@@ -1,5 +1,5 @@
-#include "gui_test.h"
 #include "file_dialog.h"
+#include "gui_test.h"
 #include "route/route_model.h"
 #include "route/route_screen.h"
 #include "shell.h"
@@ -110,7 +110,8 @@ class MonkeyTest : public QObject
         for (int r = 0; r < model->rowCount(); ++r) {
             for (int c = 0; c < model->columnCount(); ++c) {
                 const QString text = model->data(model->index(r, c)).toString().toLower();
-                if (c >= route::kInputColumns && (text.contains(QLatin1String("inf")) || text.contains(QLatin1String("nan"))))
+                if (c >= route::kInputColumns
+                    && (text.contains(QLatin1String("inf")) || text.contains(QLatin1String("nan"))))
                     QFAIL(qPrintable(QStringLiteral("gw cell %1,%2 shows %3").arg(r).arg(c).arg(text)));
             }
         }

@@ -89,7 +89,8 @@ private slots:
         QTest::addColumn<QStringList>("change");
         for (const WorkedInputs &w : workedInputs()) {
             const QString code = QString::fromLatin1(w.code);
-            QTest::addRow("%s: a text", w.code) << code << QStringList{QString::fromLatin1(w.fields.front().first) + "=7"};
+            QTest::addRow("%s: a text", w.code)
+                << code << QStringList{QString::fromLatin1(w.fields.front().first) + "=7"};
         }
         QTest::newRow("xd: a material") << "xd" << QStringList{"Option2"};
         QTest::newRow("xd: the mode") << "xd" << QStringList{"Option5"};
@@ -118,8 +119,9 @@ private slots:
         QCOMPARE(result->textColor(), result->palette().color(QPalette::Disabled, QPalette::WindowText));
 
         // The next "计算" writes every result again, current.
-        perform(screen, QStringList{QString::fromLatin1(worked(code.toLatin1().constData()).fields.front().first)
-                                    + u'=' + QString::fromLatin1(worked(code.toLatin1().constData()).fields.front().second)});
+        perform(screen,
+                QStringList{QString::fromLatin1(worked(code.toLatin1().constData()).fields.front().first) + u'='
+                            + QString::fromLatin1(worked(code.toLatin1().constData()).fields.front().second)});
         if (change == QStringList{"Check1"})
             clickOn(screen, "Check1");
         if (change == QStringList{"Check1"} || change == QStringList{"Option5"})
@@ -159,9 +161,13 @@ private slots:
         QTest::addColumn<QString>("allowance");
         QTest::addColumn<QStringList>("firstRow");
         QTest::addColumn<QStringList>("secondRow");
-        QTest::newRow("xd") << "xd" << "Text1" << "0.5" << QStringList{"Label9", "Label29", "Label49", "Label69"}
+        QTest::newRow("xd") << "xd"
+                            << "Text1"
+                            << "0.5" << QStringList{"Label9", "Label29", "Label49", "Label69"}
                             << QStringList{"Label10", "Label30", "Label50", "Label70"};
-        QTest::newRow("gyxd") << "gyxd" << "Text4" << "390" << QStringList{"Label4", "Label24", "Label61"}
+        QTest::newRow("gyxd") << "gyxd"
+                              << "Text4"
+                              << "390" << QStringList{"Label4", "Label24", "Label61"}
                               << QStringList{"Label6", "Label26", "Label63"};
     }
 

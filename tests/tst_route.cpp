@@ -143,12 +143,12 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("length 0") << "x,0,40,0," << QList<int>{route::Length} << "录入数据不能为0或小于0,嘿嘿";
         QTest::newRow("no flow") << "x,80,,0," << QList<int>{route::Flow} << "录入数据不能为0或小于0,嘿嘿";
-        QTest::newRow("letters for a diameter") << "x,80,40,0,abc" << QList<int>{route::Diameter}
-                                                << "录入数据不能为0或小于0,嘿嘿";
-        QTest::newRow("negative length and flow") << "x,-1,-1,0," << QList<int>{route::Length, route::Flow}
-                                                  << "录入数据不能为0或小于0,嘿嘿";
-        QTest::newRow("rise beyond the double range") << "x,80,40,1e400," << QList<int>{route::Rise}
-                                                      << "录入数据超出计算范围,嘿嘿";
+        QTest::newRow("letters for a diameter")
+            << "x,80,40,0,abc" << QList<int>{route::Diameter} << "录入数据不能为0或小于0,嘿嘿";
+        QTest::newRow("negative length and flow")
+            << "x,-1,-1,0," << QList<int>{route::Length, route::Flow} << "录入数据不能为0或小于0,嘿嘿";
+        QTest::newRow("rise beyond the double range")
+            << "x,80,40,1e400," << QList<int>{route::Rise} << "录入数据超出计算范围,嘿嘿";
     }
 
     void invalidRowsInTheMiddle()
@@ -173,11 +173,16 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
-        QTest::newRow("density") << "density" << "0";
-        QTest::newRow("viscosity") << "viscosity" << "";
-        QTest::newRow("temperature") << "temperature" << "-288";
-        QTest::newRow("negative local percent") << "localPercent" << "-1";
-        QTest::newRow("allowable drop") << "allowableDrop" << "abc";
+        QTest::newRow("density") << "density"
+                                 << "0";
+        QTest::newRow("viscosity") << "viscosity"
+                                   << "";
+        QTest::newRow("temperature") << "temperature"
+                                     << "-288";
+        QTest::newRow("negative local percent") << "localPercent"
+                                                << "-1";
+        QTest::newRow("allowable drop") << "allowableDrop"
+                                        << "abc";
     }
 
     void settingsThatAreNotPositive()
@@ -257,24 +262,26 @@ private slots:
 
     void commandLineWritesTheTable()
     {
-        const BatchRun run = batch({"route", "--density", "0.72", "--viscosity=1.5E-5", "--temperature", "288",
-                                    "--allowable-drop", "400"},
-                                   ("管段号,管长(m),流量(Nm^3/h),高程差(m),管径(mm)\n" + kLowRoute.join(u'\n')).toUtf8());
+        const BatchRun run = batch(
+            {"route", "--density", "0.72", "--viscosity=1.5E-5", "--temperature", "288", "--allowable-drop", "400"},
+            ("管段号,管长(m),流量(Nm^3/h),高程差(m),管径(mm)\n" + kLowRoute.join(u'\n')).toUtf8());
         QCOMPARE(run.status, 0);
         const QList<QStringList> rows = csv::read(run.output).table.rows;
-        QCOMPARE(rows, route::tableRows(lowSettings(), sections(kLowRoute),
-                                        route::calculate(lowSettings(), sections(kLowRoute))));
+        QCOMPARE(
+            rows,
+            route::tableRows(lowSettings(), sections(kLowRoute), route::calculate(lowSettings(), sections(kLowRoute))));
         QCOMPARE(rows.front().mid(0, 6), (QStringList{"section", "length", "flow", "rise", "diameter", "auto"}));
         QCOMPARE(rows[1].mid(4, 2), (QStringList{"100", "1"}));
         QCOMPARE(rows.back().front(), QStringLiteral("合计"));
         QCOMPARE(rows.back().back(), QStringLiteral("满足"));
-        QCOMPARE(rows.back()[rows.front().indexOf(QStringLiteral("cumulative_drop"))], QStringLiteral("164.54579574383"));
+        QCOMPARE(rows.back()[rows.front().indexOf(QStringLiteral("cumulative_drop"))],
+                 QStringLiteral("164.54579574383"));
     }
 
     void commandLineOutputReadsBackAsInput()
     {
-        const QStringList args{"route", "--density", "0.72", "--viscosity", "1.5E-5", "--temperature", "288",
-                               "--allowable-drop", "400"};
+        const QStringList args{"route", "--density",        "0.72", "--viscosity", "1.5E-5", "--temperature",
+                               "288",   "--allowable-drop", "400"};
         const BatchRun first = batch(args, ("section,length,flow,rise,diameter\n" + kLowRoute.join(u'\n')).toUtf8());
         const BatchRun again = batch(args, first.output);
         QCOMPARE(again.status, 0);
@@ -283,10 +290,10 @@ private slots:
 
     void commandLineHighPressure()
     {
-        const BatchRun run = batch({"route", "--pressure", "high", "--material", "钢管", "--density", "0.72",
-                                    "--viscosity", "1.5E-5", "--temperature", "288", "--start-pressure", "400",
-                                    "--min-end-pressure", "100"},
-                                   "section,length,flow,diameter\nA,2,1000,100\nB,1,1000,50\n");
+        const BatchRun run
+            = batch({"route", "--pressure", "high", "--material", "钢管", "--density", "0.72", "--viscosity", "1.5E-5",
+                     "--temperature", "288", "--start-pressure", "400", "--min-end-pressure", "100"},
+                    "section,length,flow,diameter\nA,2,1000,100\nB,1,1000,50\n");
         QCOMPARE(run.status, 0);
         const QList<QStringList> rows = csv::read(run.output).table.rows;
         QCOMPARE(rows.front().mid(6),
@@ -316,8 +323,8 @@ private slots:
                                         << QByteArray("section,slope\n1,2\n") << "第1行：未知的列“slope”";
         QTest::newRow("more cells than the header") << QStringList{"route", "--allowable-drop", "400"} + gas
                                                     << QByteArray("section,length\n1,2,3\n") << "第2行：单元格多于表头";
-        QTest::newRow("unbalanced quotes") << QStringList{"route", "--allowable-drop", "400"} + gas
-                                           << QByteArray("section\n\"1\n") << "引号不成对";
+        QTest::newRow("unbalanced quotes")
+            << QStringList{"route", "--allowable-drop", "400"} + gas << QByteArray("section\n\"1\n") << "引号不成对";
     }
 
     void commandLineRefusals()

@@ -86,9 +86,9 @@ private slots:
         typeSettings(gw, kLowSettings);
         typeRoute(gw, kLowRoute);
         const RouteModel *model = gw->model();
-        const BatchRun run = runBatch({"route", "--density", "0.72", "--viscosity", "1.5E-5", "--temperature", "288",
-                                       "--allowable-drop", "400"},
-                                      [] { return ("section,length,flow,rise,diameter\n" + kLowRoute.join(u'\n')).toUtf8(); });
+        const BatchRun run = runBatch(
+            {"route", "--density", "0.72", "--viscosity", "1.5E-5", "--temperature", "288", "--allowable-drop", "400"},
+            [] { return ("section,length,flow,rise,diameter\n" + kLowRoute.join(u'\n')).toUtf8(); });
         QCOMPARE(run.status, 0);
         QCOMPARE(route::tableRows(model->settings(), model->sections(), model->result()),
                  csv::read(run.output).table.rows);
@@ -151,7 +151,8 @@ private slots:
         QVERIFY(!gw->findChild<QLineEdit *>(QStringLiteral("allowableDrop"))->isEnabled());
         gw->paste(QStringLiteral("A\t2\t1000\t100\n"));
         const route::Section s = gw->model()->sections().value(0);
-        QCOMPARE((QStringList{s.name, s.length, s.flow, s.rise, s.diameter}), (QStringList{"A", "2", "1000", "", "100"}));
+        QCOMPARE((QStringList{s.name, s.length, s.flow, s.rise, s.diameter}),
+                 (QStringList{"A", "2", "1000", "", "100"}));
     }
 
     void undoAfterDeleteBringsTheSectionBack()

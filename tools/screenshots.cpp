@@ -1,8 +1,8 @@
 // Logs in, fills every calculation screen with a worked case, presses "计算"
 // and saves a PNG of each screen into the folder it is given.
 #include "information_screens.h"
-#include "route/route_screen.h"
 #include "message_box.h"
+#include "route/route_screen.h"
 #include "shell.h"
 #include "worked_cases.h"
 

@@ -6,14 +6,14 @@
 
 #include <QAction>
 #include <QBoxLayout>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSaveFile>
 
 namespace {
 
@@ -36,8 +36,9 @@ CalculationScreen::CalculationScreen(const QString &code, const QString &caption
     exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     addAction(exportAction);
     connect(exportAction, &QAction::triggered, this, [this] {
-        const QString path = chooseFile(this, {FileDialogRequest::Mode::Save, QStringLiteral("导出CSV"),
-                                               QStringLiteral("CSV 文件 (*.csv)"), m_calculation.title + ".csv"});
+        const QString path = chooseFile(this,
+                                        {FileDialogRequest::Mode::Save, QStringLiteral("导出CSV"),
+                                         QStringLiteral("CSV 文件 (*.csv)"), m_calculation.title + ".csv"});
         if (!path.isEmpty())
             exportCsv(path);
     });
@@ -109,8 +110,8 @@ std::optional<report::Entry> CalculationScreen::reportEntry() const
 bool CalculationScreen::exportCsv(const QString &path)
 {
     const calc::Input input = m_lastInput && !m_outOfDate ? *m_lastInput : readInput(this, m_calculation);
-    QList<QStringList> rows{{QStringLiteral("类别"), QStringLiteral("项目"), QStringLiteral("内容"),
-                             QStringLiteral("单位")}};
+    QList<QStringList> rows{
+        {QStringLiteral("类别"), QStringLiteral("项目"), QStringLiteral("内容"), QStringLiteral("单位")}};
     rows << QStringList{QStringLiteral("计算"), m_calculation.title, QString(), QString()};
     for (const calc::Field &f : m_calculation.fields)
         rows << QStringList{QStringLiteral("录入"), f.caption, m_calculation.text(input, f.key), f.unit};

@@ -19,8 +19,7 @@ class CalculationScreen : public Screen
 
 public:
     // The window caption is the calculation's title unless one is given.
-    explicit CalculationScreen(const QString &code, const QString &caption = QString(),
-                               Border border = Border::Fixed);
+    explicit CalculationScreen(const QString &code, const QString &caption = QString(), Border border = Border::Fixed);
 
     const calc::Calculation &calculation() const { return m_calculation; }
 

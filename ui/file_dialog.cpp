@@ -45,8 +45,7 @@ void showPrintPreview(QWidget *parent, const QString &title, const std::function
     printer.setDocName(title);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(title);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&render](QPrinter *p) { render(p); });
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&render](QPrinter *p) { render(p); });
     preview.exec();
 }
 

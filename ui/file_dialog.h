@@ -12,7 +12,7 @@ struct FileDialogRequest
     enum class Mode { Open, Save };
     Mode mode;
     QString caption;
-    QString filter;    // "CSV 文件 (*.csv)"
+    QString filter; // "CSV 文件 (*.csv)"
     QString suggested; // the file name offered for saving
 };
 

@@ -20,7 +20,8 @@ FormulaReference::FormulaReference(QWidget *parent)
 
 QString FormulaReference::html()
 {
-    auto item = [](const QString &text) { return QStringLiteral("<li>") + text.toHtmlEscaped() + QStringLiteral("</li>"); };
+    auto item
+        = [](const QString &text) { return QStringLiteral("<li>") + text.toHtmlEscaped() + QStringLiteral("</li>"); };
     QString html = QStringLiteral("<h1>公式说明</h1>");
     for (const calc::Calculation &c : calc::all()) {
         html += QStringLiteral("<h2>%1</h2><h3>公式</h3><ul>").arg(c.title.toHtmlEscaped());
@@ -30,7 +31,8 @@ QString FormulaReference::html()
         for (const calc::Symbol &s : c.symbols) {
             QString meaning;
             if (const calc::Field *f = c.field(s.key))
-                meaning = calc::bareCaption(f->caption) + (f->unit.isEmpty() ? QString() : QStringLiteral("，单位 ") + f->unit);
+                meaning = calc::bareCaption(f->caption)
+                    + (f->unit.isEmpty() ? QString() : QStringLiteral("，单位 ") + f->unit);
             else if (const calc::Choice *ch = c.choice(s.key))
                 meaning = ch->caption + QStringLiteral("（选项）");
             html += item(s.symbol + QStringLiteral("：") + meaning);
@@ -45,7 +47,8 @@ QString FormulaReference::html()
         html += QStringLiteral("<h3>结果</h3><ul>");
         for (const calc::Result &r : c.results) {
             if (r.key != u"preselected_caption")
-                html += item(calc::bareCaption(r.caption) + (r.unit.isEmpty() ? QString() : QStringLiteral("，单位 ") + r.unit));
+                html += item(calc::bareCaption(r.caption)
+                             + (r.unit.isEmpty() ? QString() : QStringLiteral("，单位 ") + r.unit));
         }
         html += QStringLiteral("</ul>");
     }

@@ -4,10 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPainter>
-#include <QProxyStyle>
-#include <QStyleFactory>
-#include <QStyleOption>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QClipboard>
@@ -23,10 +19,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStringList>
+#include <QStyleFactory>
+#include <QStyleOption>
 
 Screen::Screen(const QString &code, const QString &caption, Border border)
 {

@@ -1,8 +1,8 @@
 #include "allowable_drop_screen.h"
 
 #include <QGridLayout>
-#include <QLabel>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 

@@ -60,7 +60,9 @@ QGroupBox *HighPressureSectionScreen::buildResults()
         const char *caption;
         const char *key;
         int row;
-    } rows[] = {{"Label78", "given_unit_drop", 0}, {"Label79", "given_end_pressure", 1}, {"Label50", "preselected_diameter", 0}};
+    } rows[] = {{"Label78", "given_unit_drop", 0},
+                {"Label79", "given_end_pressure", 1},
+                {"Label50", "preselected_diameter", 0}};
     for (const auto &row : rows) {
         const calc::Result *result = calc.result(QString::fromLatin1(row.key));
         QLabel *caption = label(row.caption, result->caption);

@@ -20,5 +20,4 @@ protected:
 private:
     // The width of a number cell: the longest text the number display gives, or the note of no end pressure.
     int numberWidth() const;
-
 };

@@ -1,9 +1,9 @@
 #include "indoor_local_loss_screen.h"
 
 #include <QGridLayout>
-#include <QLabel>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 

@@ -19,23 +19,23 @@ QStringList stateTexts()
 } // namespace
 
 LowPressureSectionScreen::LowPressureSectionScreen()
-    : SectionScreen(QStringLiteral("xd"),
-                    {"Frame2",
-                     {{"Label81", "Label89"}, {"Label82", "Label91"}, {"Label83", "Label90"}, {"Label84", "Label92"}},
-                     "Frame4",
-                     "Label85",
-                     "Text1",
-                     "Label93",
-                     "Text6",
-                     "Command4",
-                     "Frame3",
-                     QStringLiteral("数据区"),
-                     {QStringLiteral("Label20"), QStringLiteral("Label40"), QStringLiteral("Label60"),
-                      QStringLiteral("Label80")},
-                     "Frame7",
-                     "Label88",
-                     {QStringLiteral("中高压管段水力计算"), QStringLiteral("校验低压层流管段管径"),
-                      QStringLiteral("管网水力计算表")}})
+    : SectionScreen(
+        QStringLiteral("xd"),
+        {"Frame2",
+         {{"Label81", "Label89"}, {"Label82", "Label91"}, {"Label83", "Label90"}, {"Label84", "Label92"}},
+         "Frame4",
+         "Label85",
+         "Text1",
+         "Label93",
+         "Text6",
+         "Command4",
+         "Frame3",
+         QStringLiteral("数据区"),
+         {QStringLiteral("Label20"), QStringLiteral("Label40"), QStringLiteral("Label60"), QStringLiteral("Label80")},
+         "Frame7",
+         "Label88",
+         {QStringLiteral("中高压管段水力计算"), QStringLiteral("校验低压层流管段管径"),
+          QStringLiteral("管网水力计算表")}})
 {
     build();
 }

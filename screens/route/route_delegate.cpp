@@ -24,8 +24,8 @@ void RouteDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     painter->setPen(foreground.canConvert<QBrush>() ? foreground.value<QBrush>().color()
                                                     : option.palette.color(QPalette::Text));
     const QVariant alignment = index.data(Qt::TextAlignmentRole);
-    const int flags = (alignment.isValid() ? alignment.toInt() : int(Qt::AlignLeft | Qt::AlignVCenter))
-        | Qt::TextSingleLine;
+    const int flags
+        = (alignment.isValid() ? alignment.toInt() : int(Qt::AlignLeft | Qt::AlignVCenter)) | Qt::TextSingleLine;
     // The margins of the style's own item text.
     painter->drawText(option.rect.adjusted(4, 0, -4, 0), flags, text);
     painter->restore();

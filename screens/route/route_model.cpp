@@ -86,7 +86,7 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
         if (column == route::Length)
             return m_result.totalLength;
         const QString totalKey = m_settings.pressure == route::Pressure::Low ? QStringLiteral("cumulative_drop")
-                                                                              : QStringLiteral("end_pressure");
+                                                                             : QStringLiteral("end_pressure");
         const QList<route::Column> computed = route::computedColumns(m_settings.pressure);
         if (column >= route::kInputColumns && column < messageColumn()
             && computed[column - route::kInputColumns].key == totalKey)

@@ -96,9 +96,8 @@ RouteScreen::RouteScreen()
     m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_table->horizontalHeader()->setDefaultSectionSize(m_table->fontMetrics().horizontalAdvance(
-                                                           QStringLiteral("-8.88888888888888E-30"))
-                                                       + 8);
+    m_table->horizontalHeader()->setDefaultSectionSize(
+        m_table->fontMetrics().horizontalAdvance(QStringLiteral("-8.88888888888888E-30")) + 8);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->setMinimumSize(900, 320);
     layout->addWidget(m_table, 1);
@@ -143,13 +142,15 @@ RouteScreen::RouteScreen()
     QPushButton *importButton = commandButton("importCsv", QStringLiteral("导入CSV..."));
     QPushButton *exportButton = commandButton("exportCsv", QStringLiteral("导出CSV..."));
     connect(importButton, &QPushButton::clicked, this, [this] {
-        const QString path = chooseFile(this, {FileDialogRequest::Mode::Open, QStringLiteral("导入管段"), kCsvFilter, {}});
+        const QString path
+            = chooseFile(this, {FileDialogRequest::Mode::Open, QStringLiteral("导入管段"), kCsvFilter, {}});
         if (!path.isEmpty())
             importCsv(path);
     });
     connect(exportButton, &QPushButton::clicked, this, [this] {
-        const QString path = chooseFile(this, {FileDialogRequest::Mode::Save, QStringLiteral("导出水力计算表"),
-                                               kCsvFilter, QStringLiteral("管网水力计算表.csv")});
+        const QString path = chooseFile(this,
+                                        {FileDialogRequest::Mode::Save, QStringLiteral("导出水力计算表"), kCsvFilter,
+                                         QStringLiteral("管网水力计算表.csv")});
         if (!path.isEmpty())
             exportCsv(path);
     });
@@ -168,22 +169,22 @@ RouteScreen::RouteScreen()
             this, &RouteScreen::moveUp);
     connect(tableAction(m_table, QStringLiteral("下移"), QKeySequence(Qt::CTRL | Qt::Key_Down)), &QAction::triggered,
             this, &RouteScreen::moveDown);
-    connect(tableAction(m_table, QStringLiteral("清除单元格"), QKeySequence(QKeySequence::Delete)),
-            &QAction::triggered, this, &RouteScreen::clearCells);
+    connect(tableAction(m_table, QStringLiteral("清除单元格"), QKeySequence(QKeySequence::Delete)), &QAction::triggered,
+            this, &RouteScreen::clearCells);
     connect(tableAction(m_table, QStringLiteral("粘贴"), QKeySequence(QKeySequence::Paste)), &QAction::triggered, this,
             &RouteScreen::pasteClipboard);
-    connect(tableAction(m_table, QStringLiteral("撤销"), QKeySequence(QKeySequence::Undo)), &QAction::triggered,
-            m_undo, &QUndoStack::undo);
-    connect(tableAction(m_table, QStringLiteral("重做"), QKeySequence(QKeySequence::Redo)), &QAction::triggered,
-            m_undo, &QUndoStack::redo);
+    connect(tableAction(m_table, QStringLiteral("撤销"), QKeySequence(QKeySequence::Undo)), &QAction::triggered, m_undo,
+            &QUndoStack::undo);
+    connect(tableAction(m_table, QStringLiteral("重做"), QKeySequence(QKeySequence::Redo)), &QAction::triggered, m_undo,
+            &QUndoStack::redo);
     m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     m_low->setChecked(true);
     m_materials.front()->setChecked(true);
     for (QRadioButton *option : QList<QRadioButton *>{m_low, m_high} + m_materials)
         connect(option, &QRadioButton::toggled, this, &RouteScreen::settingsChanged);
-    for (QLineEdit *box : {m_density, m_viscosity, m_temperature, m_localPercent, m_allowableDrop, m_startPressure,
-                           m_minEndPressure})
+    for (QLineEdit *box :
+         {m_density, m_viscosity, m_temperature, m_localPercent, m_allowableDrop, m_startPressure, m_minEndPressure})
         connect(box, &QLineEdit::textChanged, this, &RouteScreen::settingsChanged);
     connect(m_model, &RouteModel::recalculated, this, &RouteScreen::showVerdict);
     settingsChanged();
