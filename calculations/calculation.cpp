@@ -1,6 +1,7 @@
 #include "calculation.h"
 
 #include "descriptions.h"
+#include "number_text.h"
 
 #include <algorithm>
 
@@ -92,6 +93,30 @@ const Calculation *find(const QString &code)
     const std::vector<Calculation> &list = all();
     const auto it = std::find_if(list.begin(), list.end(), [&](const Calculation &c) { return c.code == code; });
     return it == list.end() ? nullptr : &*it;
+}
+
+Outcome refused(const QString &message, Outcome outcome)
+{
+    outcome.messages << message;
+    outcome.stopped = true;
+    return outcome;
+}
+
+Outcome shown(const QString &key, const QString &text)
+{
+    Outcome o;
+    o.results.insert(key, text);
+    return o;
+}
+
+double number(const Calculation &c, const Input &in, const char *key)
+{
+    return parseLeadingNumber(c.text(in, QString::fromLatin1(key)));
+}
+
+QString noEndPressureText()
+{
+    return QStringLiteral("压力差小于零");
 }
 
 QString notPositiveMessage()

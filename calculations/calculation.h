@@ -61,6 +61,9 @@ struct Result
     QString design;
     QString caption;
     QString unit;
+    // False for a label that shows a caption rather than a value ("预选管径(mm):"):
+    // reports, exports and the formula reference pass it over.
+    bool value = true;
 };
 
 // The typed texts and choices of a screen, by key. A missing text is an empty
@@ -165,6 +168,8 @@ WallFactors wallFactors(int weld, int steel, int line, int surroundings);
 
 // The messages that several calculations share.
 QString notPositiveMessage();
+// What a medium/high-pressure section shows for an end pressure when its squared drop reaches its start.
+QString noEndPressureText();
 QString outOfRangeMessage();
 
 } // namespace calc

@@ -8,26 +8,6 @@ namespace calc {
 
 namespace {
 
-Outcome refused(const QString &message)
-{
-    Outcome o;
-    o.messages << message;
-    o.stopped = true;
-    return o;
-}
-
-Outcome shown(const QString &key, const QString &text)
-{
-    Outcome o;
-    o.results.insert(key, text);
-    return o;
-}
-
-double number(const Calculation &c, const Input &in, const char *key)
-{
-    return parseLeadingNumber(c.text(in, QString::fromLatin1(key)));
-}
-
 Outcome runAdditionalHead(const Calculation &c, const Input &in)
 {
     const double rho = number(c, in, "density");

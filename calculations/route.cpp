@@ -1,5 +1,6 @@
 #include "route.h"
 
+#include "calculation.h"
 #include "csv.h"
 #include "number_text.h"
 #include "pd.h"
@@ -13,10 +14,7 @@ namespace route {
 
 namespace {
 
-const QString kNotPositive = QStringLiteral("录入数据不能为0或小于0,嘿嘿");
-const QString kOutOfRange = QStringLiteral("录入数据超出计算范围,嘿嘿");
 const QString kNoDiameter = QStringLiteral("管径系列中无满足允许压降的管径,嘿嘿");
-const QString kNoEndPressure = QStringLiteral("压力差小于零");
 
 // A row as read: length, flow, rise, diameter (0 for an automatic row).
 struct Reading
@@ -47,7 +45,7 @@ Reading readRow(const Section &section, bool singleFlow, SectionResult &out)
     if (!r.automatic && !(r.d > 0))
         out.badColumns << Diameter;
     if (!out.badColumns.isEmpty()) {
-        out.message = kNotPositive;
+        out.message = calc::notPositiveMessage();
         return r;
     }
     if (!std::isfinite(r.L))
@@ -59,7 +57,7 @@ Reading readRow(const Section &section, bool singleFlow, SectionResult &out)
     if (!std::isfinite(r.d))
         out.badColumns << Diameter;
     if (!out.badColumns.isEmpty()) {
-        out.message = kOutOfRange;
+        out.message = calc::outOfRangeMessage();
         return r;
     }
     out.valid = true;
@@ -77,7 +75,7 @@ void emptyCells(SectionResult &out, Pressure pressure)
 void outOfRange(SectionResult &out, Pressure pressure)
 {
     out.valid = false;
-    out.message = kOutOfRange;
+    out.message = calc::outOfRangeMessage();
     emptyCells(out, pressure);
 }
 
@@ -260,13 +258,13 @@ Result calculateHigh(const Settings &s, const QList<Section> &sections, bool for
                 end = pressure;
             } else {
                 ranOut = true;
-                endText = kNoEndPressure;
+                endText = calc::noEndPressureText();
             }
         }
         fill(out, {unit, dp2, start, end}, {QString(), QString(), QString(), endText}, formatted);
     }
     result.totalLength = formatNumber(totalLength);
-    result.total = ranOut ? kNoEndPressure : formatNumber(pressure);
+    result.total = ranOut ? calc::noEndPressureText() : formatNumber(pressure);
     if (!complete || !any) {
         result.verdict = kIncomplete;
     } else if (ranOut) {

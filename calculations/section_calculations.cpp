@@ -15,15 +15,6 @@ namespace calc {
 namespace {
 
 const QString kPreselectCaption = QStringLiteral("预选管径(mm):");
-const QString kNoEndPressure = QStringLiteral("压力差小于零");
-
-Outcome refused(Outcome outcome, const QString &message)
-{
-    outcome.messages << message;
-    outcome.stopped = true;
-    return outcome;
-}
-
 // The mode that the check box and its options give: none unless the box is ticked.
 SectionMode modeOf(const Calculation &c, const Input &in)
 {
@@ -54,9 +45,9 @@ Outcome runLowPressure(const Calculation &c, const Input &in)
     const double T = parseLeadingNumber(c.text(in, QStringLiteral("temperature")));
     const double rho = parseLeadingNumber(c.text(in, QStringLiteral("density")));
     if (Q <= 0 || nu <= 0 || T <= 0 || rho <= 0)
-        return refused(o, notPositiveMessage());
+        return refused(notPositiveMessage(), o);
     if (!allFinite({Q, nu, T, rho}))
-        return refused(o, outOfRangeMessage());
+        return refused(outOfRangeMessage(), o);
 
     const int material = c.selected(in, QStringLiteral("material"));
     const auto &D = pd::kLowPressureSection;
@@ -65,7 +56,7 @@ Outcome runLowPressure(const Calculation &c, const Input &in)
         const LowSection s = lowSection(Q, nu, T, rho, material, D[k]);
         // A value out of range leaves the previous table as it was.
         if (!allFinite({s.reynolds, s.drop}))
-            return refused(Outcome{}, outOfRangeMessage());
+            return refused(outOfRangeMessage());
         drops[k] = s.drop;
         o.table.append({formatNumber(D[k]), formatNumber(s.reynolds), QString::fromUtf8(hs::FlowStateText(s.state)),
                         formatNumber(s.drop)});
@@ -75,9 +66,9 @@ Outcome runLowPressure(const Calculation &c, const Input &in)
     if (o.mode == SectionMode::Preselect) {
         const double A = parseLeadingNumber(c.text(in, QStringLiteral("allowable_drop")));
         if (A <= 0)
-            return refused(o, notPositiveMessage());
+            return refused(notPositiveMessage(), o);
         if (!allFinite({A}))
-            return refused(o, outOfRangeMessage());
+            return refused(outOfRangeMessage(), o);
         const std::optional<std::size_t> selected = preselectDiameter(drops, A);
         // No diameter qualifies only for an allowance of 1E16 and more: nothing is shown then.
         if (selected)
@@ -87,10 +78,10 @@ Outcome runLowPressure(const Calculation &c, const Input &in)
     } else if (o.mode == SectionMode::Given) {
         const double dx = parseLeadingNumber(c.text(in, QStringLiteral("given_diameter")));
         if (dx <= 0)
-            return refused(o, notPositiveMessage());
+            return refused(notPositiveMessage(), o);
         const LowSection given = lowSection(Q, nu, T, rho, material, dx);
         if (!allFinite({dx, given.reynolds, given.drop}))
-            return refused(o, outOfRangeMessage());
+            return refused(outOfRangeMessage(), o);
         o.results.insert(QStringLiteral("given_reynolds"), formatNumber(given.reynolds));
         o.results.insert(QStringLiteral("given_state"), QString::fromUtf8(hs::FlowStateText(given.state)));
         o.results.insert(QStringLiteral("given_unit_drop"), formatNumber(given.drop));
@@ -102,7 +93,7 @@ Outcome runLowPressure(const Calculation &c, const Input &in)
 
 QString endPressureText(std::optional<double> endPressure)
 {
-    return endPressure ? formatNumber(*endPressure) : kNoEndPressure;
+    return endPressure ? formatNumber(*endPressure) : noEndPressureText();
 }
 
 Outcome runHighPressure(const Calculation &c, const Input &in)
@@ -117,10 +108,10 @@ Outcome runHighPressure(const Calculation &c, const Input &in)
     const float T = toSingle(parseLeadingNumber(c.text(in, QStringLiteral("temperature"))));
     const float Q = toSingle(parseLeadingNumber(c.text(in, QStringLiteral("flow"))));
     if (P1 <= 0 || L <= 0 || rho <= 0 || nu <= 0 || T <= 0 || Q <= 0)
-        return refused(o, notPositiveMessage());
+        return refused(notPositiveMessage(), o);
     const double P1squared = P1 * P1;
     if (!allFinite({P1, L, rho, nu, T, Q, P1squared}))
-        return refused(o, outOfRangeMessage());
+        return refused(outOfRangeMessage(), o);
 
     const HighDrop drop = highDrop(c.selected(in, QStringLiteral("material")));
     const auto &D = pd::kHighPressureSection;
@@ -129,7 +120,7 @@ Outcome runHighPressure(const Calculation &c, const Input &in)
         S[k] = drop(Q, nu, rho, T, D[k]);
         const std::optional<double> E = hs::HighPressureEndPressure(P1squared, L, S[k]);
         if (!allFinite({S[k], E.value_or(0)}))
-            return refused(Outcome{}, outOfRangeMessage());
+            return refused(outOfRangeMessage());
         o.table.append({formatNumber(D[k]), formatNumber(S[k]), endPressureText(E)});
     }
 
@@ -138,10 +129,10 @@ Outcome runHighPressure(const Calculation &c, const Input &in)
         const double P2a = parseLeadingNumber(c.text(in, QStringLiteral("allowable_end_pressure")));
         const float A = toSingle((P1squared - P2a * P2a) / L);
         if (P2a <= 0)
-            return refused(o, notPositiveMessage());
+            return refused(notPositiveMessage(), o);
         // An allowance beyond the single range would leave every gap infinite and select nothing.
         if (!allFinite({P2a, A}))
-            return refused(o, outOfRangeMessage());
+            return refused(outOfRangeMessage(), o);
         const std::optional<std::size_t> selected = preselectDiameter(S, double(A));
         if (selected)
             o.chosenRow = int(*selected);
@@ -149,11 +140,11 @@ Outcome runHighPressure(const Calculation &c, const Input &in)
     } else if (o.mode == SectionMode::Given) {
         const double dx = parseLeadingNumber(c.text(in, QStringLiteral("given_diameter")));
         if (dx <= 0)
-            return refused(o, notPositiveMessage());
+            return refused(notPositiveMessage(), o);
         const double Sx = drop(Q, nu, rho, T, dx);
         const std::optional<double> Ex = hs::HighPressureEndPressure(P1squared, L, Sx);
         if (!allFinite({dx, Sx, Ex.value_or(0)}))
-            return refused(o, outOfRangeMessage());
+            return refused(outOfRangeMessage(), o);
         o.results.insert(QStringLiteral("given_unit_drop"), formatNumber(Sx));
         o.results.insert(QStringLiteral("given_end_pressure"), endPressureText(Ex));
     }
@@ -262,7 +253,7 @@ Calculation lowPressureSection()
         {QStringLiteral("given_state"), QStringLiteral("Label94"), QStringLiteral("流态"), QString()},
         {QStringLiteral("given_unit_drop"), QStringLiteral("Label95"), QStringLiteral("计算压力降(Pa/m)"),
          QStringLiteral("Pa/m")},
-        {QStringLiteral("preselected_caption"), QStringLiteral("Label96"), kPreselectCaption, QString()},
+        {QStringLiteral("preselected_caption"), QStringLiteral("Label96"), kPreselectCaption, QString(), false},
         {QStringLiteral("preselected_diameter"), QStringLiteral("Label86"), kPreselectCaption, QStringLiteral("mm")},
     };
     c.tableColumns = {

@@ -175,9 +175,6 @@ BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tabl
         named << column->key;
         columns << *column;
     }
-    if (tableRows && c.tableColumns.empty())
-        return failed(QStringLiteral("“%1”没有管径表，--table 只用于 xd 和 gyxd").arg(c.code));
-
     QList<QStringList> out;
     QStringList outHeader;
     if (tableRows) {

@@ -89,7 +89,7 @@ QString calculationHtml(const Entry &e)
     if (!e.outcome.stopped) {
         QList<QStringList> results{{QStringLiteral("结果"), QStringLiteral("数值"), QStringLiteral("单位")}};
         for (const calc::Result &r : c.results) {
-            if (e.outcome.results.contains(r.key) && r.key != u"preselected_caption")
+            if (e.outcome.results.contains(r.key) && r.value)
                 results << QStringList{r.caption, e.outcome.results.value(r.key), r.unit};
         }
         if (results.size() > 1)

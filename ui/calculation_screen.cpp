@@ -5,7 +5,6 @@
 #include "message_box.h"
 
 #include <QAction>
-#include <QBoxLayout>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -128,7 +127,7 @@ bool CalculationScreen::exportCsv(const QString &path)
     const std::optional<report::Entry> current = reportEntry();
     if (current && !current->outcome.stopped) {
         for (const calc::Result &r : m_calculation.results) {
-            if (current->outcome.results.contains(r.key) && r.key != u"preselected_caption")
+            if (current->outcome.results.contains(r.key) && r.value)
                 rows << QStringList{QStringLiteral("结果"), r.caption, current->outcome.results.value(r.key), r.unit};
         }
     }
@@ -238,10 +237,8 @@ QGroupBox *CalculationScreen::choiceFrame(const char *key, Qt::Orientation orien
 {
     const calc::Choice *choice = m_calculation.choice(QString::fromLatin1(key));
     Q_ASSERT(choice);
-    QGroupBox *frame = toolkit::frame(choice->design.toLatin1().constData(), choice->caption);
-    auto *box
-        = new QBoxLayout(orientation == Qt::Horizontal ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, frame);
+    QList<toolkit::Option> options;
     for (const calc::Option &option : choice->options)
-        box->addWidget(toolkit::optionButton(option.design.toLatin1().constData(), option.caption));
-    return frame;
+        options.append({option.design, option.caption});
+    return toolkit::optionGroup(choice->design, choice->caption, options, orientation);
 }

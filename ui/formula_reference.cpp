@@ -46,7 +46,7 @@ QString FormulaReference::html()
         }
         html += QStringLiteral("<h3>结果</h3><ul>");
         for (const calc::Result &r : c.results) {
-            if (r.key != u"preselected_caption")
+            if (r.value)
                 html += item(calc::bareCaption(r.caption)
                              + (r.unit.isEmpty() ? QString() : QStringLiteral("，单位 ") + r.unit));
         }

@@ -214,13 +214,13 @@ QLabel *addResult(QGridLayout *grid, int row, const char *captionName, const QSt
     return r;
 }
 
-QGroupBox *optionGroup(const char *frameName, const QString &caption, std::initializer_list<Option> options,
+QGroupBox *optionGroup(const QString &frameName, const QString &caption, const QList<Option> &options,
                        Qt::Orientation orientation)
 {
-    QGroupBox *f = frame(frameName, caption);
+    QGroupBox *f = frame(frameName.toLatin1().constData(), caption);
     auto *box = new QBoxLayout(orientation == Qt::Horizontal ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, f);
     for (const Option &o : options)
-        box->addWidget(optionButton(o.name, o.text));
+        box->addWidget(optionButton(o.name.toLatin1().constData(), o.text));
     return f;
 }
 

@@ -99,11 +99,11 @@ QLabel *addResult(QGridLayout *grid, int row, const char *captionName, const QSt
 
 struct Option
 {
-    const char *name;
+    QString name;
     QString text;
 };
 // A frame whose option buttons form one group, side by side or one above the other.
-QGroupBox *optionGroup(const char *frameName, const QString &caption, std::initializer_list<Option> options,
+QGroupBox *optionGroup(const QString &frameName, const QString &caption, const QList<Option> &options,
                        Qt::Orientation orientation = Qt::Horizontal);
 
 // The caption-less frame with the banner line "Orvane".

@@ -7,12 +7,6 @@
 
 #include <algorithm>
 
-namespace {
-
-const QString kNoEndPressure = QStringLiteral("压力差小于零");
-
-} // namespace
-
 HighPressureSectionScreen::HighPressureSectionScreen()
     : SectionScreen(QStringLiteral("gyxd"),
                     {"Frame1",
@@ -44,7 +38,7 @@ int HighPressureSectionScreen::numberWidth() const
 {
     const QFontMetrics metrics = fontMetrics();
     return std::max(metrics.horizontalAdvance(QStringLiteral("-8.88888888888888E-308")),
-                    metrics.horizontalAdvance(kNoEndPressure))
+                    metrics.horizontalAdvance(calc::noEndPressureText()))
         + metrics.averageCharWidth();
 }
 
@@ -77,7 +71,7 @@ QGroupBox *HighPressureSectionScreen::buildResults()
 
 QList<QStringList> HighPressureSectionScreen::widestCells() const
 {
-    return {{QStringLiteral("1220")}, toolkit::widestNumbers(), toolkit::widestNumbers() << kNoEndPressure};
+    return {{QStringLiteral("1220")}, toolkit::widestNumbers(), toolkit::widestNumbers() << calc::noEndPressureText()};
 }
 
 void HighPressureSectionScreen::arrangeTable(QGridLayout *grid, QGroupBox *banner)

@@ -56,24 +56,19 @@ RouteScreen::RouteScreen()
 
     QGroupBox *conditions = frame("conditions", QStringLiteral("计算条件"));
     auto *grid = new QGridLayout(conditions);
-    auto *classes = new QHBoxLayout;
-    m_low = optionButton("lowPressure", QStringLiteral("低压"));
-    m_high = optionButton("highPressure", QStringLiteral("中高压"));
-    classes->addWidget(m_low);
-    classes->addWidget(m_high);
-    auto *classBox = new QGroupBox(QStringLiteral("压力级制"));
-    classBox->setObjectName(QStringLiteral("pressureClass"));
-    classBox->setLayout(classes);
-    auto *materials = new QHBoxLayout;
+    QGroupBox *classBox = optionGroup(QStringLiteral("pressureClass"), QStringLiteral("压力级制"),
+                                      {{QStringLiteral("lowPressure"), QStringLiteral("低压")},
+                                       {QStringLiteral("highPressure"), QStringLiteral("中高压")}});
+    m_low = classBox->findChild<QRadioButton *>(QStringLiteral("lowPressure"));
+    m_high = classBox->findChild<QRadioButton *>(QStringLiteral("highPressure"));
     const QStringList captions = route::materialCaptions();
-    const char *names[] = {"steel", "castIron", "plastic"};
-    for (int i = 0; i < captions.size(); ++i) {
-        m_materials << optionButton(names[i], captions[i]);
-        materials->addWidget(m_materials.back());
-    }
-    auto *materialBox = new QGroupBox(QStringLiteral("管材"));
-    materialBox->setObjectName(QStringLiteral("material"));
-    materialBox->setLayout(materials);
+    const QStringList names{QStringLiteral("steel"), QStringLiteral("castIron"), QStringLiteral("plastic")};
+    QList<Option> materials;
+    for (int i = 0; i < captions.size(); ++i)
+        materials.append({names[i], captions[i]});
+    QGroupBox *materialBox = optionGroup(QStringLiteral("material"), QStringLiteral("管材"), materials);
+    for (const QString &name : names)
+        m_materials << materialBox->findChild<QRadioButton *>(name);
     grid->addWidget(classBox, 0, 0, 1, 2);
     grid->addWidget(materialBox, 0, 2, 1, 4);
     m_density = addField(grid, 1, "densityCaption", QStringLiteral("燃气密度(kg/Nm^3)："), "density");
