@@ -1,5 +1,6 @@
 #include "route_delegate.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QFont>
 #include <QPainter>
@@ -26,7 +27,10 @@ void RouteDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     const QVariant alignment = index.data(Qt::TextAlignmentRole);
     const int flags
         = (alignment.isValid() ? alignment.toInt() : int(Qt::AlignLeft | Qt::AlignVCenter)) | Qt::TextSingleLine;
-    // The margins of the style's own item text.
-    painter->drawText(option.rect.adjusted(4, 0, -4, 0), flags, text);
+    // The margins the style gives an item's text, so that a column sized to its contents fits.
+    const QWidget *view = option.widget;
+    const QStyle *style = view ? view->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    painter->drawText(option.rect.adjusted(margin, 0, -margin, 0), flags, text);
     painter->restore();
 }
