@@ -1,8 +1,14 @@
 #include "result_label.h"
 
+#include "text_line_cache.h"
+
+#include <QBackingStore>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
+
+#include <cmath>
 
 ResultLabel::ResultLabel(const QString &name)
 {
@@ -47,36 +53,116 @@ QColor ResultLabel::backgroundColor() const
 void ResultLabel::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(event->rect(), m_chosen ? backgroundColor() : palette().color(backgroundRole()));
+    const QColor background = m_chosen ? backgroundColor() : palette().color(backgroundRole());
     // A selection is drawn by the label's own text control.
     if (hasSelectedText() || hasFocus()) {
+        painter.fillRect(event->rect(), background);
         painter.end();
         QLabel::paintEvent(event);
         return;
     }
-    painter.setPen(textColor());
+    const QColor pen = textColor();
     const QRect room = contentsRect();
     if ((alignment() & Qt::AlignHorizontal_Mask) != Qt::AlignLeft || !(alignment() & Qt::AlignVCenter)) {
+        painter.fillRect(event->rect(), background);
+        painter.setPen(pen);
         painter.drawText(room, int(alignment()) | Qt::TextSingleLine, text());
         return;
     }
+    // The same text in a look drawn before: its pixels, one to one.
+    if (const Look *look = keptLook(pen.rgba(), background.rgba(), painter.deviceTransform().m11())) {
+        painter.setWorldTransform(QTransform::fromScale(1 / look->scale, 1 / look->scale));
+        if (painter.deviceTransform().type() <= QTransform::TxTranslate) {
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(QPoint(0, 0), look->pixels);
+            return;
+        }
+        painter.resetTransform();
+    }
+    painter.fillRect(event->rect(), background);
+    painter.setPen(pen);
     // One line from the left, centred in height. Its layout is kept until the text or the font
     // changes, so a label that only turns current or out of date paints at once.
-    if (m_layout.text() != text()) {
-        m_layout.setText(text());
-        m_layout.setTextFormat(Qt::PlainText);
-        m_layout.prepare(QTransform(), font());
+    const QPointF origin(room.left(), room.top() + (room.height() - fontMetrics().height()) / 2.0);
+    // Glyphs are placed for the screen this label is on, one to one.
+    const QPaintDevice *device = painter.device();
+    const bool unscaled = painter.deviceTransform().type() <= QTransform::TxTranslate
+        && device->logicalDpiX() == logicalDpiX() && device->logicalDpiY() == logicalDpiY();
+    if (!m_lineCache || m_laidOut != text()) {
+        if (!m_lineCache)
+            m_lineCache = &TextLineCache::of(font(), logicalDpiY());
+        m_laidOut = text();
+        m_glyphs = m_lineCache->line(m_laidOut);
+        m_layout = QStaticText();
     }
-    const QFontMetrics metrics = fontMetrics();
-    painter.drawStaticText(QPointF(room.left(), room.top() + (room.height() - metrics.height()) / 2.0), m_layout);
+    if (m_glyphs && unscaled) {
+        painter.drawGlyphRun(origin, *m_glyphs);
+    } else {
+        if (m_layout.text() != m_laidOut) {
+            m_layout.setText(m_laidOut);
+            m_layout.setTextFormat(Qt::PlainText);
+            m_layout.prepare(QTransform(), font());
+        }
+        painter.drawStaticText(origin, m_layout);
+    }
+    keepLook(painter, event, pen.rgba(), background.rgba());
+}
+
+const ResultLabel::Look *ResultLabel::keptLook(QRgb pen, QRgb background, qreal scale) const
+{
+    for (const Look &look : m_looks) {
+        if (look.pen == pen && look.background == background && look.scale == scale && look.text == text())
+            return &look;
+    }
+    return nullptr;
+}
+
+void ResultLabel::keepLook(const QPainter &painter, const QPaintEvent *event, QRgb pen, QRgb background)
+{
+    // Only what this label drew alone over all of itself, straight into the window's
+    // backing store at whole pixels: a partial paint, a translucent background, a
+    // rendering into a picture (grab, effects) or a fractional scale keeps nothing.
+    if (qAlpha(background) != 255 || !(QRegion(rect()) - event->region()).isEmpty())
+        return;
+    const QPaintEngine *engine = painter.paintEngine();
+    QBackingStore *store = backingStore();
+    QPaintDevice *target = engine ? engine->paintDevice() : nullptr;
+    if (!target || !store || target != store->paintDevice() || target->devType() != QInternal::Image)
+        return;
+    const QTransform toDevice = painter.deviceTransform();
+    const qreal scale = toDevice.m11();
+    if (toDevice.type() > QTransform::TxScale || toDevice.m22() != scale || scale != std::floor(scale))
+        return;
+    const QRectF area = toDevice.mapRect(QRectF(rect()));
+    const QRect pixels = area.toAlignedRect();
+    const auto *image = static_cast<const QImage *>(target);
+    if (QRectF(pixels) != area || !image->rect().contains(pixels))
+        return;
+    m_looks.removeIf([this](const Look &look) { return look.text != text(); });
+    if (m_looks.size() >= 2)
+        m_looks.removeFirst();
+    m_looks.append(Look{text(), pen, background, scale, image->copy(pixels)});
 }
 
 void ResultLabel::changeEvent(QEvent *event)
 {
-    // A new font lays the text out anew.
-    if (event->type() == QEvent::FontChange)
+    // A new font lays the text out anew; a new font, style or screen draws it anew.
+    if (event->type() == QEvent::FontChange) {
+        m_laidOut = QString();
+        m_glyphs.reset();
         m_layout = QStaticText();
+        m_lineCache = nullptr;
+    }
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange
+        || event->type() == QEvent::PaletteChange || event->type() == QEvent::ContentsRectChange)
+        m_looks.clear();
     QLabel::changeEvent(event);
+}
+
+void ResultLabel::resizeEvent(QResizeEvent *event)
+{
+    m_looks.clear();
+    QLabel::resizeEvent(event);
 }
 
 void ResultLabel::focusInEvent(QFocusEvent *event)

@@ -1,12 +1,21 @@
 #pragma once
 
+#include <QGlyphRun>
+#include <QImage>
 #include <QLabel>
+#include <QList>
 #include <QStaticText>
+
+#include <optional>
+
+class TextLineCache;
 
 // A result label: its text can be selected and copied, it can be marked out of
 // date (drawn in the disabled text colour) or chosen (drawn in the highlight
 // colours), and while nothing of it is selected it paints its plain text itself,
 // without laying out a text document, so that a table of them fills quickly.
+// The pixels of its last two looks of the same text are kept, so a label that
+// only turns current or out of date again is copied, not drawn anew.
 class ResultLabel : public QLabel
 {
     Q_OBJECT
@@ -27,11 +36,30 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // What a look was drawn from, and the pixels it left in the window's backing store.
+    struct Look
+    {
+        QString text;
+        QRgb pen = 0;
+        QRgb background = 0;
+        qreal scale = 1;
+        QImage pixels;
+    };
+
+    const Look *keptLook(QRgb pen, QRgb background, qreal scale) const;
+    void keepLook(const QPainter &painter, const QPaintEvent *event, QRgb pen, QRgb background);
+
+    // The text as last laid out: as glyphs placed from the font's cache, or else as a static text.
+    QString m_laidOut;
+    std::optional<QGlyphRun> m_glyphs;
     QStaticText m_layout;
+    TextLineCache *m_lineCache = nullptr;
+    QList<Look> m_looks;
     bool m_stale = false;
     bool m_chosen = false;
 };
