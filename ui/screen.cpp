@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -275,7 +276,11 @@ namespace {
 // Fusion draws the frame of a group box from a picture in its resources; reading
 // the first one makes Qt probe every image-format plugin on the way to the first
 // frame of the first screen. This draws the same frame, a rounded line over a
-// faint shade, with the painter alone.
+// faint shade, without it: the straight lines and the shade as solid colours
+// mixed over the window's, and only the four rounded corners with the painter's
+// antialiasing. (A translucent fill of a whole frame would have Qt start a pool
+// of threads to blend it, which costs more than the frame on the way to the
+// first screen.)
 class PaintedFrames : public QProxyStyle
 {
 public:
@@ -295,14 +300,65 @@ public:
         const int top = box && !box->isCheckable() && box->title().isEmpty()
             ? kTopMargin
             : std::max(pixelMetric(PM_ExclusiveIndicatorHeight), option->fontMetrics.height()) + kTopMargin;
-        const QRectF frame = QRectF(option->rect.adjusted(0, top, 0, 0)).adjusted(1.5, 1.5, -1.5, -1.5);
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->setPen(QPen(QColor(0x75, 0x75, 0x75, 0x32), 1));
-        painter->setBrush(QColor(0, 0, 0, 3));
-        painter->drawRoundedRect(frame, 2, 2);
-        painter->restore();
+        const QRect r = option->rect.adjusted(0, top, 0, 0);
+        if (r.width() < 2 * kCorner || r.height() < 2 * kCorner)
+            return;
+        const QColor shade = over(option->palette.color(QPalette::Window), kShade);
+        const QColor line = over(shade, kLine);
+        const int x = r.x(), y = r.y(), w = r.width(), h = r.height();
+        // The shade inside, then the line one pixel in from the edge, between the corners.
+        painter->fillRect(QRect(x + 2, y + kCorner, w - 4, h - 2 * kCorner), shade);
+        painter->fillRect(QRect(x + kCorner, y + 2, w - 2 * kCorner, kCorner - 2), shade);
+        painter->fillRect(QRect(x + kCorner, y + h - kCorner, w - 2 * kCorner, kCorner - 2), shade);
+        painter->fillRect(QRect(x + kCorner, y + 1, w - 2 * kCorner, 1), line);
+        painter->fillRect(QRect(x + kCorner, y + h - 2, w - 2 * kCorner, 1), line);
+        painter->fillRect(QRect(x + 1, y + kCorner, 1, h - 2 * kCorner), line);
+        painter->fillRect(QRect(x + w - 2, y + kCorner, 1, h - 2 * kCorner), line);
+        const QPixmap &c = corners(painter->device()->devicePixelRatio());
+        painter->drawPixmap(QPoint(x, y), c, QRect(QPoint(0, 0), kCornerSize * c.devicePixelRatio()));
+        painter->drawPixmap(QPoint(x + w - kCorner, y), c,
+                            QRect(QPoint(kCorner, 0) * c.devicePixelRatio(), kCornerSize * c.devicePixelRatio()));
+        painter->drawPixmap(QPoint(x, y + h - kCorner), c,
+                            QRect(QPoint(0, kCorner) * c.devicePixelRatio(), kCornerSize * c.devicePixelRatio()));
+        painter->drawPixmap(QPoint(x + w - kCorner, y + h - kCorner), c,
+                            QRect(QPoint(kCorner, kCorner) * c.devicePixelRatio(), kCornerSize * c.devicePixelRatio()));
     }
+
+private:
+    static constexpr int kCorner = 4;
+    static constexpr QSize kCornerSize{kCorner, kCorner};
+    static constexpr QColor kShade{0, 0, 0, 3};
+    static constexpr QColor kLine{0x75, 0x75, 0x75, 0x32};
+
+    static QColor over(const QColor &below, const QColor &above)
+    {
+        const qreal a = above.alphaF();
+        return QColor::fromRgbF(float(below.redF() * (1 - a) + above.redF() * a),
+                                float(below.greenF() * (1 - a) + above.greenF() * a),
+                                float(below.blueF() * (1 - a) + above.blueF() * a));
+    }
+
+    // The four rounded corners of a small frame drawn with antialiasing, once for each device pixel ratio.
+    const QPixmap &corners(qreal ratio) const
+    {
+        for (const QPixmap &p : m_corners) {
+            if (p.devicePixelRatio() == ratio)
+                return p;
+        }
+        QPixmap p(kCornerSize * 2 * ratio);
+        p.setDevicePixelRatio(ratio);
+        p.fill(Qt::transparent);
+        QPainter painter(&p);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kLine, 1));
+        painter.setBrush(kShade);
+        painter.drawRoundedRect(QRectF(0, 0, 2 * kCorner, 2 * kCorner).adjusted(1.5, 1.5, -1.5, -1.5), 2, 2);
+        painter.end();
+        m_corners.append(p);
+        return m_corners.constLast();
+    }
+
+    mutable QList<QPixmap> m_corners;
 };
 
 } // namespace
