@@ -38,10 +38,18 @@ std::unique_ptr<ResultLabel> label(const QFont &font, const QString &text)
     return made;
 }
 
+// A picture of a widget's size in the device pixels of its screen.
+QImage pictureFor(const QWidget &w)
+{
+    QImage image(w.size() * w.devicePixelRatio(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(w.devicePixelRatio());
+    return image;
+}
+
 // The label drawn into a picture by its own paint event.
 QImage rendered(ResultLabel &l)
 {
-    QImage image(l.size(), QImage::Format_RGB32);
+    QImage image = pictureFor(l);
     image.fill(Qt::red);
     l.render(&image);
     return image;
@@ -50,7 +58,7 @@ QImage rendered(ResultLabel &l)
 // The same text drawn as a static text, one line from the left and centred in height.
 QImage laidOut(const ResultLabel &l)
 {
-    QImage image(l.size(), QImage::Format_RGB32);
+    QImage image = pictureFor(l);
     image.fill(kBackground);
     QPainter painter(&image);
     painter.setFont(l.font());
@@ -69,7 +77,9 @@ QImage shown(QWidget &window, const QWidget &l)
     QPaintDevice *device = window.backingStore()->paintDevice();
     if (device->devType() != QInternal::Image)
         return QImage();
-    return static_cast<QImage *>(device)->copy(QRect(l.mapTo(&window, QPoint(0, 0)), l.size()));
+    const qreal ratio = window.devicePixelRatio();
+    const QRect area(l.mapTo(&window, QPoint(0, 0)) * ratio, l.size() * ratio);
+    return static_cast<QImage *>(device)->copy(area);
 }
 
 } // namespace

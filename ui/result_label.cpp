@@ -141,7 +141,10 @@ void ResultLabel::keepLook(const QPainter &painter, const QPaintEvent *event, QR
     m_looks.removeIf([this](const Look &look) { return look.text != text(); });
     if (m_looks.size() >= 2)
         m_looks.removeFirst();
-    m_looks.append(Look{text(), pen, background, scale, image->copy(pixels)});
+    // Kept as plain device pixels: drawn one to one under the inverse of the scale.
+    QImage kept = image->copy(pixels);
+    kept.setDevicePixelRatio(1);
+    m_looks.append(Look{text(), pen, background, scale, kept});
 }
 
 void ResultLabel::changeEvent(QEvent *event)
