@@ -55,7 +55,7 @@ QImage rendered(ResultLabel &l)
     return image;
 }
 
-// The same text drawn as a static text, one line from the left and centred in height.
+// The same text drawn as a static text, one line from the left and centred by its height.
 QImage laidOut(const ResultLabel &l)
 {
     QImage image = pictureFor(l);
@@ -67,7 +67,7 @@ QImage laidOut(const ResultLabel &l)
     text.setTextFormat(Qt::PlainText);
     text.prepare(QTransform(), l.font());
     const QRect room = l.contentsRect();
-    painter.drawStaticText(QPointF(room.left(), room.top() + (room.height() - l.fontMetrics().height()) / 2.0), text);
+    painter.drawStaticText(QPointF(room.left(), room.top() + (room.height() - text.size().height()) / 2.0), text);
     return image;
 }
 

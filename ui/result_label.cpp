@@ -81,10 +81,10 @@ void ResultLabel::paintEvent(QPaintEvent *event)
     }
     painter.fillRect(event->rect(), background);
     painter.setPen(pen);
-    // One line from the left, centred in height. Its layout is kept until the text or the font
-    // changes, so a label that only turns current or out of date paints at once.
-    const QPointF origin(room.left(), room.top() + (room.height() - fontMetrics().height()) / 2.0);
-    // Glyphs are placed for the screen this label is on, one to one.
+    // One line from the left, centred in height as a label centres it: by the height of the
+    // line, which a character from a fallback font (a CJK one among Latin digits) makes taller.
+    // Its layout is kept until the text or the font changes, so a label that only turns current
+    // or out of date paints at once. Glyphs are placed for the screen this label is on, one to one.
     const QPaintDevice *device = painter.device();
     const bool unscaled = painter.deviceTransform().type() <= QTransform::TxTranslate
         && device->logicalDpiX() == logicalDpiX() && device->logicalDpiY() == logicalDpiY();
@@ -96,14 +96,16 @@ void ResultLabel::paintEvent(QPaintEvent *event)
         m_layout = QStaticText();
     }
     if (m_glyphs && unscaled) {
-        painter.drawGlyphRun(origin, *m_glyphs);
+        painter.drawGlyphRun(QPointF(room.left(), room.top() + (room.height() - m_lineCache->lineHeight()) / 2.0),
+                             *m_glyphs);
     } else {
         if (m_layout.text() != m_laidOut) {
             m_layout.setText(m_laidOut);
             m_layout.setTextFormat(Qt::PlainText);
             m_layout.prepare(QTransform(), font());
         }
-        painter.drawStaticText(origin, m_layout);
+        painter.drawStaticText(QPointF(room.left(), room.top() + (room.height() - m_layout.size().height()) / 2.0),
+                               m_layout);
     }
     keepLook(painter, event, pen.rgba(), background.rgba());
 }

@@ -10,8 +10,8 @@
 namespace {
 
 // The glyph runs of a text laid out on one unbounded line from the origin, as
-// QStaticText lays out plain text.
-QList<QGlyphRun> laidOut(const QString &text, const QFont &font)
+// QStaticText lays out plain text, and the height of that line.
+QList<QGlyphRun> laidOut(const QString &text, const QFont &font, qreal *height = nullptr)
 {
     QTextLayout layout(text, font);
     layout.beginLayout();
@@ -20,6 +20,8 @@ QList<QGlyphRun> laidOut(const QString &text, const QFont &font)
     line.setLineWidth(1e6);
     line.setPosition(QPointF(0, 0));
     layout.endLayout();
+    if (height)
+        *height = layout.boundingRect().height();
     return layout.glyphRuns();
 }
 
@@ -63,7 +65,7 @@ const TextLineCache::Glyph &TextLineCache::glyph(QChar c)
         return *found;
     // The font's own engine is the one that draws its digits; glyphs from a fallback font are not placed here.
     if (!m_rawFont.isValid()) {
-        const QList<QGlyphRun> digit = laidOut(QStringLiteral("0"), m_font);
+        const QList<QGlyphRun> digit = laidOut(QStringLiteral("0"), m_font, &m_height);
         if (digit.size() != 1 || digit[0].positions().size() != 1)
             return *m_glyphs.insert(c.unicode(), Glyph{});
         m_rawFont = digit[0].rawFont();

@@ -26,6 +26,8 @@ public:
     // ascent, as QStaticText or QTextLayout would draw them from the same origin;
     // nothing when the text needs the layout.
     std::optional<QGlyphRun> line(const QString &text);
+    // The height of such a line, leading included, as QStaticText::size() gives it.
+    qreal lineHeight() const { return m_height; }
 
 private:
     struct Glyph
@@ -42,6 +44,7 @@ private:
     int m_dpi = 0;
     QRawFont m_rawFont;
     qreal m_ascent = 0;
+    qreal m_height = 0;
     QHash<char16_t, Glyph> m_glyphs;
     QHash<quint32, bool> m_pairs;
 };
