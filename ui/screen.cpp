@@ -263,7 +263,8 @@ void useSimplifiedChineseFont()
     // user's locale (Japanese forms under an English one). The titles' black
     // typeface then is the same face, so no second one is loaded.
     static const QStringList chinese
-        = installedFrom({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
+        = installedFrom({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                         QStringLiteral("WenQuanYi Zen Hei")});
     QFont font = QGuiApplication::font();
     if (font.families().size() > 1)
         return;
@@ -275,12 +276,13 @@ namespace {
 
 // Fusion draws the frame of a group box from a picture in its resources; reading
 // the first one makes Qt probe every image-format plugin on the way to the first
-// frame of the first screen. This draws the same frame, a rounded line over a
-// faint shade, without it: the straight lines and the shade as solid colours
-// mixed over the window's, and only the four rounded corners with the painter's
-// antialiasing. (A translucent fill of a whole frame would have Qt start a pool
-// of threads to blend it, which costs more than the frame on the way to the
-// first screen.)
+// frame of the first screen. This draws its rounded line without it: the straight
+// lines as a solid colour mixed over the window's, and only the four corners with
+// the painter's antialiasing. (A translucent line the length of a frame would
+// have Qt start a pool of threads to blend it, which costs more than the frame on
+// the way to the first screen.) Fusion's faint shade inside is left out: result
+// labels fill their own background with the window's colour, and over a shade
+// each would show as a box.
 class PaintedFrames : public QProxyStyle
 {
 public:
@@ -303,13 +305,9 @@ public:
         const QRect r = option->rect.adjusted(0, top, 0, 0);
         if (r.width() < 2 * kCorner || r.height() < 2 * kCorner)
             return;
-        const QColor shade = over(option->palette.color(QPalette::Window), kShade);
-        const QColor line = over(shade, kLine);
+        const QColor line = over(option->palette.color(QPalette::Window), kLine);
         const int x = r.x(), y = r.y(), w = r.width(), h = r.height();
-        // The shade inside, then the line one pixel in from the edge, between the corners.
-        painter->fillRect(QRect(x + 2, y + kCorner, w - 4, h - 2 * kCorner), shade);
-        painter->fillRect(QRect(x + kCorner, y + 2, w - 2 * kCorner, kCorner - 2), shade);
-        painter->fillRect(QRect(x + kCorner, y + h - kCorner, w - 2 * kCorner, kCorner - 2), shade);
+        // The line one pixel in from the edge, between the corners.
         painter->fillRect(QRect(x + kCorner, y + 1, w - 2 * kCorner, 1), line);
         painter->fillRect(QRect(x + kCorner, y + h - 2, w - 2 * kCorner, 1), line);
         painter->fillRect(QRect(x + 1, y + kCorner, 1, h - 2 * kCorner), line);
@@ -327,7 +325,6 @@ public:
 private:
     static constexpr int kCorner = 4;
     static constexpr QSize kCornerSize{kCorner, kCorner};
-    static constexpr QColor kShade{0, 0, 0, 3};
     static constexpr QColor kLine{0x75, 0x75, 0x75, 0x32};
 
     static QColor over(const QColor &below, const QColor &above)
@@ -351,7 +348,6 @@ private:
         QPainter painter(&p);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(kLine, 1));
-        painter.setBrush(kShade);
         painter.drawRoundedRect(QRectF(0, 0, 2 * kCorner, 2 * kCorner).adjusted(1.5, 1.5, -1.5, -1.5), 2, 2);
         painter.end();
         m_corners.append(p);
