@@ -69,6 +69,11 @@ void ResultLabel::paintEvent(QPaintEvent *event)
         painter.drawText(room, int(alignment()) | Qt::TextSingleLine, text());
         return;
     }
+    // A screen of another resolution draws every text anew.
+    if (logicalDpiY() != m_dpi) {
+        m_dpi = logicalDpiY();
+        forgetDrawing();
+    }
     // The same text in a look drawn before: its pixels, one to one.
     if (const Look *look = keptLook(pen.rgba(), background.rgba(), painter.deviceTransform().m11())) {
         painter.setWorldTransform(QTransform::fromScale(1 / look->scale, 1 / look->scale));
@@ -151,17 +156,22 @@ void ResultLabel::keepLook(const QPainter &painter, const QPaintEvent *event, QR
 
 void ResultLabel::changeEvent(QEvent *event)
 {
-    // A new font lays the text out anew; a new font, style or screen draws it anew.
-    if (event->type() == QEvent::FontChange) {
-        m_laidOut = QString();
-        m_glyphs.reset();
-        m_layout = QStaticText();
-        m_lineCache = nullptr;
-    }
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange
-        || event->type() == QEvent::PaletteChange || event->type() == QEvent::ContentsRectChange)
+    // A new font lays the text out anew; a new font, style or palette draws it anew.
+    if (event->type() == QEvent::FontChange)
+        forgetDrawing();
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::PaletteChange
+        || event->type() == QEvent::ContentsRectChange)
         m_looks.clear();
     QLabel::changeEvent(event);
+}
+
+void ResultLabel::forgetDrawing()
+{
+    m_lineCache = nullptr;
+    m_laidOut = QString();
+    m_glyphs.reset();
+    m_layout = QStaticText();
+    m_looks.clear();
 }
 
 void ResultLabel::resizeEvent(QResizeEvent *event)

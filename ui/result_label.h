@@ -52,6 +52,8 @@ private:
     };
 
     const Look *keptLook(QRgb pen, QRgb background, qreal scale) const;
+    // Drops every layout and look, for a new font or screen resolution.
+    void forgetDrawing();
     void keepLook(const QPainter &painter, const QPaintEvent *event, QRgb pen, QRgb background);
 
     // The text as last laid out: as glyphs placed from the font's cache, or else as a static text.
@@ -60,6 +62,8 @@ private:
     QStaticText m_layout;
     TextLineCache *m_lineCache = nullptr;
     QList<Look> m_looks;
+    // The logical resolution the layouts and looks were made at.
+    int m_dpi = 0;
     bool m_stale = false;
     bool m_chosen = false;
 };
