@@ -4,8 +4,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -292,6 +296,28 @@ private slots:
             QCOMPARE(s.visibleScreens(), QStringLiteral("xd"));
         }
         QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    }
+
+    // A face whose fontconfig rule says "no hinting" (WenQuanYi Micro Hei's package
+    // says so) is drawn unhinted; any other keeps the desktop's hinting. fc-match
+    // tells what fontconfig says of the face that draws the text.
+    void textIsHintedAsFontconfigSays()
+    {
+        Session session;
+        const QLabel *title
+            = session.shell->screen(QStringLiteral("hy"))->findChild<QLabel *>(QStringLiteral("Label3"));
+        QVERIFY(title);
+        for (const QFont &font : {QGuiApplication::font(), title->font()}) {
+            const QString face = QFontInfo(font).family();
+            QProcess fcMatch;
+            fcMatch.start(QStringLiteral("fc-match"),
+                          {QStringLiteral("-f"), QStringLiteral("%{family[0]}|%{hinting}"), face});
+            if (!fcMatch.waitForFinished() || fcMatch.exitCode() != 0)
+                QSKIP("fc-match is not at hand");
+            const QStringList answer = QString::fromUtf8(fcMatch.readAllStandardOutput()).split(QLatin1Char('|'));
+            const bool unhinted = answer.size() == 2 && answer[0] == face && answer[1] == QLatin1String("False");
+            QCOMPARE(font.hintingPreference(), unhinted ? QFont::PreferNoHinting : QFont::PreferDefaultHinting);
+        }
     }
 };
 

@@ -29,6 +29,10 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 
+#include <fontconfig/fontconfig.h>
+
+#include <optional>
+
 Screen::Screen(const QString &code, const QString &caption, Border border)
 {
     setObjectName(code);
@@ -242,6 +246,38 @@ QStringList installedFrom(const QStringList &wanted)
     return wanted;
 }
 
+// Whether a rule of fontconfig's says to draw an installed family without
+// hinting, as a font's package may say for its face (WenQuanYi Micro Hei's
+// does); nothing when no font goes by the name (a generic family such as
+// "Sans Serif"). Qt 6.4 takes the hint style from fontconfig but passes over
+// that rule, and hints such a face regardless. Asked once for each family.
+std::optional<bool> unhinted(const QString &family)
+{
+    static QHash<QString, std::optional<bool>> answers;
+    if (const auto it = answers.constFind(family); it != answers.constEnd())
+        return *it;
+    FcPattern *pattern = FcPatternCreate();
+    const QByteArray name = family.toUtf8();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
+    FcObjectSet *objects = FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FILE, FC_INDEX, nullptr);
+    FcFontSet *fonts = FcFontList(nullptr, pattern, objects);
+    std::optional<bool> answer;
+    if (fonts && fonts->nfont > 0) {
+        answer = false;
+        if (FcPattern *drawn = FcFontRenderPrepare(nullptr, pattern, fonts->fonts[0])) {
+            FcBool hinting = FcTrue;
+            answer = FcPatternGetBool(drawn, FC_HINTING, 0, &hinting) == FcResultMatch && !hinting;
+            FcPatternDestroy(drawn);
+        }
+    }
+    if (fonts)
+        FcFontSetDestroy(fonts);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    answers.insert(family, answer);
+    return answer;
+}
+
 } // namespace
 
 QFont heiti(int pointSize)
@@ -251,6 +287,8 @@ QFont heiti(int pointSize)
                          QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
     QFont font;
     font.setFamilies(families);
+    if (unhinted(families.constFirst()).value_or(false))
+        font.setHintingPreference(QFont::PreferNoHinting);
     if (pointSize > 0)
         font.setPointSize(pointSize);
     return font;
@@ -271,7 +309,14 @@ void useSimplifiedChineseFont()
     QFont font = QGuiApplication::font();
     if (font.families().size() > 1)
         return;
-    font.setFamilies(QStringList{font.family()} + chinese);
+    // The platform's family draws the Latin letters and digits when a font goes by
+    // its name; a generic family such as "Sans Serif" is passed over in a list, and
+    // the Chinese face draws everything. The font is hinted as that face is to be.
+    const QString platform = font.family();
+    font.setFamilies(QStringList{platform} + chinese);
+    const std::optional<bool> platformUnhinted = unhinted(platform);
+    if (platformUnhinted ? *platformUnhinted : unhinted(chinese.constFirst()).value_or(false))
+        font.setHintingPreference(QFont::PreferNoHinting);
     QGuiApplication::setFont(font);
 }
 
