@@ -14,11 +14,6 @@ namespace {
 const QString kRoute = QStringLiteral("gw");
 const QString kSections = QStringLiteral("sections");
 
-// The route table's controls: options, then texts.
-const QStringList kRouteOptions{"lowPressure", "highPressure", "steel", "castIron", "plastic"};
-const QStringList kRouteTexts{"density",       "viscosity",     "temperature",   "localPercent",
-                              "allowableDrop", "startPressure", "minEndPressure"};
-
 enum class Kind { Text, Flag, Sections };
 
 // The controls that a screen may store, with their kinds; empty for an unknown screen.
@@ -26,10 +21,10 @@ QMap<QString, Kind> controlsOf(const QString &code)
 {
     QMap<QString, Kind> controls;
     if (code == kRoute) {
-        for (const QString &name : kRouteOptions)
-            controls.insert(name, Kind::Flag);
-        for (const QString &name : kRouteTexts)
-            controls.insert(name, Kind::Text);
+        for (const route::NamedOption &o : route::pressureOptions() + route::materialOptions())
+            controls.insert(o.name, Kind::Flag);
+        for (const route::TextSetting &t : route::textSettings())
+            controls.insert(t.name, Kind::Text);
         controls.insert(kSections, Kind::Sections);
         return controls;
     }
@@ -97,17 +92,21 @@ calc::Input inputOf(const calc::Calculation &c, const Values &values)
 Values routeValues(const route::Settings &s, const QList<route::Section> &sections)
 {
     Values values;
-    values.insert(QStringLiteral("lowPressure"), s.pressure == route::Pressure::Low);
-    values.insert(QStringLiteral("highPressure"), s.pressure == route::Pressure::High);
-    for (int i = 0; i < 3; ++i)
-        values.insert(kRouteOptions[2 + i], s.material == i);
-    const QString texts[]
-        = {s.density, s.viscosity, s.temperature, s.localPercent, s.allowableDrop, s.startPressure, s.minEndPressure};
-    for (int i = 0; i < kRouteTexts.size(); ++i)
-        values.insert(kRouteTexts[i], texts[i]);
+    const QList<route::NamedOption> &pressures = route::pressureOptions();
+    values.insert(pressures[0].name, s.pressure == route::Pressure::Low);
+    values.insert(pressures[1].name, s.pressure == route::Pressure::High);
+    const QList<route::NamedOption> &materials = route::materialOptions();
+    for (qsizetype i = 0; i < materials.size(); ++i)
+        values.insert(materials[i].name, s.material == i);
+    for (const route::TextSetting &t : route::textSettings())
+        values.insert(t.name, s.*t.member);
     QVariantList rows;
-    for (const route::Section &section : sections)
-        rows.append(QStringList{section.name, section.length, section.flow, section.rise, section.diameter});
+    for (const route::Section &section : sections) {
+        QStringList cells;
+        for (int column = 0; column < route::kInputColumns; ++column)
+            cells << route::sectionField(section, column);
+        rows.append(cells);
+    }
     values.insert(kSections, rows);
     return values;
 }
@@ -115,15 +114,14 @@ Values routeValues(const route::Settings &s, const QList<route::Section> &sectio
 route::Settings routeSettings(const Values &values)
 {
     route::Settings s;
-    s.pressure = values.value(QStringLiteral("highPressure")).toBool() ? route::Pressure::High : route::Pressure::Low;
-    for (int i = 0; i < 3; ++i) {
-        if (values.value(kRouteOptions[2 + i]).toBool())
-            s.material = i;
+    s.pressure = values.value(route::pressureOptions()[1].name).toBool() ? route::Pressure::High : route::Pressure::Low;
+    const QList<route::NamedOption> &materials = route::materialOptions();
+    for (qsizetype i = 0; i < materials.size(); ++i) {
+        if (values.value(materials[i].name).toBool())
+            s.material = int(i);
     }
-    QString *texts[] = {&s.density,       &s.viscosity,     &s.temperature,   &s.localPercent,
-                        &s.allowableDrop, &s.startPressure, &s.minEndPressure};
-    for (int i = 0; i < kRouteTexts.size(); ++i)
-        *texts[i] = values.value(kRouteTexts[i]).toString();
+    for (const route::TextSetting &t : route::textSettings())
+        s.*t.member = values.value(t.name).toString();
     return s;
 }
 
@@ -132,7 +130,10 @@ QList<route::Section> routeSections(const Values &values)
     QList<route::Section> sections;
     for (const QVariant &row : values.value(kSections).toList()) {
         const QStringList cells = row.toStringList();
-        sections.append({cells.value(0), cells.value(1), cells.value(2), cells.value(3), cells.value(4)});
+        route::Section section;
+        for (int column = 0; column < route::kInputColumns; ++column)
+            route::sectionField(section, column) = cells.value(column);
+        sections.append(section);
     }
     return sections;
 }

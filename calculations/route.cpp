@@ -2,6 +2,7 @@
 
 #include "calculation.h"
 #include "csv.h"
+#include "descriptions.h"
 #include "number_text.h"
 #include "pd.h"
 #include "sections.h"
@@ -94,6 +95,45 @@ void fill(SectionResult &out, const QList<double> &values, const QStringList &te
     }
 }
 
+// Reads every row (the flow in single precision for medium/high pressure) and
+// adds up the length that the allowance is spread over, L(1 + a/100) of each
+// valid row; with settings that cannot be used the route is incomplete.
+QList<Reading> readAll(const Settings &s, const QList<Section> &sections, double a, Result &result,
+                       double &budgetLength)
+{
+    result.settingsValid = settingsProblem(s).isEmpty();
+    QList<Reading> readings;
+    for (const Section &section : sections) {
+        SectionResult out;
+        readings << readRow(section, s.pressure == Pressure::High, out);
+        emptyCells(out, s.pressure);
+        if (out.valid)
+            budgetLength += readings.back().L * (1 + a / 100);
+        result.sections << out;
+    }
+    if (!result.settingsValid)
+        result.verdict = kIncomplete;
+    return readings;
+}
+
+QList<Column> computedColumnsOf(Pressure pressure)
+{
+    if (pressure == Pressure::Low) {
+        return {{QStringLiteral("reynolds"), QStringLiteral("雷诺数")},
+                {QStringLiteral("state"), QStringLiteral("流态")},
+                {QStringLiteral("unit_drop"), QStringLiteral("单位压降(Pa/m)")},
+                {QStringLiteral("friction_drop"), QStringLiteral("摩擦压降(Pa)")},
+                {QStringLiteral("local_drop"), QStringLiteral("局部压降(Pa)")},
+                {QStringLiteral("gravity_head"), QStringLiteral("附加压头(Pa)")},
+                {QStringLiteral("section_drop"), QStringLiteral("管段压降(Pa)")},
+                {QStringLiteral("cumulative_drop"), QStringLiteral("累计压降(Pa)")}};
+    }
+    return {{QStringLiteral("unit_drop"), QStringLiteral("压力平方差(kPa^2/km)")},
+            {QStringLiteral("section_dp2"), QStringLiteral("管段压力平方差(kPa^2)")},
+            {QStringLiteral("start_pressure"), QStringLiteral("起点压力(kPa)")},
+            {QStringLiteral("end_pressure"), QStringLiteral("终点压力(kPa)")}};
+}
+
 Result calculateLow(const Settings &s, const QList<Section> &sections, bool formatted)
 {
     Result result;
@@ -102,22 +142,10 @@ Result calculateLow(const Settings &s, const QList<Section> &sections, bool form
     const double T = parseLeadingNumber(s.temperature);
     const double a = parseLeadingNumber(s.localPercent);
     const double allowed = parseLeadingNumber(s.allowableDrop);
-    result.settingsValid = settingsProblem(s).isEmpty();
-
-    QList<Reading> readings;
     double budgetLength = 0;
-    for (const Section &section : sections) {
-        SectionResult out;
-        readings << readRow(section, false, out);
-        emptyCells(out, Pressure::Low);
-        if (out.valid)
-            budgetLength += readings.back().L * (1 + a / 100);
-        result.sections << out;
-    }
-    if (!result.settingsValid) {
-        result.verdict = kIncomplete;
+    const QList<Reading> readings = readAll(s, sections, a, result, budgetLength);
+    if (!result.settingsValid)
         return result;
-    }
 
     const double allowance = allowed / budgetLength;
     double cumulative = 0;
@@ -188,22 +216,10 @@ Result calculateHigh(const Settings &s, const QList<Section> &sections, bool for
     const double a = parseLeadingNumber(s.localPercent);
     const double P1 = parseLeadingNumber(s.startPressure);
     const double P2 = parseLeadingNumber(s.minEndPressure);
-    result.settingsValid = settingsProblem(s).isEmpty();
-
-    QList<Reading> readings;
     double budgetLength = 0;
-    for (const Section &section : sections) {
-        SectionResult out;
-        readings << readRow(section, true, out);
-        emptyCells(out, Pressure::High);
-        if (out.valid)
-            budgetLength += readings.back().L * (1 + a / 100);
-        result.sections << out;
-    }
-    if (!result.settingsValid) {
-        result.verdict = kIncomplete;
+    const QList<Reading> readings = readAll(s, sections, a, result, budgetLength);
+    if (!result.settingsValid)
         return result;
-    }
 
     const calc::HighDrop drop = calc::highDrop(s.material);
     const double allowance = (P1 * P1 - P2 * P2) / budgetLength;
@@ -280,7 +296,67 @@ Result calculateHigh(const Settings &s, const QList<Section> &sections, bool for
 
 } // namespace
 
-QList<Column> computedColumnsOf(Pressure pressure);
+const QList<TextSetting> &textSettings()
+{
+    static const QList<TextSetting> all{
+        {QStringLiteral("density"), QStringLiteral("--density"), QStringLiteral("燃气密度(kg/Nm^3)："),
+         &Settings::density},
+        {QStringLiteral("viscosity"), QStringLiteral("--viscosity"), QStringLiteral("运动粘度(m^2/s)："),
+         &Settings::viscosity},
+        {QStringLiteral("temperature"), QStringLiteral("--temperature"), QStringLiteral("燃气温度(K)："),
+         &Settings::temperature},
+        {QStringLiteral("localPercent"), QStringLiteral("--local-percent"), QStringLiteral("局部阻力(摩擦压降的%)："),
+         &Settings::localPercent},
+        {QStringLiteral("allowableDrop"), QStringLiteral("--allowable-drop"), QStringLiteral("允许压降(Pa)："),
+         &Settings::allowableDrop, true, false},
+        {QStringLiteral("startPressure"), QStringLiteral("--start-pressure"), QStringLiteral("起点压力(kPa)："),
+         &Settings::startPressure, false, true},
+        {QStringLiteral("minEndPressure"), QStringLiteral("--min-end-pressure"), QStringLiteral("最低终点压力(kPa)："),
+         &Settings::minEndPressure, false, true},
+    };
+    return all;
+}
+
+const QList<NamedOption> &pressureOptions()
+{
+    static const QList<NamedOption> all{{QStringLiteral("lowPressure"), QStringLiteral("低压")},
+                                        {QStringLiteral("highPressure"), QStringLiteral("中高压")}};
+    return all;
+}
+
+const QList<NamedOption> &materialOptions()
+{
+    static const QList<NamedOption> all = [] {
+        const QStringList names{QStringLiteral("steel"), QStringLiteral("castIron"), QStringLiteral("plastic")};
+        const calc::Choice materials = calc::pipeMaterials(QString());
+        QList<NamedOption> options;
+        for (std::size_t i = 0; i < materials.options.size(); ++i)
+            options.append({names.value(qsizetype(i)), materials.options[i].caption});
+        return options;
+    }();
+    return all;
+}
+
+QString &sectionField(Section &section, int column)
+{
+    switch (column) {
+    case Name:
+        return section.name;
+    case Length:
+        return section.length;
+    case Flow:
+        return section.flow;
+    case Rise:
+        return section.rise;
+    default:
+        return section.diameter;
+    }
+}
+
+const QString &sectionField(const Section &section, int column)
+{
+    return sectionField(const_cast<Section &>(section), column);
+}
 
 QList<Column> inputColumns(Pressure pressure)
 {
@@ -300,22 +376,10 @@ QList<Column> computedColumns(Pressure pressure)
     return pressure == Pressure::Low ? low : high;
 }
 
-QList<Column> computedColumnsOf(Pressure pressure)
+int totalColumn(Pressure pressure)
 {
-    if (pressure == Pressure::Low) {
-        return {{QStringLiteral("reynolds"), QStringLiteral("雷诺数")},
-                {QStringLiteral("state"), QStringLiteral("流态")},
-                {QStringLiteral("unit_drop"), QStringLiteral("单位压降(Pa/m)")},
-                {QStringLiteral("friction_drop"), QStringLiteral("摩擦压降(Pa)")},
-                {QStringLiteral("local_drop"), QStringLiteral("局部压降(Pa)")},
-                {QStringLiteral("gravity_head"), QStringLiteral("附加压头(Pa)")},
-                {QStringLiteral("section_drop"), QStringLiteral("管段压降(Pa)")},
-                {QStringLiteral("cumulative_drop"), QStringLiteral("累计压降(Pa)")}};
-    }
-    return {{QStringLiteral("unit_drop"), QStringLiteral("压力平方差(kPa^2/km)")},
-            {QStringLiteral("section_dp2"), QStringLiteral("管段压力平方差(kPa^2)")},
-            {QStringLiteral("start_pressure"), QStringLiteral("起点压力(kPa)")},
-            {QStringLiteral("end_pressure"), QStringLiteral("终点压力(kPa)")}};
+    // The last of either class.
+    return int(computedColumns(pressure).size()) - 1;
 }
 
 std::optional<int> columnOf(const QString &header)
@@ -380,12 +444,10 @@ Import sectionsFromCsv(const QByteArray &bytes)
             return import;
         }
         Section section;
-        QString *fields[kInputColumns]
-            = {&section.name, &section.length, &section.flow, &section.rise, &section.diameter};
         bool automatic = false;
         for (qsizetype i = 0; i < cells.size(); ++i) {
             if (columns[i] >= 0)
-                *fields[columns[i]] = cells[i];
+                sectionField(section, columns[i]) = cells[i];
             else if (columns[i] == kAuto)
                 automatic = cells[i].trimmed() == u"1";
         }
@@ -397,11 +459,6 @@ Import sectionsFromCsv(const QByteArray &bytes)
         import.sections << section;
     }
     return import;
-}
-
-QStringList materialCaptions()
-{
-    return {QStringLiteral("钢管"), QStringLiteral("铸铁管"), QStringLiteral("塑料管")};
 }
 
 QString settingsProblem(const Settings &s)
@@ -478,9 +535,7 @@ QList<QStringList> tableRows(const Settings &settings, const QList<Section> &sec
     QStringList total(header.size(), QString());
     total[0] = kTotalRow;
     total[1] = result.totalLength;
-    const QString totalKey
-        = settings.pressure == Pressure::Low ? QStringLiteral("cumulative_drop") : QStringLiteral("end_pressure");
-    total[header.indexOf(totalKey)] = result.total;
+    total[kInputColumns + 1 + totalColumn(settings.pressure)] = result.total;
     total.back() = result.verdict;
     rows << total;
     return rows;

@@ -28,6 +28,35 @@ struct Settings
     QString minEndPressure; // medium/high pressure, kPa
 };
 
+// A typed setting of a route: the name of its text box on the screen (and its key
+// in a design file), its velmora-batch option, its caption, where the settings
+// keep it, and the pressure classes it serves. In the order the screen shows them.
+struct TextSetting
+{
+    QString name;
+    QString option;
+    QString caption;
+    QString Settings::*member;
+    bool low = true;
+    bool high = true;
+
+    bool serves(Pressure pressure) const { return pressure == Pressure::Low ? low : high; }
+};
+const QList<TextSetting> &textSettings();
+
+// An option button of the settings: its name on the screen (and in a design file) and its caption.
+struct NamedOption
+{
+    QString name;
+    QString caption;
+};
+inline const QString kPressureCaption = QStringLiteral("压力级制");
+inline const QString kMaterialCaption = QStringLiteral("管材");
+// Low, then medium/high pressure.
+const QList<NamedOption> &pressureOptions();
+// Steel, cast iron, plastic: the materials of the section screens.
+const QList<NamedOption> &materialOptions();
+
 // The typed cells of one section.
 struct Section
 {
@@ -41,6 +70,10 @@ struct Section
 enum InputColumn { Name, Length, Flow, Rise, Diameter };
 constexpr int kInputColumns = 5;
 
+// The text of one input column of a section.
+QString &sectionField(Section &section, int column);
+const QString &sectionField(const Section &section, int column);
+
 struct Column
 {
     QString key;
@@ -49,6 +82,9 @@ struct Column
 // The input columns, then the computed columns of the pressure class.
 QList<Column> inputColumns(Pressure pressure);
 QList<Column> computedColumns(Pressure pressure);
+// The computed column that the closing row "合计" fills: the cumulative drop
+// (low pressure) or the end pressure (medium/high pressure).
+int totalColumn(Pressure pressure);
 // The input column that a header names, by key or by the caption of either pressure class.
 std::optional<int> columnOf(const QString &header);
 // The sections of a CSV table headed by input columns (by key or caption). The
@@ -61,8 +97,6 @@ struct Import
     QString error;
 };
 Import sectionsFromCsv(const QByteArray &bytes);
-// The captions of the material options, in order.
-QStringList materialCaptions();
 
 struct SectionResult
 {

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -276,7 +277,9 @@ BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()
             else
                 return failed(QStringLiteral("--pressure 应为 low 或 high，而不是“%1”").arg(value));
         } else if (option == u"--material") {
-            const QStringList captions = route::materialCaptions();
+            QStringList captions;
+            for (const route::NamedOption &o : route::materialOptions())
+                captions << o.caption;
             bool isNumber = false;
             const int position = value.toInt(&isNumber);
             if (isNumber && position >= 1 && position <= captions.size())
@@ -285,22 +288,13 @@ BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()
                 settings.material = int(captions.indexOf(value));
             else
                 return failed(QStringLiteral("--material 应为 1~3、钢管、铸铁管或塑料管，而不是“%1”").arg(value));
-        } else if (option == u"--density") {
-            settings.density = value;
-        } else if (option == u"--viscosity") {
-            settings.viscosity = value;
-        } else if (option == u"--temperature") {
-            settings.temperature = value;
-        } else if (option == u"--local-percent") {
-            settings.localPercent = value;
-        } else if (option == u"--allowable-drop") {
-            settings.allowableDrop = value;
-        } else if (option == u"--start-pressure") {
-            settings.startPressure = value;
-        } else if (option == u"--min-end-pressure") {
-            settings.minEndPressure = value;
         } else {
-            return failed(QStringLiteral("未知的选项“%1”；").arg(option) + kUsage);
+            const QList<route::TextSetting> &texts = route::textSettings();
+            const auto text = std::find_if(texts.cbegin(), texts.cend(),
+                                           [&option](const route::TextSetting &t) { return t.option == option; });
+            if (text == texts.cend())
+                return failed(QStringLiteral("未知的选项“%1”；").arg(option) + kUsage);
+            settings.*text->member = value;
         }
     }
     if (const QString problem = route::settingsProblem(settings); !problem.isEmpty())

@@ -115,17 +115,13 @@ QString routeHtml(const RouteEntry &r)
     QString html = QStringLiteral("<h2>管网水力计算表</h2>");
     const route::Settings &s = r.settings;
     const bool low = s.pressure == route::Pressure::Low;
-    QStringList settings{QStringLiteral("压力级制：") + (low ? QStringLiteral("低压") : QStringLiteral("中高压")),
-                         QStringLiteral("管材：") + route::materialCaptions().value(s.material),
-                         QStringLiteral("燃气密度(kg/Nm^3)：") + s.density,
-                         QStringLiteral("运动粘度(m^2/s)：") + s.viscosity,
-                         QStringLiteral("燃气温度(K)：") + s.temperature,
-                         QStringLiteral("局部阻力(摩擦压降的%)：") + s.localPercent};
-    if (low)
-        settings << QStringLiteral("允许压降(Pa)：") + s.allowableDrop;
-    else
-        settings << QStringLiteral("起点压力(kPa)：") + s.startPressure
-                 << QStringLiteral("最低终点压力(kPa)：") + s.minEndPressure;
+    QStringList settings{
+        route::kPressureCaption + QStringLiteral("：") + route::pressureOptions().value(low ? 0 : 1).caption,
+        route::kMaterialCaption + QStringLiteral("：") + route::materialOptions().value(s.material).caption};
+    for (const route::TextSetting &t : route::textSettings()) {
+        if (t.serves(s.pressure))
+            settings << t.caption + s.*t.member;
+    }
     html += QStringLiteral("<h3>计算条件</h3>") + list(settings);
     html += QStringLiteral("<h3>计算公式</h3>")
         + list(low ? QStringList{QStringLiteral(

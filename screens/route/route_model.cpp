@@ -7,27 +7,6 @@
 #include <QFont>
 #include <QUndoStack>
 
-QString &sectionField(route::Section &section, int column)
-{
-    switch (column) {
-    case route::Name:
-        return section.name;
-    case route::Length:
-        return section.length;
-    case route::Flow:
-        return section.flow;
-    case route::Rise:
-        return section.rise;
-    default:
-        return section.diameter;
-    }
-}
-
-const QString &sectionField(const route::Section &section, int column)
-{
-    return sectionField(const_cast<route::Section &>(section), column);
-}
-
 RouteModel::RouteModel(QUndoStack *undo, QObject *parent)
     : QAbstractTableModel(parent)
     , m_undo(undo)
@@ -85,11 +64,7 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
             return route::kTotalRow;
         if (column == route::Length)
             return m_result.totalLength;
-        const QString totalKey = m_settings.pressure == route::Pressure::Low ? QStringLiteral("cumulative_drop")
-                                                                             : QStringLiteral("end_pressure");
-        const QList<route::Column> computed = route::computedColumns(m_settings.pressure);
-        if (column >= route::kInputColumns && column < messageColumn()
-            && computed[column - route::kInputColumns].key == totalKey)
+        if (column == route::kInputColumns + route::totalColumn(m_settings.pressure))
             return m_result.total;
         if (column == messageColumn())
             return m_result.verdict;
@@ -104,13 +79,13 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
         if (column == route::Diameter && result.automatic)
             return result.diameter;
         if (column < route::kInputColumns)
-            return sectionField(section, column);
+            return route::sectionField(section, column);
         if (column < messageColumn())
             return result.cell(column - route::kInputColumns);
         return result.message;
     case Qt::EditRole:
         if (column < route::kInputColumns)
-            return sectionField(section, column);
+            return route::sectionField(section, column);
         return data(index, Qt::DisplayRole);
     case Qt::BackgroundRole:
         if (bad)
@@ -181,14 +156,14 @@ QString RouteModel::cell(int row, int column) const
 {
     if (row < 0 || row >= int(m_sections.size()) || column < 0 || column >= route::kInputColumns)
         return QString();
-    return sectionField(m_sections[row], column);
+    return route::sectionField(m_sections[row], column);
 }
 
 void RouteModel::setCell(int row, int column, const QString &text)
 {
     if (row < 0 || row >= int(m_sections.size()) || column < 0 || column >= route::kInputColumns)
         return;
-    sectionField(m_sections[row], column) = text;
+    route::sectionField(m_sections[row], column) = text;
     recalculate();
 }
 

@@ -72,7 +72,3 @@ private:
     QList<route::Section> m_sections;
     route::Result m_result;
 };
-
-// The text of one input column of a section.
-QString &sectionField(route::Section &section, int column);
-const QString &sectionField(const route::Section &section, int column);

@@ -56,31 +56,32 @@ RouteScreen::RouteScreen()
 
     QGroupBox *conditions = frame("conditions", QStringLiteral("计算条件"));
     auto *grid = new QGridLayout(conditions);
-    QGroupBox *classBox = optionGroup(QStringLiteral("pressureClass"), QStringLiteral("压力级制"),
-                                      {{QStringLiteral("lowPressure"), QStringLiteral("低压")},
-                                       {QStringLiteral("highPressure"), QStringLiteral("中高压")}});
-    m_low = classBox->findChild<QRadioButton *>(QStringLiteral("lowPressure"));
-    m_high = classBox->findChild<QRadioButton *>(QStringLiteral("highPressure"));
-    const QStringList captions = route::materialCaptions();
-    const QStringList names{QStringLiteral("steel"), QStringLiteral("castIron"), QStringLiteral("plastic")};
-    QList<Option> materials;
-    for (int i = 0; i < captions.size(); ++i)
-        materials.append({names[i], captions[i]});
-    QGroupBox *materialBox = optionGroup(QStringLiteral("material"), QStringLiteral("管材"), materials);
-    for (const QString &name : names)
-        m_materials << materialBox->findChild<QRadioButton *>(name);
+    auto optionsOf = [](const QList<route::NamedOption> &named) {
+        QList<Option> options;
+        for (const route::NamedOption &o : named)
+            options.append({o.name, o.caption});
+        return options;
+    };
+    QGroupBox *classBox
+        = optionGroup(QStringLiteral("pressureClass"), route::kPressureCaption, optionsOf(route::pressureOptions()));
+    m_low = classBox->findChild<QRadioButton *>(route::pressureOptions()[0].name);
+    m_high = classBox->findChild<QRadioButton *>(route::pressureOptions()[1].name);
+    QGroupBox *materialBox
+        = optionGroup(QStringLiteral("material"), route::kMaterialCaption, optionsOf(route::materialOptions()));
+    for (const route::NamedOption &o : route::materialOptions())
+        m_materials << materialBox->findChild<QRadioButton *>(o.name);
     grid->addWidget(classBox, 0, 0, 1, 2);
     grid->addWidget(materialBox, 0, 2, 1, 4);
-    m_density = addField(grid, 1, "densityCaption", QStringLiteral("燃气密度(kg/Nm^3)："), "density");
-    m_viscosity = addField(grid, 1, "viscosityCaption", QStringLiteral("运动粘度(m^2/s)："), "viscosity", 2);
-    m_temperature = addField(grid, 1, "temperatureCaption", QStringLiteral("燃气温度(K)："), "temperature", 4);
-    m_localPercent
-        = addField(grid, 2, "localPercentCaption", QStringLiteral("局部阻力(摩擦压降的%)："), "localPercent");
-    m_allowableDrop = addField(grid, 2, "allowableDropCaption", QStringLiteral("允许压降(Pa)："), "allowableDrop", 2);
-    m_startPressure = addField(grid, 3, "startPressureCaption", QStringLiteral("起点压力(kPa)："), "startPressure");
-    m_minEndPressure
-        = addField(grid, 3, "minEndPressureCaption", QStringLiteral("最低终点压力(kPa)："), "minEndPressure", 2);
-    m_localPercent->setText(QStringLiteral("10"));
+    // Where each setting sits in the grid (row, column), in the order of route::textSettings().
+    constexpr int kPlaces[][2] = {{1, 0}, {1, 2}, {1, 4}, {2, 0}, {2, 2}, {3, 0}, {3, 2}};
+    const QList<route::TextSetting> &texts = route::textSettings();
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QByteArray name = texts[i].name.toLatin1();
+        const QByteArray caption = name + "Caption";
+        m_texts << addField(grid, kPlaces[i][0], caption.constData(), texts[i].caption, name.constData(),
+                            kPlaces[i][1]);
+        m_texts.back()->setText(route::Settings{}.*texts[i].member);
+    }
     layout->addWidget(conditions);
 
     m_table = new QTableView;
@@ -178,8 +179,7 @@ RouteScreen::RouteScreen()
     m_materials.front()->setChecked(true);
     for (QRadioButton *option : QList<QRadioButton *>{m_low, m_high} + m_materials)
         connect(option, &QRadioButton::toggled, this, &RouteScreen::settingsChanged);
-    for (QLineEdit *box :
-         {m_density, m_viscosity, m_temperature, m_localPercent, m_allowableDrop, m_startPressure, m_minEndPressure})
+    for (QLineEdit *box : m_texts)
         connect(box, &QLineEdit::textChanged, this, &RouteScreen::settingsChanged);
     connect(m_model, &RouteModel::recalculated, this, &RouteScreen::showVerdict);
     settingsChanged();
@@ -195,13 +195,9 @@ route::Settings RouteScreen::settings() const
         if (m_materials[i]->isChecked())
             s.material = i;
     }
-    s.density = m_density->text();
-    s.viscosity = m_viscosity->text();
-    s.temperature = m_temperature->text();
-    s.localPercent = m_localPercent->text();
-    s.allowableDrop = m_allowableDrop->text();
-    s.startPressure = m_startPressure->text();
-    s.minEndPressure = m_minEndPressure->text();
+    const QList<route::TextSetting> &texts = route::textSettings();
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        s.*texts[i].member = m_texts[i]->text();
     return s;
 }
 
@@ -209,26 +205,22 @@ void RouteScreen::loadRoute(const route::Settings &settings, const QList<route::
 {
     (settings.pressure == route::Pressure::High ? m_high : m_low)->setChecked(true);
     m_materials.value(settings.material, m_materials.front())->setChecked(true);
-    m_density->setText(settings.density);
-    m_viscosity->setText(settings.viscosity);
-    m_temperature->setText(settings.temperature);
-    m_localPercent->setText(settings.localPercent);
-    m_allowableDrop->setText(settings.allowableDrop);
-    m_startPressure->setText(settings.startPressure);
-    m_minEndPressure->setText(settings.minEndPressure);
+    const QList<route::TextSetting> &texts = route::textSettings();
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        m_texts[i]->setText(settings.*texts[i].member);
     m_model->setSections(sections);
     m_undo->clear();
 }
 
 void RouteScreen::settingsChanged()
 {
-    const bool low = !m_high->isChecked();
-    m_allowableDrop->setEnabled(low);
-    m_startPressure->setEnabled(!low);
-    m_minEndPressure->setEnabled(!low);
-    m_model->setSettings(settings());
+    const route::Settings s = settings();
+    const QList<route::TextSetting> &texts = route::textSettings();
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        m_texts[i]->setEnabled(texts[i].serves(s.pressure));
+    m_model->setSettings(s);
     // The rise of a section counts in low pressure only.
-    m_table->setColumnHidden(route::Rise, !low);
+    m_table->setColumnHidden(route::Rise, s.pressure != route::Pressure::Low);
 }
 
 void RouteScreen::showVerdict()

@@ -53,13 +53,8 @@ private:
     QRadioButton *m_low;
     QRadioButton *m_high;
     QList<QRadioButton *> m_materials;
-    QLineEdit *m_density;
-    QLineEdit *m_viscosity;
-    QLineEdit *m_temperature;
-    QLineEdit *m_localPercent;
-    QLineEdit *m_allowableDrop;
-    QLineEdit *m_startPressure;
-    QLineEdit *m_minEndPressure;
+    // The text boxes of route::textSettings(), in its order.
+    QList<QLineEdit *> m_texts;
     QTableView *m_table;
     QLabel *m_verdict;
     QUndoStack *m_undo;
