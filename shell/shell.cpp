@@ -21,7 +21,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QScreen>
 
 Shell::Shell() = default;
@@ -149,13 +148,8 @@ bool Shell::saveDesign(const QString &path)
         else if (auto *gw = qobject_cast<RouteScreen *>(screen))
             d.screens[code] = design::routeValues(gw->settings(), gw->model()->sections());
     }
-    const QByteArray bytes = design::write(d);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        showMessage(QApplication::activeWindow(),
-                    QStringLiteral("无法保存设计“%1”：%2").arg(QFileInfo(path).fileName(), file.errorString()));
+    if (!saveFile(QApplication::activeWindow(), path, design::write(d), QStringLiteral("设计")))
         return false;
-    }
     m_designPath = path;
     return true;
 }

@@ -2,17 +2,14 @@
 
 #include "csv.h"
 #include "file_dialog.h"
-#include "message_box.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QSaveFile>
 
 namespace {
 
@@ -35,9 +32,8 @@ CalculationScreen::CalculationScreen(const QString &code, const QString &caption
     exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     addAction(exportAction);
     connect(exportAction, &QAction::triggered, this, [this] {
-        const QString path = chooseFile(this,
-                                        {FileDialogRequest::Mode::Save, QStringLiteral("导出CSV"),
-                                         QStringLiteral("CSV 文件 (*.csv)"), m_calculation.title + ".csv"});
+        const QString path = chooseFile(
+            this, {FileDialogRequest::Mode::Save, QStringLiteral("导出CSV"), kCsvFilter, m_calculation.title + ".csv"});
         if (!path.isEmpty())
             exportCsv(path);
     });
@@ -46,10 +42,7 @@ CalculationScreen::CalculationScreen(const QString &code, const QString &caption
 void CalculationScreen::Command1_Click()
 {
     beforeCalculation();
-    if (!m_view) {
-        m_view = outcomeView();
-        watchInputs();
-    }
+    ensureView();
     m_lastInput = readInput(this, m_calculation);
     m_lastOutcome = m_calculation.calculate(*m_lastInput);
     if (applyOutcome(this, *m_view, *m_lastOutcome))
@@ -82,12 +75,17 @@ void CalculationScreen::loadInput(const calc::Input &input)
     resetResults();
 }
 
+void CalculationScreen::ensureView()
+{
+    if (m_view)
+        return;
+    m_view = outcomeView();
+    watchInputs();
+}
+
 void CalculationScreen::resetResults()
 {
-    if (!m_view) {
-        m_view = outcomeView();
-        watchInputs();
-    }
+    ensureView();
     for (QLabel *label : resultLabels()) {
         toolkit::setText(label, QString());
         setStale(label, false);
@@ -143,13 +141,7 @@ bool CalculationScreen::exportCsv(const QString &path)
             rows += current->outcome.table;
         }
     }
-    const QByteArray bytes = csv::write(rows, true);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        showMessage(this, QStringLiteral("无法保存“%1”：%2").arg(QFileInfo(path).fileName(), file.errorString()));
-        return false;
-    }
-    return true;
+    return saveFile(this, path, csv::write(rows, true));
 }
 
 void CalculationScreen::watchInputs()

@@ -64,6 +64,8 @@ protected:
     QList<QLabel *> resultLabels() const;
 
 private:
+    // Finds the result labels and watches the inputs, the first time either is needed.
+    void ensureView();
     // Watches the inputs, so that results turn out of date when one changes.
     void watchInputs();
 

@@ -1,8 +1,12 @@
 #include "file_dialog.h"
 
+#include "message_box.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSaveFile>
 
 namespace {
 std::function<QString(const FileDialogRequest &)> &fileDialogHandler()
@@ -53,4 +57,13 @@ void setPrintPreviewHandler(
     std::function<void(const QString &title, const std::function<void(QPagedPaintDevice *)> &render)> handler)
 {
     previewHandler() = std::move(handler);
+}
+
+bool saveFile(QWidget *parent, const QString &path, const QByteArray &bytes, const QString &what)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    showMessage(parent, QStringLiteral("无法保存%1“%2”：%3").arg(what, QFileInfo(path).fileName(), file.errorString()));
+    return false;
 }

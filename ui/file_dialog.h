@@ -16,12 +16,20 @@ struct FileDialogRequest
     QString suggested; // the file name offered for saving
 };
 
+inline const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
+
 // The file the user chose, or empty when the dialog was cancelled.
 QString chooseFile(QWidget *parent, const FileDialogRequest &request);
 
 // While a handler is set, chooseFile asks it instead of opening a dialog; an
 // empty function restores the real dialog.
 void setFileDialogHandler(std::function<QString(const FileDialogRequest &)> handler);
+
+class QByteArray;
+
+// Writes a file the user asked for in one step, so that a failed write leaves
+// the old file as it was; on failure shows "无法保存<what>“name”：reason".
+bool saveFile(QWidget *parent, const QString &path, const QByteArray &bytes, const QString &what = QString());
 
 class QPagedPaintDevice;
 

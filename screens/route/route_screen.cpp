@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QTableView>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -32,8 +31,6 @@ namespace {
 
 // A file larger than this is no route table.
 constexpr qint64 kMaxImport = 16 * 1024 * 1024;
-
-const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
 
 QAction *tableAction(QWidget *table, const QString &text, const QKeySequence &key)
 {
@@ -389,12 +386,6 @@ bool RouteScreen::importCsv(const QString &path)
 
 bool RouteScreen::exportCsv(const QString &path)
 {
-    const QByteArray bytes
-        = csv::write(route::tableRows(m_model->settings(), m_model->sections(), m_model->result()), true);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        showMessage(this, QStringLiteral("无法保存“%1”：%2").arg(QFileInfo(path).fileName(), file.errorString()));
-        return false;
-    }
-    return true;
+    return saveFile(this, path,
+                    csv::write(route::tableRows(m_model->settings(), m_model->sections(), m_model->result()), true));
 }
