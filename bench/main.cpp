@@ -1,6 +1,7 @@
 // The benchmark program: start-up, first creation of each screen, the "计算"
 // handlers and peak memory, each as a median, printed as one table.
 //   velmora_bench [Google Benchmark flags]   runs everything and prints the table
+//   velmora_bench --scaled [flags]           prints only the rows of a run under QT_SCALE_FACTOR=2
 //   velmora_bench --probe NAME [CODE]         one fresh-process measurement (used by the above)
 #include "batch.h"
 #include "calculations.h"
@@ -103,7 +104,14 @@ int main(int argc, char *argv[])
 
     // Samples of different kinds alternate, so that a busy moment of the machine
     // spreads over all of them instead of spoiling one figure.
-    std::vector<char *> arguments(argv, argv + argc);
+    std::vector<char *> arguments;
+    bool scaled = false;
+    for (int i = 0; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--scaled")
+            scaled = true;
+        else
+            arguments.push_back(argv[i]);
+    }
     std::string interleave = "--benchmark_enable_random_interleaving=true";
     bool interleaveGiven = false;
     for (const char *a : arguments)
@@ -138,5 +146,5 @@ int main(int argc, char *argv[])
     benchmark::RunSpecifiedBenchmarks(&summary);
     calculations::tearDown();
     benchmark::Shutdown();
-    return printTable(summary) ? 0 : 1;
+    return printTable(summary, scaled) ? 0 : 1;
 }

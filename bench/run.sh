@@ -17,4 +17,10 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     export XDG_RUNTIME_DIR
     trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 fi
-build/release/bench/velmora_bench "$@"
+status=0
+build/release/bench/velmora_bench "$@" || status=$?
+# "计算" on the section screens again, at two device pixels to a point.
+echo
+QT_SCALE_FACTOR=2 build/release/bench/velmora_bench --scaled --benchmark_filter='^calc\+events/(xd|gyxd)$' \
+    || status=$?
+exit $status

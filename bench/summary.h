@@ -32,4 +32,5 @@ private:
 };
 
 // Prints the table of all figures against their limits; false when one is missed.
-bool printTable(const Summary &summary);
+// With scaled, only the rows of the run at two device pixels to a point (QT_SCALE_FACTOR=2).
+bool printTable(const Summary &summary, bool scaled = false);

@@ -82,9 +82,9 @@ Input Calculation::initialInput() const
 
 const std::vector<Calculation> &all()
 {
-    static const std::vector<Calculation> calculations{lowPressureSection(), highPressureSection(), laminarCheck(),
-                                                       nonUniformityFlow(),  simultaneityFlow(),    allowableDrop(),
-                                                       additionalHead(),     indoorLocalLoss(),     wallThickness()};
+    static const std::vector<Calculation> calculations{nonUniformityFlow(),   simultaneityFlow(), allowableDrop(),
+                                                       indoorLocalLoss(),     additionalHead(),   lowPressureSection(),
+                                                       highPressureSection(), laminarCheck(),     wallThickness()};
     return calculations;
 }
 

@@ -146,16 +146,6 @@ const std::vector<Calculation> &all();
 // The calculation with that screen code, or nullptr.
 const Calculation *find(const QString &code);
 
-// A row of the simultaneity coefficients: households from `from` up to below
-// `below`, or exactly `from` where the two are equal.
-struct SimultaneityCoefficient
-{
-    double from;
-    double below;
-    double k;
-};
-QList<SimultaneityCoefficient> simultaneityCoefficients();
-
 // The factors of the wall thickness from the option chosen in each of its four
 // choices (weld, steel, line, surroundings; 0 for the first option).
 struct WallFactors

@@ -36,7 +36,7 @@ Outcome runLaminarCheck(const Calculation &c, const Input &in)
         o.messages << QStringLiteral("数据超出范围,计算管径已大于630,估计你数据错误,嘿嘿");
 
     // Finite: every operand is a finite float and the diameter is at least 15 mm now.
-    const double reynolds = double(Q) * 4 / 3.14159 / 3.6 / nu / diameter;
+    const double reynolds = double(Q) * 4 / hs::kPi / 3.6 / nu / diameter;
     QString state;
     if (reynolds < 2100)
         state = QStringLiteral("层流");
@@ -151,14 +151,6 @@ Outcome runAllowableDrop(const Calculation &c, const Input &in)
 
 } // namespace
 
-QList<SimultaneityCoefficient> simultaneityCoefficients()
-{
-    QList<SimultaneityCoefficient> rows;
-    for (const SimultaneityRow &row : kSimultaneity)
-        rows.append({row.from, row.below, row.k});
-    return rows;
-}
-
 Calculation laminarCheck()
 {
     Calculation c;
@@ -167,8 +159,7 @@ Calculation laminarCheck()
     c.formula = {QStringLiteral("d = (1.13×10^10 · Q · ν · ρ · T / T0 / (ΔP/l))^(1/4)，各值按单精度读入"),
                  QStringLiteral("d 向上取标准管径；大于630 mm 时保留计算值"),
                  QStringLiteral("Re = Q · 4 / π / 3.6 / ν / d；Re < 2100 为层流")};
-    c.constants = {QStringLiteral("π = 3.14159"), QStringLiteral("T0 = 273 K"),
-                   QStringLiteral("标准管径(mm)：15 20 25 32 40 50 70 80 100 125 150 219 273 325 377 426 480 530 630")};
+    c.constants = {piText(), t0Text(), seriesText(QStringLiteral("标准管径(mm)："), pd::kStandardDiameters)};
     c.symbols = {{QStringLiteral("ΔP/l"), QStringLiteral("unit_drop")},
                  {QStringLiteral("Q"), QStringLiteral("flow")},
                  {QStringLiteral("ν"), QStringLiteral("viscosity")},

@@ -89,7 +89,8 @@ Calculation additionalHead()
     c.code = QStringLiteral("yt");
     c.title = QStringLiteral("附加压头计算");
     c.formula = {QStringLiteral("ΔP = (ρa − ρ) · ΔZ · g")};
-    c.constants = {QStringLiteral("ρa = 1.293 kg/Nm^3（空气密度）"), QStringLiteral("g = 9.81 m/s²")};
+    c.constants = {QStringLiteral("ρa = %1 kg/Nm^3（空气密度）").arg(formatNumber(hs::kAirDensity)),
+                   QStringLiteral("g = %1 m/s²").arg(formatNumber(hs::kGravity))};
     c.symbols = {{QStringLiteral("ρ"), QStringLiteral("density")},
                  {QStringLiteral("ΔZ"), QStringLiteral("height_difference")}};
     c.fields = {
@@ -110,7 +111,7 @@ Calculation indoorLocalLoss()
     c.code = QStringLiteral("jb");
     c.title = QStringLiteral("室内局部压力计算");
     c.formula = {QStringLiteral("ΔP = 8 · ζ · Q² · ρ · T / π² / d^4 / T0 / 3600² / (10^-6)²（d 以 mm 计）")};
-    c.constants = {QStringLiteral("π = 3.14159"), QStringLiteral("T0 = 273 K")};
+    c.constants = {piText(), t0Text()};
     c.symbols = {{QStringLiteral("Q"), QStringLiteral("flow")},
                  {QStringLiteral("ρ"), QStringLiteral("density")},
                  {QStringLiteral("T"), QStringLiteral("temperature")},

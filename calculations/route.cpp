@@ -1,8 +1,8 @@
 #include "route.h"
 
 #include "calculation.h"
-#include "csv.h"
 #include "descriptions.h"
+#include "hs.h"
 #include "number_text.h"
 #include "pd.h"
 #include "sections.h"
@@ -178,7 +178,7 @@ Result calculateLow(const Settings &s, const QList<Section> &sections, bool form
         const calc::LowSection section = chosen ? *chosen : calc::lowSection(r.Q, nu, T, rho, s.material, d);
         const double friction = section.drop * r.L;
         const double local = friction * a / 100;
-        const double gravity = ((1.293 - rho) * r.dZ) * 9.81;
+        const double gravity = ((hs::kAirDensity - rho) * r.dZ) * hs::kGravity;
         const double drop = friction + local - gravity;
         if (!allFinite({section.reynolds, section.drop, friction, local, gravity, drop, cumulative + drop})) {
             outOfRange(out, Pressure::Low);
@@ -296,47 +296,6 @@ Result calculateHigh(const Settings &s, const QList<Section> &sections, bool for
 
 } // namespace
 
-const QList<TextSetting> &textSettings()
-{
-    static const QList<TextSetting> all{
-        {QStringLiteral("density"), QStringLiteral("--density"), QStringLiteral("燃气密度(kg/Nm^3)："),
-         &Settings::density},
-        {QStringLiteral("viscosity"), QStringLiteral("--viscosity"), QStringLiteral("运动粘度(m^2/s)："),
-         &Settings::viscosity},
-        {QStringLiteral("temperature"), QStringLiteral("--temperature"), QStringLiteral("燃气温度(K)："),
-         &Settings::temperature},
-        {QStringLiteral("localPercent"), QStringLiteral("--local-percent"), QStringLiteral("局部阻力(摩擦压降的%)："),
-         &Settings::localPercent},
-        {QStringLiteral("allowableDrop"), QStringLiteral("--allowable-drop"), QStringLiteral("允许压降(Pa)："),
-         &Settings::allowableDrop, true, false},
-        {QStringLiteral("startPressure"), QStringLiteral("--start-pressure"), QStringLiteral("起点压力(kPa)："),
-         &Settings::startPressure, false, true},
-        {QStringLiteral("minEndPressure"), QStringLiteral("--min-end-pressure"), QStringLiteral("最低终点压力(kPa)："),
-         &Settings::minEndPressure, false, true},
-    };
-    return all;
-}
-
-const QList<NamedOption> &pressureOptions()
-{
-    static const QList<NamedOption> all{{QStringLiteral("lowPressure"), QStringLiteral("低压")},
-                                        {QStringLiteral("highPressure"), QStringLiteral("中高压")}};
-    return all;
-}
-
-const QList<NamedOption> &materialOptions()
-{
-    static const QList<NamedOption> all = [] {
-        const QStringList names{QStringLiteral("steel"), QStringLiteral("castIron"), QStringLiteral("plastic")};
-        const calc::Choice materials = calc::pipeMaterials(QString());
-        QList<NamedOption> options;
-        for (std::size_t i = 0; i < materials.options.size(); ++i)
-            options.append({names.value(qsizetype(i)), materials.options[i].caption});
-        return options;
-    }();
-    return all;
-}
-
 QString &sectionField(Section &section, int column)
 {
     switch (column) {
@@ -380,85 +339,6 @@ int totalColumn(Pressure pressure)
 {
     // The last of either class.
     return int(computedColumns(pressure).size()) - 1;
-}
-
-std::optional<int> columnOf(const QString &header)
-{
-    const QString h = header.trimmed();
-    for (const Pressure pressure : {Pressure::Low, Pressure::High}) {
-        const QList<Column> columns = inputColumns(pressure);
-        for (int i = 0; i < columns.size(); ++i) {
-            if (h == columns[i].key || h == columns[i].caption)
-                return i;
-        }
-    }
-    return std::nullopt;
-}
-
-Import sectionsFromCsv(const QByteArray &bytes)
-{
-    Import import;
-    const csv::ReadResult read = csv::read(bytes);
-    if (!read.ok()) {
-        import.error = read.error;
-        return import;
-    }
-    const csv::Table &table = read.table;
-    if (table.rows.isEmpty()) {
-        import.error = QStringLiteral("第1行：没有表头");
-        return import;
-    }
-    // The columns that the table itself writes are read back or passed over, so an exported table imports again.
-    QStringList computed{QStringLiteral("message"), QStringLiteral("verdict")};
-    for (const Pressure pressure : {Pressure::Low, Pressure::High}) {
-        for (const Column &c : computedColumns(pressure))
-            computed << c.key << c.caption;
-    }
-    constexpr int kIgnored = -1;
-    constexpr int kAuto = -2;
-    QList<int> columns;
-    for (const QString &cell : table.rows.front()) {
-        std::optional<int> column = columnOf(cell);
-        if (!column && cell.trimmed() == u"auto")
-            column = kAuto;
-        else if (!column && computed.contains(cell.trimmed()))
-            column = kIgnored;
-        if (!column) {
-            import.error = QStringLiteral("第%1行：未知的列“%2”").arg(table.lines.front()).arg(cell);
-            return import;
-        }
-        if (*column != kIgnored && columns.contains(*column)) {
-            import.error = QStringLiteral("第%1行：列“%2”重复").arg(table.lines.front()).arg(cell);
-            return import;
-        }
-        columns << *column;
-    }
-    for (qsizetype r = 1; r < table.rows.size(); ++r) {
-        const QStringList &cells = table.rows[r];
-        if (cells.size() > columns.size()) {
-            import.error = QStringLiteral("第%1行：单元格多于表头（%2 > %3）")
-                               .arg(table.lines[r])
-                               .arg(cells.size())
-                               .arg(columns.size());
-            import.sections.clear();
-            return import;
-        }
-        Section section;
-        bool automatic = false;
-        for (qsizetype i = 0; i < cells.size(); ++i) {
-            if (columns[i] >= 0)
-                sectionField(section, columns[i]) = cells[i];
-            else if (columns[i] == kAuto)
-                automatic = cells[i].trimmed() == u"1";
-        }
-        // The closing row of an exported table is no section.
-        if (r == table.rows.size() - 1 && section.name == kTotalRow && section.flow.isEmpty())
-            continue;
-        if (automatic)
-            section.diameter.clear();
-        import.sections << section;
-    }
-    return import;
 }
 
 QString settingsProblem(const Settings &s)

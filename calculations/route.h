@@ -28,35 +28,6 @@ struct Settings
     QString minEndPressure; // medium/high pressure, kPa
 };
 
-// A typed setting of a route: the name of its text box on the screen (and its key
-// in a design file), its velmora-batch option, its caption, where the settings
-// keep it, and the pressure classes it serves. In the order the screen shows them.
-struct TextSetting
-{
-    QString name;
-    QString option;
-    QString caption;
-    QString Settings::*member;
-    bool low = true;
-    bool high = true;
-
-    bool serves(Pressure pressure) const { return pressure == Pressure::Low ? low : high; }
-};
-const QList<TextSetting> &textSettings();
-
-// An option button of the settings: its name on the screen (and in a design file) and its caption.
-struct NamedOption
-{
-    QString name;
-    QString caption;
-};
-inline const QString kPressureCaption = QStringLiteral("压力级制");
-inline const QString kMaterialCaption = QStringLiteral("管材");
-// Low, then medium/high pressure.
-const QList<NamedOption> &pressureOptions();
-// Steel, cast iron, plastic: the materials of the section screens.
-const QList<NamedOption> &materialOptions();
-
 // The typed cells of one section.
 struct Section
 {
@@ -85,19 +56,6 @@ QList<Column> computedColumns(Pressure pressure);
 // The computed column that the closing row "合计" fills: the cumulative drop
 // (low pressure) or the end pressure (medium/high pressure).
 int totalColumn(Pressure pressure);
-// The input column that a header names, by key or by the caption of either pressure class.
-std::optional<int> columnOf(const QString &header);
-// The sections of a CSV table headed by input columns (by key or caption). The
-// columns that tableRows writes are read too: an automatic row ("auto" 1) comes
-// back automatic, the computed columns are passed over and the closing row
-// "合计" is no section. On a problem, its text (naming the line) and no sections.
-struct Import
-{
-    QList<Section> sections;
-    QString error;
-};
-Import sectionsFromCsv(const QByteArray &bytes);
-
 struct SectionResult
 {
     bool valid = false;

@@ -9,6 +9,7 @@
 #include "preselect.h"
 
 #include <array>
+#include <cmath>
 
 namespace calc {
 
@@ -186,6 +187,40 @@ HighDrop highDrop(int material)
     return hs::HighPressurePlasticDrop;
 }
 
+QString piText()
+{
+    return QStringLiteral("π = ") + formatNumber(hs::kPi);
+}
+
+QString t0Text()
+{
+    return QStringLiteral("T0 = %1 K").arg(formatNumber(hs::kT0));
+}
+
+namespace {
+
+// 6.9E6 as "6.9×10^6".
+QString powerOfTen(double value)
+{
+    const int exponent = int(std::floor(std::log10(value)));
+    return formatNumber(value / std::pow(10.0, exponent)) + QStringLiteral("×10^") + QString::number(exponent);
+}
+
+} // namespace
+
+QStringList materialTexts(bool highPressure)
+{
+    const Choice materials = pipeMaterials(QString());
+    QStringList texts;
+    for (std::size_t i = 0; i < hs::kMaterials.size(); ++i) {
+        const hs::Roughness &m = hs::kMaterials[i];
+        texts << QStringLiteral("%1：K = %2，b = %3，C = %4")
+                     .arg(materials.options[i].caption, formatNumber(m.K), formatNumber(m.b),
+                          powerOfTen(highPressure ? m.highC : m.lowC));
+    }
+    return texts;
+}
+
 Choice pipeMaterials(const QString &frame)
 {
     return {QStringLiteral("material"),
@@ -215,12 +250,8 @@ Calculation lowPressureSection()
         QStringLiteral("紊流：ΔP/l = C · (K/d + b·d·ν/Q)^(1/4) · Q² · T · ρ / d^5 / T0"),
         QStringLiteral("对19种管径逐一计算；预选管径取单位压降最接近允许单位压力降者"),
     };
-    c.constants = {QStringLiteral("π = 3.14159"),
-                   QStringLiteral("T0 = 273 K"),
-                   QStringLiteral("钢管：K = 0.1，b = 192.2，C = 6.9×10^6"),
-                   QStringLiteral("铸铁管：K = 1，b = 5158，C = 6.4×10^6"),
-                   QStringLiteral("塑料管：K = 0.01，b = 192.2，C = 6.9×10^6"),
-                   QStringLiteral("管径系列(mm)：15 20 25 32 40 50 70 80 100 125 150 219 273 325 377 426 480 580 630")};
+    c.constants = QStringList{piText(), t0Text()} + materialTexts(false)
+        + QStringList{seriesText(QStringLiteral("管径系列(mm)："), pd::kLowPressureSection)};
     c.symbols = {{QStringLiteral("Q"), QStringLiteral("flow")},
                  {QStringLiteral("ν"), QStringLiteral("viscosity")},
                  {QStringLiteral("ρ"), QStringLiteral("density")},
@@ -277,11 +308,8 @@ Calculation highPressureSection()
         QStringLiteral("ρ、ν、T、Q 按单精度读入"),
         QStringLiteral("预选管径：允许值 A = (P1² − P2a²) / L，取压力平方差最接近 A 的管径"),
     };
-    c.constants
-        = {QStringLiteral("T0 = 273 K"), QStringLiteral("钢管：K = 0.1，b = 192.2，C = 1.4×10^9"),
-           QStringLiteral("铸铁管：K = 1，b = 5158，C = 1.3×10^9"),
-           QStringLiteral("塑料管：K = 0.01，b = 192.2，C = 1.4×10^9"),
-           QStringLiteral("管径系列(mm)：50 70 80 100 125 150 219 273 325 377 426 480 530 630 720 820 920 1020 1220")};
+    c.constants = QStringList{t0Text()} + materialTexts(true)
+        + QStringList{seriesText(QStringLiteral("管径系列(mm)："), pd::kHighPressureSection)};
     c.symbols = {{QStringLiteral("P1"), QStringLiteral("start_pressure")},
                  {QStringLiteral("L"), QStringLiteral("length")},
                  {QStringLiteral("Q"), QStringLiteral("flow")},

@@ -5,6 +5,8 @@
 #include "design_file.h"
 #include "report.h"
 #include "route.h"
+#include "route_csv.h"
+#include "route_options.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,11 +1,31 @@
 #pragma once
 
+#include <array>
 #include <optional>
 
 // Friction and design formulas of city gas networks. Pure functions: they read
 // their operands, validate nothing and show nothing; callers reject
 // non-positive input first. T0 = 273 K and pi = 3.14159 throughout.
 namespace hs {
+
+// Constants the formulas compute with; the formula reference and the report show these same values.
+inline constexpr double kPi = 3.14159;
+inline constexpr double kT0 = 273; // K, the standard temperature
+inline constexpr double kAirDensity = 1.293; // kg/Nm^3
+inline constexpr double kGravity = 9.81; // m/s^2
+
+// The turbulent law of a material: roughness term K, viscous factor b, and the
+// leading factor C of the low-pressure (Pa/m) and the medium/high-pressure (kPa^2/km) law.
+struct Roughness
+{
+    double K;
+    double b;
+    double lowC;
+    double highC;
+};
+// Steel, cast iron, plastic.
+inline constexpr std::array<Roughness, 3> kMaterials{
+    {{0.1, 192.2, 6.9E6, 1.4E9}, {1, 5158, 6.4E6, 1.3E9}, {0.01, 192.2, 6.9E6, 1.4E9}}};
 
 // ---- Low-pressure pipes: unit pressure drop, Pa/m; operands (Q, nu, T, rho, d) ----
 

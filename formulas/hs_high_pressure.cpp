@@ -19,24 +19,24 @@ double pressureSquaredDrop(double a, double b, double C, double Q, double nu, do
     y = T * y;
     for (int i = 0; i < 5; ++i)
         y = y / d;
-    return y / 273;
+    return y / kT0;
 }
 
 } // namespace
 
 double HighPressureSteelDrop(double Q, double nu, double rho, double T, double d)
 {
-    return pressureSquaredDrop(0.1, 192.2, 1.4E9, Q, nu, rho, T, d);
+    return pressureSquaredDrop(kMaterials[0].K, kMaterials[0].b, kMaterials[0].highC, Q, nu, rho, T, d);
 }
 
 double HighPressureCastIronDrop(double Q, double nu, double rho, double T, double d)
 {
-    return pressureSquaredDrop(1, 5158, 1.3E9, Q, nu, rho, T, d);
+    return pressureSquaredDrop(kMaterials[1].K, kMaterials[1].b, kMaterials[1].highC, Q, nu, rho, T, d);
 }
 
 double HighPressurePlasticDrop(double Q, double nu, double rho, double T, double d)
 {
-    return pressureSquaredDrop(0.01, 192.2, 1.4E9, Q, nu, rho, T, d);
+    return pressureSquaredDrop(kMaterials[2].K, kMaterials[2].b, kMaterials[2].highC, Q, nu, rho, T, d);
 }
 
 std::optional<double> HighPressureEndPressure(double P1squared, double L, double drop)

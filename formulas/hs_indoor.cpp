@@ -4,7 +4,7 @@ namespace hs {
 
 double AdditionalPressureHead(double rho, double dZ)
 {
-    return ((1.293 - rho) * dZ) * 9.81;
+    return ((kAirDensity - rho) * dZ) * kGravity;
 }
 
 double IndoorLocalPressureLoss(double Q, double rho, double T, double zeta, double d)
@@ -16,11 +16,11 @@ double IndoorLocalPressureLoss(double Q, double rho, double T, double zeta, doub
     r = r * Q;
     r = r * rho;
     r = r * T;
-    r = r / 3.14159;
-    r = r / 3.14159;
+    r = r / kPi;
+    r = r / kPi;
     for (int i = 0; i < 4; ++i)
         r = r / d;
-    r = r / 273;
+    r = r / kT0;
     r = r / 3600;
     r = r / 3600;
     // Each 1e-06 divisor turns mm^2 into m^2.

@@ -11,7 +11,7 @@ double LaminarDiameter(float Q, float nu, float rho, float T, float drop)
     x = x * nu;
     x = x * rho;
     x = x * T;
-    x = x / 273;
+    x = x / kT0;
     x = x / drop;
     return std::sqrt(std::sqrt(x));
 }

@@ -16,7 +16,7 @@ double quadraticDrop(double factor, double Q, double T, double rho, double d)
     y = y * rho;
     for (int i = 0; i < 5; ++i)
         y = y / d;
-    return y / 273;
+    return y / kT0;
 }
 
 // The turbulent friction law shared by all materials: C * (a/d + b*d*nu/Q)^(1/4) * Q^2 * T * rho / d^5 / 273,
@@ -41,7 +41,7 @@ double LowPressureLaminarDrop(double Q, double nu, double T, double rho, double 
     // Laminar loss falls with the fourth power of the diameter, the other zones with the fifth.
     for (int i = 0; i < 4; ++i)
         y = y / d;
-    return y / 273;
+    return y / kT0;
 }
 
 double LowPressureCriticalDrop(double Q, double nu, double T, double rho, double d)
@@ -54,22 +54,22 @@ double LowPressureCriticalDrop(double Q, double nu, double T, double rho, double
 
 double LowPressureSteelDrop(double Q, double nu, double T, double rho, double d)
 {
-    return turbulentDrop(0.1, 192.2, 6.9E6, Q, nu, T, rho, d);
+    return turbulentDrop(kMaterials[0].K, kMaterials[0].b, kMaterials[0].lowC, Q, nu, T, rho, d);
 }
 
 double LowPressureCastIronDrop(double Q, double nu, double T, double rho, double d)
 {
-    return turbulentDrop(1, 5158, 6.4E6, Q, nu, T, rho, d);
+    return turbulentDrop(kMaterials[1].K, kMaterials[1].b, kMaterials[1].lowC, Q, nu, T, rho, d);
 }
 
 double LowPressurePlasticDrop(double Q, double nu, double T, double rho, double d)
 {
-    return turbulentDrop(0.01, 192.2, 6.9E6, Q, nu, T, rho, d);
+    return turbulentDrop(kMaterials[2].K, kMaterials[2].b, kMaterials[2].lowC, Q, nu, T, rho, d);
 }
 
 double LowPressureReynolds(double Q, double nu, double d)
 {
-    return Q / 0.9 / 3.14159 / d / nu;
+    return Q / 0.9 / kPi / d / nu;
 }
 
 FlowState LowPressureFlowState(double Re)

@@ -4,12 +4,10 @@
 #include <array>
 #include <cfloat>
 #include <charconv>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <locale.h>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -18,13 +16,21 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-// strtod under the "C" locale: correctly rounded, gives ±HUGE_VAL past the
-// double range and 0 or a subnormal below it. It only ever sees text that
-// the grammar below has already accepted.
-double convertDecimal(const std::string &text)
+// A decimal text that the grammar below has accepted ("-12.5e3", ".5", "5."),
+// correctly rounded and independent of the locale. Past the double range it is
+// ±HUGE_VAL (the non-finite message of the screens); below it, a signed zero.
+// magnitude10 is the decimal exponent of the first significant digit.
+double convertDecimal(const std::string &text, long long magnitude10)
 {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return strtod_l(text.c_str(), nullptr, cLocale);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        const bool negative = text.front() == '-';
+        value = magnitude10 >= 0 ? HUGE_VAL : 0.0;
+        return negative ? -value : value;
+    }
+    return value;
 }
 
 // Mantissa digits (without trailing zeros) and decimal exponent of a finite
@@ -128,15 +134,24 @@ QString formatGeneral(Float value, int digits, int largeExponent)
 
 } // namespace
 
-double parseLeadingNumber(const QString &text)
+NumberRead readLeadingNumber(const QString &text)
 {
     const qsizetype n = text.size();
     qsizetype i = 0;
-    while (i < n && (text[i] == u' ' || text[i] == u'\t'))
+    auto isBlank = [&text](qsizetype k) { return text[k] == u' ' || text[k] == u'\t'; };
+    while (i < n && isBlank(i))
         ++i;
+    // Whether nothing but blanks follows position k.
+    auto restBlank = [&](qsizetype k) {
+        while (k < n && isBlank(k))
+            ++k;
+        return k == n;
+    };
+    if (i == n)
+        return {0.0, true};
 
     std::string number;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+    if (text[i] == u'+' || text[i] == u'-') {
         if (text[i] == u'-')
             number += '-';
         ++i;
@@ -144,11 +159,21 @@ double parseLeadingNumber(const QString &text)
 
     bool anyDigit = false;
     bool point = false;
+    // For the decimal exponent of the first significant digit: the integer digits
+    // from the first non-zero one, or the zeros after the point before it.
+    long long integerDigits = 0;
+    long long fractionZeros = 0;
+    bool significant = false;
     for (; i < n; ++i) {
         const QChar c = text[i];
         if (isDigit(c)) {
             anyDigit = true;
             number += static_cast<char>(c.unicode());
+            significant = significant || c != u'0';
+            if (!point && significant)
+                ++integerDigits;
+            else if (point && !significant)
+                ++fractionZeros;
         } else if (c == u'.' && !point) {
             point = true;
             number += '.';
@@ -157,25 +182,38 @@ double parseLeadingNumber(const QString &text)
         }
     }
     if (!anyDigit)
-        return 0.0;
+        return {0.0, false};
+    long long magnitude10 = integerDigits > 0 ? integerDigits - 1 : -(fractionZeros + 1);
 
     // The exponent counts only when at least one digit follows it ("1e" is 1).
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         qsizetype j = i + 1;
         std::string exponent = "e";
+        bool negativeExponent = false;
         if (j < n && (text[j] == u'+' || text[j] == u'-')) {
+            negativeExponent = text[j] == u'-';
             exponent += static_cast<char>(text[j].unicode());
             ++j;
         }
         const qsizetype firstDigit = j;
+        long long written = 0;
         while (j < n && isDigit(text[j])) {
             exponent += static_cast<char>(text[j].unicode());
+            written = std::min(written * 10 + (text[j].unicode() - u'0'), 1LL << 40);
             ++j;
         }
-        if (j > firstDigit)
+        if (j > firstDigit) {
             number += exponent;
+            magnitude10 += negativeExponent ? -written : written;
+            i = j;
+        }
     }
-    return convertDecimal(number);
+    return {convertDecimal(number, magnitude10), restBlank(i)};
+}
+
+double parseLeadingNumber(const QString &text)
+{
+    return readLeadingNumber(text).value;
 }
 
 QString formatNumber(double value)

@@ -9,6 +9,16 @@
 // prefix is taken and anything else gives 0. Independent of the locale.
 double parseLeadingNumber(const QString &text);
 
+// The number the rule reads, and whether it read the whole text (blanks before and
+// after aside): "12 000", "1,200", "2500kPa" and "abc" are not read whole; an empty
+// or blank text is (it is simply empty).
+struct NumberRead
+{
+    double value = 0;
+    bool whole = true;
+};
+NumberRead readLeadingNumber(const QString &text);
+
 // General decimal text of a double, at most 15 significant digits
 // ("15719.0200024137", "8.17278062870177E-06", "50").
 QString formatNumber(double value);

@@ -2,6 +2,7 @@
 
 #include "design_file.h"
 #include "number_text.h"
+#include "route_options.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
@@ -174,11 +175,6 @@ QString html(const Report &r)
         html += calculationHtml(e);
     if (r.route)
         html += routeHtml(*r.route);
-    if (!r.outOfDate.isEmpty()) {
-        html += QStringLiteral(
-                    "<h2>未列入的结果</h2><p>以下计算在“计算”之后改动了录入数据，其结果已过期，未列入本计算书：</p>")
-            + list(r.outOfDate);
-    }
     if (r.entries.isEmpty() && !r.route)
         html += QStringLiteral("<p>没有可列入的计算结果。</p>");
     return html;
@@ -250,21 +246,28 @@ Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, Q
     Report r;
     r.designName = designName;
     r.when = QDateTime::currentDateTime();
-    for (const calc::Calculation &c : calc::all()) {
-        if (!screens.contains(c.code))
+    for (const design::Work &work : design::works()) {
+        const auto state = screens.constFind(work.code);
+        if (state == screens.constEnd())
             continue;
-        const calc::Input input = design::inputOf(c, screens.value(c.code));
-        const calc::Outcome outcome = c.calculate(input);
-        if (outcome.table.isEmpty() && (outcome.stopped || outcome.results.isEmpty()))
-            continue;
-        r.entries.append({&c, input, outcome});
-    }
-    const auto route = screens.constFind(QStringLiteral("gw"));
-    if (route != screens.constEnd()) {
-        const QList<route::Section> sections = design::routeSections(*route);
-        if (!sections.isEmpty()) {
-            const route::Settings settings = design::routeSettings(*route);
-            r.route = RouteEntry{settings, sections, route::calculate(settings, sections)};
+        switch (work.family) {
+        case design::Work::Family::Calculation: {
+            const calc::Calculation &c = *calc::find(work.code);
+            const calc::Input input = design::inputOf(c, *state);
+            const calc::Outcome outcome = c.calculate(input);
+            if (outcome.table.isEmpty() && (outcome.stopped || outcome.results.isEmpty()))
+                continue;
+            r.entries.append({&c, input, outcome});
+            break;
+        }
+        case design::Work::Family::Route: {
+            const QList<route::Section> sections = design::routeSections(*state);
+            if (!sections.isEmpty()) {
+                const route::Settings settings = design::routeSettings(*state);
+                r.route = RouteEntry{settings, sections, route::calculate(settings, sections)};
+            }
+            break;
+        }
         }
     }
     return r;

@@ -36,7 +36,6 @@ struct Report
     QDateTime when;
     QList<Entry> entries;
     std::optional<RouteEntry> route;
-    QStringList outOfDate; // titles of calculations whose inputs changed after "计算"
 };
 
 // The body as HTML.
@@ -46,8 +45,9 @@ void render(const Report &report, QPagedPaintDevice *device);
 // Writes the report as an A4 PDF, atomically; on failure the reason, and the file as it was.
 bool writePdf(const Report &report, const QString &path, QString *error);
 
-// The report of a design as velmora-batch gives it: every calculation run on
-// its texts, those that show a result or table, and the route when it has sections.
+// The report of a design, from its typed texts alone, in the main menu's order:
+// every calculation run on its texts that shows a result or table, and the route
+// when it has sections. The screens' report and velmora-batch report both come from here.
 Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, QVariant>> &screens);
 
 } // namespace report

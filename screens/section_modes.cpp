@@ -1,6 +1,7 @@
 #include "section_modes.h"
 
 #include "screen.h"
+#include "widgets.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,10 @@
 #include "section_screen.h"
 
+#include "appearance.h"
+#include "copying.h"
 #include "pd.h"
+#include "route_options.h"
+#include "widgets.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -186,12 +190,12 @@ void SectionScreen::choose(int row)
         return;
     if (m_chosenRow >= 0) {
         for (QLabel *cell : m_cells[m_chosenRow])
-            setChosen(cell, false);
+            toolkit::setChosen(cell, false);
     }
     m_chosenRow = row;
     if (row >= 0) {
         for (QLabel *cell : m_cells[row])
-            setChosen(cell, true);
+            toolkit::setChosen(cell, true);
     }
 }
 

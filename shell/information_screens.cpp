@@ -1,4 +1,6 @@
 #include "information_screens.h"
+#include "appearance.h"
+#include "widgets.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

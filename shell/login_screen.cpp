@@ -1,12 +1,13 @@
 #include "login_screen.h"
 
+#include "appearance.h"
 #include "message_box.h"
+#include "widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -15,21 +16,6 @@ namespace {
 constexpr char kUserName[] = "wmk";
 constexpr char kPassword[] = "862047";
 
-// Masks each character of a password with '*'. A style sheet says the same,
-// but parsing one costs a fifth of a millisecond on the way to the first frame.
-class PasswordStyle : public QProxyStyle
-{
-public:
-    explicit PasswordStyle(QObject *owner) { setParent(owner); }
-
-    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                  QStyleHintReturn *returnData) const override
-    {
-        if (hint == SH_LineEdit_PasswordCharacter)
-            return u'*';
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
 } // namespace
 
 LoginScreen::LoginScreen()
@@ -49,7 +35,8 @@ LoginScreen::LoginScreen()
     m_user = addField(grid, 0, "Label1", QStringLiteral("用户名："), "Text1");
     m_password = addField(grid, 1, "Label2", QStringLiteral("密码："), "Text2");
     m_password->setEchoMode(QLineEdit::Password);
-    m_password->setStyle(new PasswordStyle(m_password));
+    // Each character of the password shows as '*'.
+    m_password->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     QPushButton *enter = commandButton("Command1", QStringLiteral("点击进入"));
     grid->addWidget(enter, 2, 0, 1, 2);
     layout->addWidget(entrance);

@@ -5,14 +5,12 @@
 #include "screen.h"
 #include "screen_factory.h"
 
-#include "apply_outcome.h"
-#include "calculation_screen.h"
+#include "appearance.h"
 #include "design_file.h"
 #include "file_dialog.h"
 #include "formula_reference.h"
 #include "message_box.h"
-#include "route/route_model.h"
-#include "route/route_screen.h"
+#include "work_screen.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -35,7 +33,7 @@ Shell::~Shell()
 void Shell::start()
 {
     toolkit::useSimplifiedChineseFont();
-    toolkit::usePaintedFrames();
+    toolkit::useChineseQtTexts();
     open(QStringLiteral("hy"), nullptr, false);
 }
 
@@ -89,18 +87,16 @@ void Shell::wire(Screen *screen)
 void Shell::addFileActions(Screen *screen)
 {
     const QString code = screen->objectName();
+    // The menu items of the main menu, found by their captions.
     auto connectItem = [screen](const QString &caption, auto handler) {
         if (auto *action = screen->findChild<QAction *>(caption))
             QObject::connect(action, &QAction::triggered, screen, handler);
     };
-    if (code == u"xz") {
-        connectItem(QStringLiteral("打开设计..."), [this, screen] { openDesignFrom(screen); });
-        connectItem(QStringLiteral("保存设计..."), [this, screen] { saveDesignFrom(screen); });
-        connectItem(QStringLiteral("计算书..."), [this, screen] { previewReport(screen, {}); });
-        connectItem(QStringLiteral("公式说明"), [this] { showFormulaReference(); });
-        return;
-    }
-    if (!qobject_cast<CalculationScreen *>(screen) && !qobject_cast<RouteScreen *>(screen))
+    connectItem(QStringLiteral("打开设计..."), [this, screen] { openDesignFrom(screen); });
+    connectItem(QStringLiteral("保存设计..."), [this, screen] { saveDesignFrom(screen); });
+    connectItem(QStringLiteral("计算书..."), [this, screen] { previewReport(screen, {}); });
+    connectItem(QStringLiteral("公式说明"), [this] { showFormulaReference(); });
+    if (!dynamic_cast<WorkScreen *>(screen))
         return;
     // The same keys on every calculation screen; Ctrl+P reports that screen alone.
     auto shortcut = [screen](const QKeySequence &keys, auto handler) {
@@ -140,15 +136,7 @@ void Shell::saveDesignFrom(QWidget *parent)
 
 bool Shell::saveDesign(const QString &path)
 {
-    design::Design d = design::initial();
-    for (const auto &[code, screen] : m_screens) {
-        if (auto *calculation = qobject_cast<CalculationScreen *>(screen))
-            d.screens[code]
-                = design::valuesOf(calculation->calculation(), readInput(screen, calculation->calculation()));
-        else if (auto *gw = qobject_cast<RouteScreen *>(screen))
-            d.screens[code] = design::routeValues(gw->settings(), gw->model()->sections());
-    }
-    if (!saveFile(QApplication::activeWindow(), path, design::write(d), QStringLiteral("设计")))
+    if (!saveFile(QApplication::activeWindow(), path, design::write(typedDesign()), QStringLiteral("设计")))
         return false;
     m_designPath = path;
     return true;
@@ -169,39 +157,29 @@ bool Shell::openDesign(const QString &path)
         return false;
     }
     for (auto it = read.design.screens.begin(); it != read.design.screens.end(); ++it) {
-        Screen *screen = ensure(it.key());
-        if (auto *calculation = qobject_cast<CalculationScreen *>(screen))
-            calculation->loadInput(design::inputOf(calculation->calculation(), it.value()));
-        else if (auto *gw = qobject_cast<RouteScreen *>(screen))
-            gw->loadRoute(design::routeSettings(it.value()), design::routeSections(it.value()));
+        if (auto *work = dynamic_cast<WorkScreen *>(ensure(it.key())))
+            work->loadState(it.value());
     }
     m_designPath = path;
     return true;
 }
 
+design::Design Shell::typedDesign() const
+{
+    design::Design d = design::initial();
+    for (const auto &[code, screen] : m_screens) {
+        if (const auto *work = dynamic_cast<const WorkScreen *>(screen))
+            d.screens[code] = work->typedState();
+    }
+    return d;
+}
+
 report::Report Shell::currentReport(const QStringList &codes) const
 {
-    report::Report r;
-    r.when = QDateTime::currentDateTime();
-    if (!m_designPath.isEmpty())
-        r.designName = QFileInfo(m_designPath).fileName();
-    for (const calc::Calculation &c : calc::all()) {
-        if (!codes.isEmpty() && !codes.contains(c.code))
-            continue;
-        auto *screen = qobject_cast<CalculationScreen *>(this->screen(c.code));
-        if (!screen)
-            continue;
-        if (const std::optional<report::Entry> entry = screen->reportEntry())
-            r.entries << *entry;
-        else if (screen->isOutOfDate())
-            r.outOfDate << c.title;
-    }
-    if (codes.isEmpty() || codes.contains(QStringLiteral("gw"))) {
-        if (auto *gw = qobject_cast<RouteScreen *>(screen(QStringLiteral("gw")));
-            gw && !gw->model()->sections().isEmpty())
-            r.route = report::RouteEntry{gw->settings(), gw->model()->sections(), gw->model()->result()};
-    }
-    return r;
+    QMap<QString, design::Values> screens = typedDesign().screens;
+    if (!codes.isEmpty())
+        screens.removeIf([&codes](const auto &it) { return !codes.contains(it.key()); });
+    return report::fromDesign(m_designPath.isEmpty() ? QString() : QFileInfo(m_designPath).fileName(), screens);
 }
 
 bool Shell::writeReport(const QString &pdfPath)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "design_file.h"
 #include "report.h"
 
 #include <QString>
@@ -35,13 +36,15 @@ public:
     // Reads a design file whole and checks it; a good one sets every screen at once
     // (results as on a fresh screen), a bad one changes nothing and shows a message.
     bool openDesign(const QString &path);
-    // Writes the report of every calculation whose results are on show and current,
-    // and of the route table, as a PDF; false after a message when it cannot.
+    // Writes the report of every calculation and of the route table, calculated from
+    // what is typed, as a PDF; false after a message when it cannot.
     bool writeReport(const QString &pdfPath);
-    // The report of the named screens (all when empty).
+    // The report of the named screens (all when empty), as velmora-batch report gives it for the same design.
     report::Report currentReport(const QStringList &codes = {}) const;
 
 private:
+    // The typed state of every screen that holds work; screens never opened as they start.
+    design::Design typedDesign() const;
     Screen *ensure(const QString &code);
     void addFileActions(Screen *screen);
     void openDesignFrom(QWidget *parent);

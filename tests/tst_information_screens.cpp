@@ -1,3 +1,4 @@
+#include "appearance.h"
 #include "gui_test.h"
 #include "information_screens.h"
 #include "navigation.h"

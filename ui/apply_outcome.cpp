@@ -1,8 +1,7 @@
 #include "apply_outcome.h"
 
 #include "message_box.h"
-#include "result_label.h"
-#include "screen.h"
+#include "widgets.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -47,22 +46,10 @@ namespace {
 void write(QLabel *label, const QString &text)
 {
     toolkit::setText(label, text);
-    setStale(label, false);
+    toolkit::setStale(label, false);
 }
 
 } // namespace
-
-void setStale(QLabel *label, bool stale)
-{
-    if (auto *result = qobject_cast<ResultLabel *>(label))
-        result->setStale(stale);
-}
-
-void setChosen(QLabel *label, bool chosen)
-{
-    if (auto *result = qobject_cast<ResultLabel *>(label))
-        result->setChosen(chosen);
-}
 
 bool applyOutcome(QWidget *screen, const OutcomeView &view, const calc::Outcome &outcome)
 {

@@ -23,12 +23,6 @@ struct OutcomeView
     std::function<void(int)> chooseRow; // marks the pre-selected row of the table
 };
 
-// A result label whose text belongs to inputs that have changed since: drawn in
-// the disabled text colour, with the dynamic property "stale".
-void setStale(QLabel *label, bool stale);
-// A cell of the table's chosen row: drawn in the highlight colours, with the dynamic property "chosen".
-void setChosen(QLabel *label, bool chosen);
-
 // The typed texts, options and check boxes of a screen, found by their design names.
 calc::Input readInput(const QWidget *screen, const calc::Calculation &calculation);
 

@@ -1,7 +1,9 @@
 #include "calculation_screen.h"
 
 #include "csv.h"
+#include "design_file.h"
 #include "file_dialog.h"
+#include "widgets.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -88,8 +90,8 @@ void CalculationScreen::resetResults()
     ensureView();
     for (QLabel *label : resultLabels()) {
         toolkit::setText(label, QString());
-        setStale(label, false);
-        setChosen(label, false);
+        toolkit::setStale(label, false);
+        toolkit::setChosen(label, false);
     }
     m_resultsShown = false;
     m_outOfDate = false;
@@ -97,11 +99,14 @@ void CalculationScreen::resetResults()
     m_lastOutcome.reset();
 }
 
-std::optional<report::Entry> CalculationScreen::reportEntry() const
+QVariantMap CalculationScreen::typedState() const
 {
-    if (!m_resultsShown || m_outOfDate || !m_lastOutcome || !m_lastInput)
-        return std::nullopt;
-    return report::Entry{&m_calculation, *m_lastInput, *m_lastOutcome};
+    return design::valuesOf(m_calculation, readInput(this, m_calculation));
+}
+
+void CalculationScreen::loadState(const QVariantMap &state)
+{
+    loadInput(design::inputOf(m_calculation, state));
 }
 
 bool CalculationScreen::exportCsv(const QString &path)
@@ -122,23 +127,25 @@ bool CalculationScreen::exportCsv(const QString &path)
         rows << QStringList{QStringLiteral("选项"), ch.caption,
                             selected >= 0 ? ch.options[std::size_t(selected)].spoken() : QString(), QString()};
     }
-    const std::optional<report::Entry> current = reportEntry();
-    if (current && !current->outcome.stopped) {
+    // The results on show, when they are current.
+    const std::optional<calc::Outcome> current
+        = m_resultsShown && !m_outOfDate && m_lastInput ? m_lastOutcome : std::nullopt;
+    if (current && !current->stopped) {
         for (const calc::Result &r : m_calculation.results) {
-            if (current->outcome.results.contains(r.key) && r.value)
-                rows << QStringList{QStringLiteral("结果"), r.caption, current->outcome.results.value(r.key), r.unit};
+            if (current->results.contains(r.key) && r.value)
+                rows << QStringList{QStringLiteral("结果"), r.caption, current->results.value(r.key), r.unit};
         }
     }
     if (current) {
-        for (const QString &message : current->outcome.messages)
+        for (const QString &message : current->messages)
             rows << QStringList{QStringLiteral("提示"), message, QString(), QString()};
-        if (!current->outcome.table.isEmpty()) {
+        if (!current->table.isEmpty()) {
             rows << QStringList();
             QStringList header;
             for (const calc::Result &column : m_calculation.tableColumns)
                 header << column.caption;
             rows << header;
-            rows += current->outcome.table;
+            rows += current->table;
         }
     }
     return saveFile(this, path, csv::write(rows, true));
@@ -168,7 +175,7 @@ void CalculationScreen::inputChanged()
         return;
     m_outOfDate = true;
     for (QLabel *label : resultLabels())
-        setStale(label, true);
+        toolkit::setStale(label, true);
 }
 
 QList<QLabel *> CalculationScreen::resultLabels() const

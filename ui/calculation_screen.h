@@ -2,8 +2,8 @@
 
 #include "apply_outcome.h"
 #include "calculation.h"
-#include "report.h"
 #include "screen.h"
+#include "work_screen.h"
 
 class QGridLayout;
 class QGroupBox;
@@ -13,7 +13,7 @@ class QLineEdit;
 // A screen of one calculation: its captions and units come from the
 // calculation's description, and "计算" reads the screen, runs the calculation
 // and applies the outcome.
-class CalculationScreen : public Screen
+class CalculationScreen : public Screen, public WorkScreen
 {
     Q_OBJECT
 
@@ -29,10 +29,9 @@ public:
     // Sets every text, option and check box as the input says; the results then
     // show what a fresh screen shows, until the next "计算".
     void loadInput(const calc::Input &input);
-    // The last calculation, when its results are on show and current.
-    std::optional<report::Entry> reportEntry() const;
-    // Results are on show but an input changed since.
-    bool isOutOfDate() const { return m_resultsShown && m_outOfDate; }
+    QVariantMap typedState() const override;
+    void loadState(const QVariantMap &state) override;
+    bool isOutOfDate() const override { return m_resultsShown && m_outOfDate; }
     // The screen as CSV: inputs, choices, results and messages with captions and
     // units, and the table; with a byte-order mark. False (after a message) when it cannot be written.
     bool exportCsv(const QString &path);

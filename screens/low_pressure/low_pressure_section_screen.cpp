@@ -1,6 +1,7 @@
 #include "low_pressure_section_screen.h"
 
 #include "hs.h"
+#include "widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,11 +1,14 @@
-#include "route_screen.h"
 
+#include "route_screen.h"
 #include "csv.h"
+#include "design_file.h"
 #include "file_dialog.h"
 #include "message_box.h"
 #include "route_commands.h"
+#include "route_csv.h"
 #include "route_delegate.h"
 #include "route_model.h"
+#include "widgets.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -44,7 +47,7 @@ QAction *tableAction(QWidget *table, const QString &text, const QKeySequence &ke
 } // namespace
 
 RouteScreen::RouteScreen()
-    : Screen(QStringLiteral("gw"), QStringLiteral("管网水力计算表"), Border::Sizeable)
+    : Screen(route::kCode, route::kTitle, Border::Sizeable)
     , m_undo(new QUndoStack(this))
     , m_model(new RouteModel(m_undo, this))
 {
@@ -196,6 +199,16 @@ route::Settings RouteScreen::settings() const
     for (qsizetype i = 0; i < texts.size(); ++i)
         s.*texts[i].member = m_texts[i]->text();
     return s;
+}
+
+QVariantMap RouteScreen::typedState() const
+{
+    return design::routeValues(settings(), m_model->sections());
+}
+
+void RouteScreen::loadState(const QVariantMap &state)
+{
+    loadRoute(design::routeSettings(state), design::routeSections(state));
 }
 
 void RouteScreen::loadRoute(const route::Settings &settings, const QList<route::Section> &sections)

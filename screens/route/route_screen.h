@@ -1,7 +1,9 @@
 #pragma once
 
 #include "route.h"
+#include "route_options.h"
 #include "screen.h"
+#include "work_screen.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,7 +15,7 @@ class RouteModel;
 // gw: the hydraulic table of a whole route (管网水力计算表). Sections are rows
 // of a table that recalculates with every edit; the closing row adds them up
 // and the verdict under it says whether the route meets its allowance.
-class RouteScreen : public Screen
+class RouteScreen : public Screen, public WorkScreen
 {
     Q_OBJECT
 
@@ -27,6 +29,11 @@ public:
     route::Settings settings() const;
     // Sets the settings and sections at once, as a design file brings them; nothing to undo before it.
     void loadRoute(const route::Settings &settings, const QList<route::Section> &sections);
+
+    QVariantMap typedState() const override;
+    void loadState(const QVariantMap &state) override;
+    // The table recalculates with every edit: it is never out of date.
+    bool isOutOfDate() const override { return false; }
 
     // The buttons and keys of the table.
     void addSection();

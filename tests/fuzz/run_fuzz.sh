@@ -17,10 +17,10 @@ default_runs=200000
 shift || true
 case "$target" in
     number_text) modules=(numbers/number_text); corpus="$here/corpus" ;;
-    csv) modules=(calculations/csv); corpus="$here/corpus_csv" ;;
+    csv) modules=(io/csv); corpus="$here/corpus_csv" ;;
     design)
         modules=(numbers/number_text)
-        for f in "$source_dir"/formulas/*.cpp "$source_dir"/calculations/*.cpp; do
+        for f in "$source_dir"/formulas/*.cpp "$source_dir"/calculations/*.cpp "$source_dir"/io/*.cpp; do
             modules+=("${f#"$source_dir"/}")
             modules[-1]="${modules[-1]%.cpp}"
         done

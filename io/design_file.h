@@ -3,6 +3,8 @@
 #include "calculation.h"
 #include "route.h"
 
+#include <QList>
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>
@@ -20,6 +22,17 @@ inline constexpr qint64 kMaxSize = 1024 * 1024;
 // One screen's controls by design name: a QString for a text box, a bool for an
 // option or check box; the route table also has "sections".
 using Values = QMap<QString, QVariant>;
+
+// A kind of work that a design holds, by the screen that holds it.
+struct Work
+{
+    enum class Family { Calculation, Route };
+    QString code;
+    QString title;
+    Family family;
+};
+// Every work in the main menu's order: the nine calculations, then the route table.
+const QList<Work> &works();
 
 struct Design
 {

@@ -1,6 +1,7 @@
 #include "design_file.h"
 
 #include "calculation.h"
+#include "route_options.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,16 +12,27 @@ namespace design {
 
 namespace {
 
-const QString kRoute = QStringLiteral("gw");
 const QString kSections = QStringLiteral("sections");
 
 enum class Kind { Text, Flag, Sections };
 
 // The controls that a screen may store, with their kinds; empty for an unknown screen.
+const Work *workOf(const QString &code)
+{
+    for (const Work &w : works()) {
+        if (w.code == code)
+            return &w;
+    }
+    return nullptr;
+}
+
 QMap<QString, Kind> controlsOf(const QString &code)
 {
     QMap<QString, Kind> controls;
-    if (code == kRoute) {
+    const Work *work = workOf(code);
+    if (!work)
+        return controls;
+    if (work->family == Work::Family::Route) {
         for (const route::NamedOption &o : route::pressureOptions() + route::materialOptions())
             controls.insert(o.name, Kind::Flag);
         for (const route::TextSetting &t : route::textSettings())
@@ -138,12 +150,33 @@ QList<route::Section> routeSections(const Values &values)
     return sections;
 }
 
+const QList<Work> &works()
+{
+    static const QList<Work> all = [] {
+        QList<Work> list;
+        for (const calc::Calculation &c : calc::all())
+            list.append({c.code, c.title, Work::Family::Calculation});
+        list.append({route::kCode, route::kTitle, Work::Family::Route});
+        return list;
+    }();
+    return all;
+}
+
 Design initial()
 {
     Design d;
-    for (const calc::Calculation &c : calc::all())
-        d.screens.insert(c.code, valuesOf(c, c.initialInput()));
-    d.screens.insert(kRoute, routeValues(route::Settings{}, {}));
+    for (const Work &w : works()) {
+        switch (w.family) {
+        case Work::Family::Calculation: {
+            const calc::Calculation &c = *calc::find(w.code);
+            d.screens.insert(c.code, valuesOf(c, c.initialInput()));
+            break;
+        }
+        case Work::Family::Route:
+            d.screens.insert(w.code, routeValues(route::Settings{}, {}));
+            break;
+        }
+    }
     return d;
 }
 
