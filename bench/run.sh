@@ -21,6 +21,6 @@ status=0
 build/release/bench/velmora_bench "$@" || status=$?
 # "计算" on the section screens again, at two device pixels to a point.
 echo
-QT_SCALE_FACTOR=2 build/release/bench/velmora_bench --scaled --benchmark_filter='^calc\+events/(xd|gyxd)$' \
+QT_SCALE_FACTOR=2 build/release/bench/velmora_bench --scaled --benchmark_filter='^calc\+events/(xd|gyxd)/' \
     || status=$?
 exit $status

@@ -3,6 +3,7 @@
 #include "calculation.h"
 #include "csv.h"
 #include "design_file.h"
+#include "network_command.h"
 #include "report.h"
 #include "route.h"
 #include "route_csv.h"
@@ -17,7 +18,7 @@
 namespace {
 
 const QString kUsage = QStringLiteral("用法：velmora-batch --list | --fields 代号 | 代号 [--table] [文件.csv] | "
-                                      "route [选项] [文件.csv] | report 设计文件.velmora 计算书.pdf");
+                                      "route [选项] [文件.csv] | network [选项] ... | report 设计文件.velmora 计算书.pdf");
 
 const QString kMessageColumn = QStringLiteral("message");
 
@@ -360,6 +361,8 @@ BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()
     }
     if (first == u"route")
         return runRoute(arguments.mid(1), readInput);
+    if (first == u"network")
+        return runNetwork(arguments.mid(1));
     if (first == u"report")
         return runReport(arguments.mid(1));
     if (first.startsWith(u'-'))

@@ -2,8 +2,9 @@
 # Builds a fuzz target with clang's libFuzzer, AddressSanitizer and UBSan, and
 # runs it a fixed number of times over its seed corpus beside this script.
 #   tests/fuzz/run_fuzz.sh [TARGET [OUT_DIR [QT_INCLUDE_DIRS QT_CORE_LIBRARY]]]
-# TARGET is number_text (the default: the number parse and display), csv (the CSV reader) or
-# design (the design file loader, with the calculation layer it checks names against).
+# TARGET is number_text (the default: the number parse and display), csv (the CSV reader),
+# design (the design file loader, with the calculation layer it checks names against) or
+# network (the network readers, CSV and .inp, and the solver behind them).
 # OUT_DIR defaults to build/fuzz; the Qt paths (include dirs joined by ':') come
 # from CMake when ctest runs it, else from pkg-config. FUZZ_RUNS and FUZZ_SEED
 # change the run; further libFuzzer options can follow in FUZZ_OPTIONS.
@@ -18,16 +19,16 @@ shift || true
 case "$target" in
     number_text) modules=(numbers/number_text); corpus="$here/corpus" ;;
     csv) modules=(io/csv); corpus="$here/corpus_csv" ;;
-    design)
+    design | network)
         modules=(numbers/number_text)
         for f in "$source_dir"/formulas/*.cpp "$source_dir"/calculations/*.cpp "$source_dir"/io/*.cpp; do
             modules+=("${f#"$source_dir"/}")
             modules[-1]="${modules[-1]%.cpp}"
         done
-        corpus="$here/corpus_design"
-        # Each input parses JSON: fewer runs keep the test as short as the others.
+        corpus="$here/corpus_$target"
+        # Each input parses JSON or solves a network: fewer runs keep the test as short as the others.
         default_runs=40000 ;;
-    *) echo "run_fuzz.sh: unknown target $target (number_text, csv or design)" >&2; exit 2 ;;
+    *) echo "run_fuzz.sh: unknown target $target (number_text, csv, design or network)" >&2; exit 2 ;;
 esac
 out_dir="${1:-$source_dir/build/fuzz}"
 
@@ -79,7 +80,7 @@ if [ $stale -eq 1 ]; then
     echo "Building $binary with $clang"
     # Debian builds Qt with reduced relocations: code that uses it must be position independent.
     "$clang" -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-        -Wall -Wextra -Werror "${includes[@]}" "${sources[@]}" "${qt_flags[@]}" -o "$binary"
+        -Wall -Wextra -Werror "${includes[@]}" -isystem /usr/include/eigen3 "${sources[@]}" "${qt_flags[@]}" -o "$binary"
 fi
 
 # New inputs go to a scratch corpus in the build folder; the seeds stay as committed.
