@@ -27,7 +27,8 @@ case "$target" in
         done
         corpus="$here/corpus_$target"
         # Each input parses JSON or solves a network: fewer runs keep the test as short as the others.
-        default_runs=40000 ;;
+        default_runs=40000
+        [ "$target" = network ] && default_runs=10000 ;;
     *) echo "run_fuzz.sh: unknown target $target (number_text, csv, design or network)" >&2; exit 2 ;;
 esac
 out_dir="${1:-$source_dir/build/fuzz}"
