@@ -44,10 +44,7 @@ struct Model
     std::vector<char> automatic;
 };
 
-QString number(double v)
-{
-    return formatNumber(v);
-}
+} // namespace
 
 std::optional<int> materialOf(const QString &text)
 {
@@ -59,6 +56,8 @@ std::optional<int> materialOf(const QString &text)
     }
     return std::nullopt;
 }
+
+namespace {
 
 // The drop of one pipe, potential from minus potential to, for a flow of either sign.
 struct Law
@@ -83,23 +82,16 @@ struct Law
     {
         const double d = m.diameter[std::size_t(k)];
         const int mat = m.material[std::size_t(k)];
-        if (!m.low || q <= 0)
+        const int z = zone(k, q);
+        if (z != 1 && z != 3)
             return unitDrop(mat, d, q);
-        const double ql = boundaryFlow(kLaminarEnd, d);
-        const double qt = boundaryFlow(kTurbulentStart, d);
-        const double lowEdge = ql * (1 - kBand);
-        if (q >= lowEdge && q < ql) {
-            const double a = hs::LowPressureLaminarDrop(lowEdge, m.nu, m.T, m.rho, d);
-            const double b = hs::LowPressureCriticalDrop(ql, m.nu, m.T, m.rho, d);
-            return a + (b - a) * (q - lowEdge) / (ql - lowEdge);
-        }
-        const double highEdge = qt * (1 + kBand);
-        if (q > qt && q < highEdge) {
-            const double a = hs::LowPressureCriticalDrop(qt, m.nu, m.T, m.rho, d);
-            const double b = unitDrop(mat, d, highEdge);
-            return a + (b - a) * (q - qt) / (highEdge - qt);
-        }
-        return unitDrop(mat, d, q);
+        const auto [lo, hi] = band(k, z);
+        // The formula below the boundary at the band's lower edge, the one above at its upper edge;
+        // the critical formula by name, where rounding could put the boundary itself on either side.
+        const double critical = hs::LowPressureCriticalDrop(z == 1 ? hi : lo, m.nu, m.T, m.rho, d);
+        const double a = z == 1 ? unitDrop(mat, d, lo) : critical;
+        const double b = z == 1 ? critical : unitDrop(mat, d, hi);
+        return a + (b - a) * (q - lo) / (hi - lo);
     }
 
     double scale(int k) const { return m.length[std::size_t(k)] * m.w; }
@@ -165,7 +157,6 @@ Reading read(const Network &net)
         r.problem = std::move(p);
         return r;
     };
-    auto setting = [](const QString &text) { return parseLeadingNumber(text); };
     struct Named
     {
         const QString *text;
@@ -184,7 +175,7 @@ Reading read(const Network &net)
         {&s.minPressure, "min_pressure", "最低压力", &m.minPressure, false},
     };
     for (const Named &n : settings) {
-        *n.into = setting(*n.text);
+        *n.into = parseLeadingNumber(*n.text);
         const bool ok = std::isfinite(*n.into) && (n.zeroAllowed ? *n.into >= 0 : *n.into > 0);
         if (!ok)
             return refuse(problemAt(
@@ -308,8 +299,10 @@ int otherEnd(const Model &m, int k, int node)
     return m.from[std::size_t(k)] == node ? m.to[std::size_t(k)] : m.from[std::size_t(k)];
 }
 
-// A spanning forest grown breadth-first from the sources: each node's parent
-// pipe (-1 at a source or an unreached node), in the order nodes were reached.
+// A spanning forest grown breadth-first, one tree for each connected part of the
+// network, rooted at its first source: each node's parent pipe (-1 at a root or an
+// unreached node), in the order nodes were reached. Every pipe outside it closes
+// one independent loop, and every node it reaches has a source.
 struct Forest
 {
     std::vector<int> parentPipe, depth, order;
@@ -323,28 +316,26 @@ Forest spanningForest(const Model &m, const Adjacency &adj)
     f.parentPipe.assign(n, -1);
     f.depth.assign(n, 0);
     f.reached.assign(n, 0);
-    std::vector<int> queue;
-    queue.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (m.source[i]) {
-            f.reached[i] = 1;
-            queue.push_back(int(i));
+    f.order.reserve(n);
+    for (std::size_t root = 0; root < n; ++root) {
+        if (!m.source[root] || f.reached[root])
+            continue;
+        f.reached[root] = 1;
+        f.order.push_back(int(root));
+        for (std::size_t head = f.order.size() - 1; head < f.order.size(); ++head) {
+            const int u = f.order[head];
+            for (int e = adj.start[std::size_t(u)]; e < adj.start[std::size_t(u) + 1]; ++e) {
+                const int k = adj.pipes[std::size_t(e)];
+                const int v = otherEnd(m, k, u);
+                if (f.reached[std::size_t(v)])
+                    continue;
+                f.reached[std::size_t(v)] = 1;
+                f.parentPipe[std::size_t(v)] = k;
+                f.depth[std::size_t(v)] = f.depth[std::size_t(u)] + 1;
+                f.order.push_back(v);
+            }
         }
     }
-    for (std::size_t head = 0; head < queue.size(); ++head) {
-        const int u = queue[head];
-        for (int e = adj.start[std::size_t(u)]; e < adj.start[std::size_t(u) + 1]; ++e) {
-            const int k = adj.pipes[std::size_t(e)];
-            const int v = otherEnd(m, k, u);
-            if (f.reached[std::size_t(v)])
-                continue;
-            f.reached[std::size_t(v)] = 1;
-            f.parentPipe[std::size_t(v)] = k;
-            f.depth[std::size_t(v)] = f.depth[std::size_t(u)] + 1;
-            queue.push_back(v);
-        }
-    }
-    f.order = std::move(queue);
     return f;
 }
 
@@ -370,28 +361,25 @@ std::vector<double> forestFlows(const Model &m, const Forest &f)
 
 // Sizes the automatic pipes of a tree with one source and sets the potentials,
 // the main line first and each branch from the potential left at its take-off.
-void sizeTree(Model &m, const Forest &f, const std::vector<double> &flow, std::vector<double> &potential,
-              std::vector<char> &noDiameter)
+void sizeTree(Model &m, const Adjacency &adj, const Forest &f, const std::vector<double> &flow,
+              std::vector<double> &potential, std::vector<char> &noDiameter)
 {
     const Law law{m};
     const std::size_t n = m.load.size();
     const auto &series = m.low ? pd::kLowPressureSection : pd::kHighPressureSection;
-    // Children of every node in the tree.
-    std::vector<int> childStart(n + 1, 0), children;
-    for (std::size_t v = 0; v < n; ++v) {
-        if (f.parentPipe[v] >= 0)
-            ++childStart[std::size_t(otherEnd(m, f.parentPipe[v], int(v))) + 1];
-    }
-    for (std::size_t i = 0; i < n; ++i)
-        childStart[i + 1] += childStart[i];
-    children.resize(std::size_t(childStart[n]));
-    {
-        std::vector<int> fill(childStart.begin(), childStart.end() - 1);
-        for (const int v : f.order) {
-            if (f.parentPipe[std::size_t(v)] >= 0)
-                children[std::size_t(fill[std::size_t(otherEnd(m, f.parentPipe[std::size_t(v)], v))]++)] = v;
+    auto forEachChild = [&](int u, auto &&visit) {
+        for (int e = adj.start[std::size_t(u)]; e < adj.start[std::size_t(u) + 1]; ++e) {
+            const int k = adj.pipes[std::size_t(e)];
+            const int v = otherEnd(m, k, u);
+            if (f.parentPipe[std::size_t(v)] == k)
+                visit(v);
         }
-    }
+    };
+    // The potential at the far end of pipe k from u.
+    auto across = [&](int u, int k) {
+        const double d = law.drop(k, flow[std::size_t(k)], false);
+        return potential[std::size_t(u)] - (m.from[std::size_t(k)] == u ? d : -d);
+    };
     // The drop of a typed pipe and the span (L w) of an automatic one, summed from the source.
     std::vector<double> typed(n, 0.0), span(n, 0.0);
     for (const int v : f.order) {
@@ -429,26 +417,24 @@ void sizeTree(Model &m, const Forest &f, const std::vector<double> &flow, std::v
             const int u = stack.back();
             stack.pop_back();
             if (known[std::size_t(u)]) {
-                for (int c = childStart[std::size_t(u)]; c < childStart[std::size_t(u) + 1]; ++c) {
-                    const int v = children[std::size_t(c)];
+                forEachChild(u, [&](int v) {
                     if (known[std::size_t(v)])
-                        continue;
+                        return;
                     const int k = f.parentPipe[std::size_t(v)];
-                    if (!m.automatic[std::size_t(k)]) {
-                        const double d = law.drop(k, flow[std::size_t(k)], false);
-                        potential[std::size_t(v)] = potential[std::size_t(u)] - (m.from[std::size_t(k)] == u ? d : -d);
-                        known[std::size_t(v)] = 1;
-                    } else {
+                    if (m.automatic[std::size_t(k)]) {
                         anchor[std::size_t(v)] = u;
+                    } else {
+                        potential[std::size_t(v)] = across(u, k);
+                        known[std::size_t(v)] = 1;
                     }
                     stack.push_back(v);
-                }
+                });
             } else {
                 queue.push({budget(u), u});
-                for (int c = childStart[std::size_t(u)]; c < childStart[std::size_t(u) + 1]; ++c) {
-                    anchor[std::size_t(children[std::size_t(c)])] = anchor[std::size_t(u)];
-                    stack.push_back(children[std::size_t(c)]);
-                }
+                forEachChild(u, [&](int v) {
+                    anchor[std::size_t(v)] = anchor[std::size_t(u)];
+                    stack.push_back(v);
+                });
             }
         }
     };
@@ -487,8 +473,7 @@ void sizeTree(Model &m, const Forest &f, const std::vector<double> &flow, std::v
                 }
                 m.diameter[std::size_t(k)] = chosen;
             }
-            const double d = law.drop(k, flow[std::size_t(k)], false);
-            potential[std::size_t(v)] = potential[std::size_t(u)] - (m.from[std::size_t(k)] == u ? d : -d);
+            potential[std::size_t(v)] = across(u, k);
             known[std::size_t(v)] = 1;
         }
         for (const int v : path)
@@ -727,22 +712,16 @@ QList<Loop> independentLoops(const Model &m, const Forest &f)
         while (a != b) {
             if (f.depth[std::size_t(a)] >= f.depth[std::size_t(b)]) {
                 const int e = f.parentPipe[std::size_t(a)];
-                if (e < 0)
-                    break; // two trees: the chord joins sources' trees
                 loop.pipes << e;
                 loop.directions << (m.from[std::size_t(e)] == a ? 1 : -1);
                 a = otherEnd(m, e, a);
             } else {
                 const int e = f.parentPipe[std::size_t(b)];
-                if (e < 0)
-                    break;
                 down << e;
                 downDirections << (m.to[std::size_t(e)] == b ? 1 : -1);
                 b = otherEnd(m, e, b);
             }
         }
-        if (a != b)
-            continue; // a path between two sources, not a loop of the graph
         for (qsizetype i = down.size() - 1; i >= 0; --i) {
             loop.pipes << down[i];
             loop.directions << downDirections[i];
@@ -811,7 +790,7 @@ Result solve(const Network &network)
     const Law law{m};
     if (tree) {
         flow = forestFlows(m, forest);
-        sizeTree(m, forest, flow, potential, noDiameter);
+        sizeTree(m, adj, forest, flow, potential, noDiameter);
         result.converged = true;
     } else {
         const Solution s = solveLooped(m, forest, flow, potential);
@@ -820,7 +799,7 @@ Result solve(const Network &network)
             const QString node
                 = s.worstImbalanceNode >= 0 ? network.nodes[s.worstImbalanceNode].node.trimmed() : QString();
             result.failure = QStringLiteral("管网平差不收敛,最大节点流量不平衡 %1 Nm^3/h (节点 %2)")
-                                 .arg(number(s.worstImbalance), node);
+                                 .arg(formatNumber(s.worstImbalance), node);
             result.verdict = result.failure;
             return result;
         }
@@ -844,25 +823,17 @@ Result solve(const Network &network)
             r.reynolds = q > 0 ? section.reynolds : 0;
             r.state = q > 0 ? QString::fromUtf8(hs::FlowStateText(section.state)) : QString();
             r.unitDrop = q > 0 ? section.drop : 0;
-            if (!tree && q > 0) {
-                // Held at a boundary: the flow of the boundary exactly, the drop between the two formulas'.
-                const double ql = law.boundaryFlow(kLaminarEnd, r.diameter);
-                const double qt = law.boundaryFlow(kTurbulentStart, r.diameter);
-                if (q >= ql * (1 - kBand) && q < ql) {
-                    Q = std::copysign(ql, Q);
-                    r.state = QStringLiteral("层流/临界");
-                    r.reynolds = kLaminarEnd;
-                } else if (q > qt && q < qt * (1 + kBand)) {
-                    Q = std::copysign(qt, Q);
-                    r.state = QStringLiteral("临界/紊流");
-                    r.reynolds = kTurbulentStart;
-                }
-                if (r.reynolds == kLaminarEnd || r.reynolds == kTurbulentStart)
-                    r.unitDrop = std::fabs(drop) / law.scale(int(k));
-            }
             r.frictionDrop = std::copysign(r.unitDrop * r.length, Q);
             r.localDrop = r.frictionDrop * (m.w - 1);
-            if (!tree && (r.reynolds == kLaminarEnd || r.reynolds == kTurbulentStart)) {
+            const int zone = tree ? 0 : law.zone(int(k), q);
+            if (zone == 1 || zone == 3) {
+                // Held at a boundary: the boundary's flow exactly, and the friction and
+                // local drops that make up the actual drop, between the two formulas'.
+                const auto [lo, hi] = law.band(int(k), zone);
+                Q = std::copysign(zone == 1 ? hi : lo, Q);
+                r.state = zone == 1 ? QStringLiteral("层流/临界") : QStringLiteral("临界/紊流");
+                r.reynolds = zone == 1 ? kLaminarEnd : kTurbulentStart;
+                r.unitDrop = std::fabs(drop) / law.scale(int(k));
                 r.frictionDrop = drop / m.w;
                 r.localDrop = drop - r.frictionDrop;
             }
@@ -887,7 +858,6 @@ Result solve(const Network &network)
         NodeResult r;
         r.load = m.load[v];
         r.elevation = m.z[v];
-        r.potential = potential[v];
         if (m.source[v]) {
             r.sourcePressure = m.sourcePressure[v];
             r.supply = net[v] + m.load[v];
@@ -936,7 +906,7 @@ Result solve(const Network &network)
     result.verdict = result.met
         ? QStringLiteral("满足")
         : QStringLiteral("不满足,节点 %1 低于最低压力 %2 %3")
-              .arg(network.nodes[result.worstNode].node.trimmed(), number(m.minPressure - worst), unit);
+              .arg(network.nodes[result.worstNode].node.trimmed(), formatNumber(m.minPressure - worst), unit);
     return result;
 }
 

@@ -56,6 +56,9 @@ struct Network
 const QStringList &nodeKeys(); // node, load, elevation, x, y, source_pressure
 const QStringList &pipeKeys(); // pipe, from, to, length, diameter, material
 
+// A material as typed: 1-3 or its caption (钢管, 铸铁管, 塑料管); nothing for anything else.
+std::optional<int> materialOf(const QString &text);
+
 // Why a network cannot be calculated: the table, the row (0-based; -1 for a setting
 // or the network as a whole), the column key, and the text for the user.
 struct Problem
@@ -74,7 +77,6 @@ struct NodeResult
     std::optional<double> sourcePressure;
     std::optional<double> supply; // a source's: its net outflow plus its own load
     std::optional<double> pressure; // Pa or kPa; none where P^2 <= 0 (medium/high)
-    double potential = 0; // H (Pa) or P^2 (kPa^2)
     QString message;
 };
 

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <charconv>
+#include <cstdio>
 
 namespace {
 
@@ -21,14 +21,6 @@ BatchRun failed(const QString &text, int status = 2)
     run.status = status;
     run.error = (QStringLiteral("velmora-batch: ") + text + u'\n').toUtf8();
     return run;
-}
-
-// The shortest text that reads back as the same double.
-void appendNumber(QByteArray &out, double v)
-{
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
-    out.append(buffer, end - buffer);
 }
 
 void appendString(QByteArray &out, const QString &text)
@@ -84,7 +76,7 @@ public:
         m_out += "\": ";
         return m_out;
     }
-    void number(const char *name, double v) { appendNumber(key(name), v); }
+    void number(const char *name, double v) { key(name) += formatShortest(v).toLatin1(); }
     void optional(const char *name, const std::optional<double> &v)
     {
         if (v)
@@ -302,15 +294,10 @@ BatchRun runNetwork(const QStringList &arguments)
             continue;
         }
         if (option == u"--material") {
-            const QStringList names{QStringLiteral("钢管"), QStringLiteral("铸铁管"), QStringLiteral("塑料管")};
-            bool isNumber = false;
-            const int position = value.toInt(&isNumber);
-            if (isNumber && position >= 1 && position <= 3)
-                s.material = position - 1;
-            else if (names.contains(value))
-                s.material = int(names.indexOf(value));
-            else
+            const std::optional<int> material = network::materialOf(value);
+            if (!material)
                 return failed(QStringLiteral("--material 应为 1~3、钢管、铸铁管或塑料管，而不是“%1”").arg(value));
+            s.material = *material;
             continue;
         }
         const auto text = std::find_if(std::begin(texts), std::end(texts),

@@ -155,8 +155,8 @@ const QList<Work> &works()
     static const QList<Work> all = [] {
         QList<Work> list;
         for (const calc::Calculation &c : calc::all())
-            list.append({c.code, c.title, Work::Family::Calculation});
-        list.append({route::kCode, route::kTitle, Work::Family::Route});
+            list.append({c.code, Work::Family::Calculation});
+        list.append({route::kCode, Work::Family::Route});
         return list;
     }();
     return all;

@@ -28,7 +28,6 @@ struct Work
 {
     enum class Family { Calculation, Route };
     QString code;
-    QString title;
     Family family;
 };
 // Every work in the main menu's order: the nine calculations, then the route table.

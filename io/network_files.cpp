@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <charconv>
 #include <cmath>
 
 namespace network {
@@ -74,25 +73,7 @@ QList<PipeRow> pipeRows(const QList<QStringList> &rows)
     return pipes;
 }
 
-QStringList cells(const NodeRow &r)
-{
-    return {r.node, r.load, r.elevation, r.x, r.y, r.sourcePressure};
-}
-
-QStringList cells(const PipeRow &r)
-{
-    return {r.pipe, r.from, r.to, r.length, r.diameter, r.material};
-}
-
 namespace {
-
-// The shortest text that reads back as the same double.
-QString shortest(double v)
-{
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
-    return QString::fromLatin1(buffer, int(end - buffer));
-}
 
 // An EPANET number: a plain decimal, read whole.
 std::optional<double> inpNumber(const QString &text)
@@ -236,8 +217,12 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
     for (const Junction &j : nodes) {
         anySource = anySource || j.source;
         const auto place = places.value(j.id);
-        r.nodes << NodeRow{j.id,         shortest(j.demand * toCubicMetresPerHour), shortest(j.elevation), place.first,
-                           place.second, j.source ? sourcePressure : QString()};
+        r.nodes << NodeRow{j.id,
+                           formatShortest(j.demand * toCubicMetresPerHour),
+                           formatShortest(j.elevation),
+                           place.first,
+                           place.second,
+                           j.source ? sourcePressure : QString()};
         r.nodeLines << j.line;
     }
     if (anySource && sourcePressure.trimmed().isEmpty())
@@ -246,7 +231,7 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
         if (l.closed)
             continue;
         const double length = pressure == Pressure::High ? l.length / 1000 : l.length;
-        r.pipes << PipeRow{l.id, l.from, l.to, shortest(length), shortest(l.diameter), l.material};
+        r.pipes << PipeRow{l.id, l.from, l.to, formatShortest(length), formatShortest(l.diameter), l.material};
         r.pipeLines << l.line;
     }
     return r;
@@ -256,7 +241,7 @@ QByteArray toInp(const Network &network, const QList<double> &diameters)
 {
     const bool high = network.settings.pressure == Pressure::High;
     QString out = QStringLiteral("[TITLE]\nVelmora\n\n[OPTIONS]\nUNITS CMH\n\n[RESERVOIRS]\n;ID\tHead\n");
-    auto numberOf = [](const QString &text) { return shortest(parseLeadingNumber(text)); };
+    auto numberOf = [](const QString &text) { return formatShortest(parseLeadingNumber(text)); };
     for (const NodeRow &n : network.nodes) {
         if (!n.sourcePressure.trimmed().isEmpty())
             out += n.node.trimmed() + u'\t' + numberOf(n.elevation) + u'\n';
@@ -276,8 +261,8 @@ QByteArray toInp(const Network &network, const QList<double> &diameters)
         const PipeRow &p = network.pipes[k];
         const double length = parseLeadingNumber(p.length) * (high ? 1000 : 1);
         const double d = k < diameters.size() ? diameters[k] : parseLeadingNumber(p.diameter);
-        out += p.pipe.trimmed() + u'\t' + p.from.trimmed() + u'\t' + p.to.trimmed() + u'\t' + shortest(length) + u'\t'
-            + shortest(d) + QStringLiteral("\t100\t0\tOpen\n");
+        out += p.pipe.trimmed() + u'\t' + p.from.trimmed() + u'\t' + p.to.trimmed() + u'\t' + formatShortest(length)
+            + u'\t' + formatShortest(d) + QStringLiteral("\t100\t0\tOpen\n");
     }
     out += QStringLiteral("\n[TAGS]\n");
     for (const PipeRow &p : network.pipes) {

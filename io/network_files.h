@@ -22,8 +22,6 @@ struct TableRead
 TableRead tableFromCsv(const QByteArray &bytes, const QStringList &keys);
 QList<NodeRow> nodeRows(const QList<QStringList> &rows);
 QList<PipeRow> pipeRows(const QList<QStringList> &rows);
-QStringList cells(const NodeRow &row);
-QStringList cells(const PipeRow &row);
 
 // An EPANET input file read: junctions and reservoirs (sources, each at the
 // pressure given) as nodes, open pipes as pipes, in the order of the file.

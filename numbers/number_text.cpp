@@ -221,6 +221,13 @@ QString formatNumber(double value)
     return formatGeneral(value, 15, 15);
 }
 
+QString formatShortest(double value)
+{
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+    return QString::fromLatin1(buffer.data(), end - buffer.data());
+}
+
 QString formatSingle(float value)
 {
     return formatGeneral(value, 7, 7);

@@ -23,6 +23,10 @@ NumberRead readLeadingNumber(const QString &text);
 // ("15719.0200024137", "8.17278062870177E-06", "50").
 QString formatNumber(double value);
 
+// The shortest text that reads back as the same finite double ("0.1", "1e-07"), for
+// files and the command line's JSON, where full precision counts.
+QString formatShortest(double value);
+
 // The same for a single-precision value, at most 7 significant digits ("1057.729").
 QString formatSingle(float value);
 

@@ -3,7 +3,6 @@
 #include "appearance.h"
 #include "copying.h"
 #include "pd.h"
-#include "route_options.h"
 #include "widgets.h"
 
 #include <QAction>

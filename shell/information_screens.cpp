@@ -1,4 +1,5 @@
 #include "information_screens.h"
+
 #include "appearance.h"
 #include "widgets.h"
 

@@ -1,4 +1,5 @@
 #include "main_menu_screen.h"
+
 #include "widgets.h"
 
 #include <QAction>

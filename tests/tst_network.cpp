@@ -138,6 +138,17 @@ private slots:
                                                                          {"2", "A", "B", "150", "80"},
                                                                          {"3", "B", "S2", "200", "100"}}
                                                    << QList<double>{} << 0;
+        // A ring through two sources is still one loop of the network.
+        QTest::newRow("two sources on a ring, low pressure") << false
+                                                             << QList<QStringList>{{"S1", "0", "0", "", "", "3000"},
+                                                                                   {"A", "30", "0"},
+                                                                                   {"S2", "0", "0", "", "", "2950"},
+                                                                                   {"B", "20", "0"}}
+                                                             << QList<QStringList>{{"1", "S1", "A", "200", "100"},
+                                                                                   {"2", "A", "S2", "150", "80"},
+                                                                                   {"3", "S2", "B", "200", "100"},
+                                                                                   {"4", "B", "S1", "100", "80"}}
+                                                             << QList<double>{} << 1;
         // A dead end without load: the medium/high-pressure law has no slope at zero flow.
         QTest::newRow("medium-pressure ring with a dead end")
             << true << QList<QStringList>{{"S", "0", "", "", "", "300"}, {"A", "500"}, {"B", "500"}, {"D", "0"}}

@@ -26,10 +26,9 @@ public:
     // "计算": read, run, show.
     void Command1_Click();
 
-    // Sets every text, option and check box as the input says; the results then
-    // show what a fresh screen shows, until the next "计算".
-    void loadInput(const calc::Input &input);
     QVariantMap typedState() const override;
+    // Sets every text, option and check box as the state says; the results then
+    // show what a fresh screen shows, until the next "计算".
     void loadState(const QVariantMap &state) override;
     bool isOutOfDate() const override { return m_resultsShown && m_outOfDate; }
     // The screen as CSV: inputs, choices, results and messages with captions and
@@ -63,6 +62,7 @@ protected:
     QList<QLabel *> resultLabels() const;
 
 private:
+    void loadInput(const calc::Input &input);
     // Finds the result labels and watches the inputs, the first time either is needed.
     void ensureView();
     // Watches the inputs, so that results turn out of date when one changes.

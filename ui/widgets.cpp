@@ -227,13 +227,14 @@ void showMarks(QLabel *label)
     label->setAutoFillBackground(chosen);
     label->setBackgroundRole(chosen ? QPalette::Highlight : QPalette::Window);
     label->setForegroundRole(chosen ? QPalette::HighlightedText : QPalette::WindowText);
+    // Only the text colour is set; every other colour, and all of them when not out of
+    // date, still come from the label's parent.
     QPalette palette;
     if (stale && !chosen) {
-        palette = label->parentWidget() ? label->parentWidget()->palette() : label->palette();
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-            palette.setColor(group, QPalette::WindowText, palette.color(QPalette::Disabled, QPalette::WindowText));
+        const QColor muted = label->palette().color(QPalette::Disabled, QPalette::WindowText);
+        palette.setColor(QPalette::Active, QPalette::WindowText, muted);
+        palette.setColor(QPalette::Inactive, QPalette::WindowText, muted);
     }
-    // An empty palette gives the label back its parent's colours.
     label->setPalette(palette);
 }
 

@@ -1,4 +1,5 @@
 #include "allowable_drop_screen.h"
+
 #include "widgets.h"
 
 #include <QGridLayout>

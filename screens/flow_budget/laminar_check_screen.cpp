@@ -1,4 +1,5 @@
 #include "laminar_check_screen.h"
+
 #include "widgets.h"
 
 #include <QGridLayout>

@@ -1,4 +1,5 @@
 #include "non_uniformity_flow_screen.h"
+
 #include "widgets.h"
 
 #include <QGridLayout>

@@ -1,4 +1,5 @@
 #include "simultaneity_flow_screen.h"
+
 #include "widgets.h"
 
 #include <QGridLayout>

@@ -1,4 +1,5 @@
 #include "high_pressure_section_screen.h"
+
 #include "widgets.h"
 
 #include <QGridLayout>

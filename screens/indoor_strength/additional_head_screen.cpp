@@ -1,4 +1,5 @@
 #include "additional_head_screen.h"
+
 #include "widgets.h"
 
 #include <QGridLayout>

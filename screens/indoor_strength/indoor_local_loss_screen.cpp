@@ -1,4 +1,5 @@
 #include "indoor_local_loss_screen.h"
+
 #include "widgets.h"
 
 #include <QGridLayout>

@@ -1,4 +1,5 @@
 #include "wall_thickness_screen.h"
+
 #include "widgets.h"
 
 #include <QGridLayout>

@@ -1,5 +1,5 @@
-
 #include "route_screen.h"
+
 #include "csv.h"
 #include "design_file.h"
 #include "file_dialog.h"
@@ -8,6 +8,7 @@
 #include "route_csv.h"
 #include "route_delegate.h"
 #include "route_model.h"
+#include "route_options.h"
 #include "widgets.h"
 
 #include <QAction>

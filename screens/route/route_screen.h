@@ -1,7 +1,6 @@
 #pragma once
 
 #include "route.h"
-#include "route_options.h"
 #include "screen.h"
 #include "work_screen.h"
 
