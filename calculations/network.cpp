@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <queue>
 #include <vector>
 
 namespace network {
@@ -401,15 +400,23 @@ void sizeTree(Model &m, const Adjacency &adj, const Forest &f, const std::vector
     };
     std::vector<char> known(n, 0);
     std::vector<int> anchor(n, -1); // the nearest known ancestor of an unknown node
-    using Entry = std::pair<double, int>; // budget per metre, node (user order breaks ties)
-    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
     auto budget = [&](int v) {
         const int k = anchor[std::size_t(v)];
         const double room = potential[std::size_t(k)] - lowest(std::size_t(v));
         return (room - (typed[std::size_t(v)] - typed[std::size_t(k)])) / (span[std::size_t(v)] - span[std::size_t(k)]);
     };
-    // Marks v known and spreads the potential on through typed pipes; the unknown
-    // nodes met beyond take their anchor and their budget.
+    // The unknown nodes that share an anchor are sized apart from all others: they
+    // depend on its potential and on nothing else. For each anchor, its node with the
+    // smallest budget (the first in the user's order among equals).
+    struct Worst
+    {
+        double budget = 0;
+        int node = -1;
+    };
+    std::vector<Worst> worstOf(n);
+    std::vector<int> anchors; // anchors whose nodes are waiting to be sized
+    // Marks the nodes beyond a known node: known through typed pipes, or waiting with
+    // their anchor.
     std::vector<int> stack;
     auto spread = [&](int start) {
         stack.push_back(start);
@@ -430,7 +437,12 @@ void sizeTree(Model &m, const Adjacency &adj, const Forest &f, const std::vector
                     stack.push_back(v);
                 });
             } else {
-                queue.push({budget(u), u});
+                const double i = budget(u);
+                Worst &w = worstOf[std::size_t(anchor[std::size_t(u)])];
+                if (w.node < 0)
+                    anchors.push_back(anchor[std::size_t(u)]);
+                if (w.node < 0 || i < w.budget || (i == w.budget && u < w.node))
+                    w = Worst{i, u};
                 forEachChild(u, [&](int v) {
                     anchor[std::size_t(v)] = anchor[std::size_t(u)];
                     stack.push_back(v);
@@ -445,14 +457,15 @@ void sizeTree(Model &m, const Adjacency &adj, const Forest &f, const std::vector
             spread(int(v));
         }
     }
-    while (!queue.empty()) {
-        const auto [i, worst] = queue.top();
-        queue.pop();
-        if (known[std::size_t(worst)] || budget(worst) != i)
-            continue; // stale: its anchor has moved since
-        // The path from the anchor to the worst node, sized and given potentials.
-        std::vector<int> path;
-        for (int v = worst; v != anchor[std::size_t(worst)]; v = otherEnd(m, f.parentPipe[std::size_t(v)], v))
+    std::vector<int> path;
+    while (!anchors.empty()) {
+        const int a = anchors.back();
+        anchors.pop_back();
+        const auto [i, worst] = worstOf[std::size_t(a)];
+        worstOf[std::size_t(a)] = Worst{};
+        // The path from the anchor to its worst node, sized and given potentials.
+        path.clear();
+        for (int v = worst; v != a; v = otherEnd(m, f.parentPipe[std::size_t(v)], v))
             path.push_back(v);
         for (auto it = path.rbegin(); it != path.rend(); ++it) {
             const int v = *it;
@@ -476,6 +489,8 @@ void sizeTree(Model &m, const Adjacency &adj, const Forest &f, const std::vector
             potential[std::size_t(v)] = across(u, k);
             known[std::size_t(v)] = 1;
         }
+        // What is left of the anchor's nodes, and the nodes beyond the path.
+        spread(a);
         for (const int v : path)
             spread(v);
     }
@@ -491,7 +506,7 @@ struct Solution
     int worstImbalanceNode = -1;
 };
 
-Solution solveLooped(const Model &m, const Forest &forest, std::vector<double> &flow, std::vector<double> &potential)
+Solution solveLooped(const Model &m, std::vector<double> &flow, std::vector<double> &potential)
 {
     const Law law{m};
     const std::size_t n = m.load.size();
@@ -524,7 +539,13 @@ Solution solveLooped(const Model &m, const Forest &forest, std::vector<double> &
         if (!m.source[v])
             potential[v] = startPotential;
     }
-    flow = forestFlows(m, forest);
+    // The first flows: gas at a walking pace, 0.3 m/s, from `from` to `to` in every pipe.
+    // They need not balance (the first step restores that) and are far nearer the
+    // solution than the whole load carried through a tree, which halves the iterations.
+    for (std::size_t k = 0; k < pipes; ++k) {
+        const double d = m.diameter[k] / 1000;
+        flow[k] = 0.3 * hs::kPi / 4 * d * d * 3600;
+    }
 
     // The pattern of the matrix, ordered once; each pipe's entries found once.
     using Matrix = Eigen::SparseMatrix<double>;
@@ -553,6 +574,12 @@ Solution solveLooped(const Model &m, const Forest &forest, std::vector<double> &
     if (count > 0)
         solver.analyzePattern(A);
 
+    // A pipe without flow may have no slope (the medium/high-pressure law): a small one
+    // keeps the matrix definite.
+    std::vector<double> minimumSlope(pipes);
+    for (std::size_t k = 0; k < pipes; ++k)
+        minimumSlope[k] = 1e-5 * std::fabs(law.drop(int(k), flowScale, true)) / flowScale;
+
     std::vector<double> y(pipes), p(pipes), balance(n);
     // A pipe whose flow keeps jumping across a band of its law is held in it: its flow
     // stays at the boundary and its drop may be anything between the two formulas'.
@@ -564,12 +591,15 @@ Solution solveLooped(const Model &m, const Forest &forest, std::vector<double> &
     for (int iteration = 0;; ++iteration) {
         // The laws at the present flows, and how far the potentials are from them.
         const bool freeSettled = worstFreeLaw <= 100 * lawTolerance;
+        // Far from the solution flows swing across the bands as a matter of course; only
+        // a pipe that keeps crossing once the rest is nearly settled is held.
+        const bool nearlySettled = worstFreeLaw <= 1e-3 * std::max(1.0, topPotential) || iteration >= 20;
         worstFreeLaw = 0;
         double worstLaw = 0;
         for (std::size_t k = 0; k < pipes; ++k) {
             const int kk = int(k);
             const double dH = potential[std::size_t(m.from[k])] - potential[std::size_t(m.to[k])];
-            if (m.low && !held[k]) {
+            if (m.low && !held[k] && nearlySettled) {
                 const int zone = law.zone(kk, std::fabs(flow[k]));
                 const int last = lastZone[k];
                 if (last >= 0 && ((zone < 1 && last > 1) || (zone > 1 && last < 1)))
@@ -603,13 +633,10 @@ Solution solveLooped(const Model &m, const Forest &forest, std::vector<double> &
             }
             const double Q = flow[k];
             y[k] = law.drop(kk, Q, true);
-            const double h = std::max(std::fabs(Q) * 1e-7, flowScale * 1e-12);
-            double g = (law.drop(kk, Q + h, true) - law.drop(kk, Q - h, true)) / (2 * h);
-            // A pipe without flow may have no slope (the medium/high-pressure law):
-            // a small one keeps the matrix definite.
-            const double secant = std::fabs(law.drop(kk, flowScale, true)) / flowScale;
-            g = std::max(g, 1e-7 * secant);
-            p[k] = 1 / g;
+            // The slope a little further from zero flow, so that it never straddles zero.
+            const double h = std::copysign(std::max(std::fabs(Q) * 1e-7, flowScale * 1e-12), Q);
+            const double g = (law.drop(kk, Q + h, true) - y[k]) / h;
+            p[k] = 1 / std::max(g, minimumSlope[k]);
             const double residual = std::fabs(y[k] - dH);
             worstFreeLaw = std::max(worstFreeLaw, residual);
             worstLaw = std::max(worstLaw, residual);
@@ -691,42 +718,88 @@ Solution solveLooped(const Model &m, const Forest &forest, std::vector<double> &
 
 // ---- Loops ----
 
-QList<Loop> independentLoops(const Model &m, const Forest &f)
+// Each pipe outside the forest closes one loop: itself and a short way back between
+// its ends through the forest and the pipes taken before it. Every loop has a pipe
+// of its own that no earlier loop holds, so the loops are independent; the short way
+// makes them the meshes a designer draws rather than long circuits through the tree.
+// The way back is searched breadth-first among a bounded number of nodes; past the
+// bound, it is the path through the tree.
+QList<Loop> independentLoops(const Model &m, const Adjacency &adj, const Forest &f)
 {
+    constexpr int kSearchBound = 256;
     QList<Loop> loops;
+    const std::size_t n = m.load.size();
     const std::size_t pipes = m.from.size();
-    std::vector<char> tree(pipes, 0);
+    std::vector<char> usable(pipes, 0);
     for (const int k : f.parentPipe) {
         if (k >= 0)
-            tree[std::size_t(k)] = 1;
+            usable[std::size_t(k)] = 1;
     }
+    std::vector<int> seen(n, -1), via(n, -1), queue;
+    queue.reserve(kSearchBound);
     for (std::size_t k = 0; k < pipes; ++k) {
-        if (tree[k])
+        if (usable[k])
             continue;
-        // The chord from -> to, then back from `to` to `from` through the tree.
-        Loop loop;
-        loop.pipes << int(k);
-        loop.directions << 1;
-        int a = m.to[k], b = m.from[k];
-        QList<int> down, downDirections; // from b's side, reversed at the end
-        while (a != b) {
-            if (f.depth[std::size_t(a)] >= f.depth[std::size_t(b)]) {
-                const int e = f.parentPipe[std::size_t(a)];
-                loop.pipes << e;
-                loop.directions << (m.from[std::size_t(e)] == a ? 1 : -1);
-                a = otherEnd(m, e, a);
-            } else {
-                const int e = f.parentPipe[std::size_t(b)];
-                down << e;
-                downDirections << (m.to[std::size_t(e)] == b ? 1 : -1);
-                b = otherEnd(m, e, b);
+        const int a = m.from[k], b = m.to[k];
+        // From b back to a, breadth-first.
+        queue.clear();
+        queue.push_back(b);
+        seen[std::size_t(b)] = int(k);
+        bool found = false;
+        for (std::size_t head = 0; head < queue.size() && !found && queue.size() < kSearchBound; ++head) {
+            const int u = queue[head];
+            for (int e = adj.start[std::size_t(u)]; e < adj.start[std::size_t(u) + 1]; ++e) {
+                const int j = adj.pipes[std::size_t(e)];
+                const int v = otherEnd(m, j, u);
+                if (!usable[std::size_t(j)] || seen[std::size_t(v)] == int(k))
+                    continue;
+                seen[std::size_t(v)] = int(k);
+                via[std::size_t(v)] = j;
+                queue.push_back(v);
+                if (v == a) {
+                    found = true;
+                    break;
+                }
             }
         }
-        for (qsizetype i = down.size() - 1; i >= 0; --i) {
-            loop.pipes << down[i];
-            loop.directions << downDirections[i];
+        std::vector<std::pair<int, int>> back; // (pipe, direction) from a back towards b
+        if (found) {
+            for (int v = a; v != b;) {
+                const int j = via[std::size_t(v)];
+                const int u = otherEnd(m, j, v);
+                back.emplace_back(j, m.from[std::size_t(j)] == u ? 1 : -1);
+                v = u;
+            }
+        } else {
+            // Through the tree: climb from both ends to where they meet.
+            std::vector<std::pair<int, int>> up; // from b, in the loop's order
+            int x = b, y = a;
+            while (x != y) {
+                if (f.depth[std::size_t(x)] >= f.depth[std::size_t(y)]) {
+                    const int j = f.parentPipe[std::size_t(x)];
+                    const int u = otherEnd(m, j, x);
+                    up.emplace_back(j, m.from[std::size_t(j)] == x ? 1 : -1);
+                    x = u;
+                } else {
+                    const int j = f.parentPipe[std::size_t(y)];
+                    const int u = otherEnd(m, j, y);
+                    back.emplace_back(j, m.from[std::size_t(j)] == u ? 1 : -1);
+                    y = u;
+                }
+            }
+            back.insert(back.end(), up.rbegin(), up.rend());
+        }
+        Loop loop;
+        loop.pipes.reserve(qsizetype(back.size()) + 1);
+        loop.directions.reserve(qsizetype(back.size()) + 1);
+        loop.pipes << int(k);
+        loop.directions << 1;
+        for (auto it = back.rbegin(); it != back.rend(); ++it) {
+            loop.pipes << it->first;
+            loop.directions << it->second;
         }
         loops << loop;
+        usable[k] = 1;
     }
     return loops;
 }
@@ -793,7 +866,7 @@ Result solve(const Network &network)
         sizeTree(m, adj, forest, flow, potential, noDiameter);
         result.converged = true;
     } else {
-        const Solution s = solveLooped(m, forest, flow, potential);
+        const Solution s = solveLooped(m, flow, potential);
         result.iterations = s.iterations;
         if (!s.converged) {
             const QString node
@@ -807,6 +880,7 @@ Result solve(const Network &network)
     }
 
     // Pipes.
+    result.pipes.reserve(qsizetype(pipes));
     for (std::size_t k = 0; k < pipes; ++k) {
         PipeResult r;
         r.material = m.material[k];
@@ -854,6 +928,7 @@ Result solve(const Network &network)
         net[std::size_t(m.from[k])] += result.pipes[int(k)].flow;
         net[std::size_t(m.to[k])] -= result.pipes[int(k)].flow;
     }
+    result.nodes.reserve(qsizetype(n));
     for (std::size_t v = 0; v < n; ++v) {
         NodeResult r;
         r.load = m.load[v];
@@ -874,7 +949,7 @@ Result solve(const Network &network)
     }
 
     // Loops, with their closure.
-    result.loops = independentLoops(m, forest);
+    result.loops = independentLoops(m, adj, forest);
     for (Loop &loop : result.loops) {
         double sum = 0, size = 0;
         for (qsizetype i = 0; i < loop.pipes.size(); ++i) {
