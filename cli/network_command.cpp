@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -26,7 +27,14 @@ BatchRun failed(const QString &text, int status = 2)
 void appendString(QByteArray &out, const QString &text)
 {
     out += '"';
-    for (const char c : text.toUtf8()) {
+    const QByteArray utf8 = text.toUtf8();
+    if (std::none_of(utf8.begin(), utf8.end(),
+                     [](char c) { return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20; })) {
+        out += utf8;
+        out += '"';
+        return;
+    }
+    for (const char c : utf8) {
         switch (c) {
         case '"':
             out += "\\\"";
@@ -76,7 +84,7 @@ public:
         m_out += "\": ";
         return m_out;
     }
-    void number(const char *name, double v) { key(name) += formatShortest(v).toLatin1(); }
+    void number(const char *name, double v) { appendShortest(key(name), v); }
     void optional(const char *name, const std::optional<double> &v)
     {
         if (v)
@@ -96,7 +104,7 @@ QByteArray json(const network::Network &net, const network::Result &r)
 {
     const bool low = net.settings.pressure == network::Pressure::Low;
     QByteArray out;
-    out.reserve(256 + 300 * (net.nodes.size() + net.pipes.size()));
+    out.reserve(256 + 160 * net.nodes.size() + 480 * net.pipes.size() + 64 * r.loops.size());
     {
         Object root(out);
         root.flag("converged", r.converged);

@@ -28,71 +28,84 @@ ReadResult read(const QByteArray &bytes)
 
     Table table;
     QStringList cells;
-    QString cell;
+    // An unquoted field is sliced out of the text; a quoted one is gathered in `quotedCell`.
+    const auto *const chars = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype n = text.size();
+    qsizetype cellStart = 0;
+    QString quotedCell;
     int line = 1;
     int rowLine = 1;
     bool quoted = false; // inside a quoted field
+    bool wasQuoted = false; // the present field was quoted
     bool afterQuote = false; // a quoted field has closed; only a comma or a line end may follow
     bool cellStarted = false;
     bool rowQuoted = false; // a quoted field makes even a lone empty field a row
-    auto endCell = [&] {
-        cells << cell;
-        cell.clear();
+    auto endCell = [&](qsizetype at) {
+        if (wasQuoted)
+            cells << quotedCell;
+        else
+            cells << QString(reinterpret_cast<const QChar *>(chars + cellStart), at - cellStart);
+        quotedCell.clear();
+        wasQuoted = false;
         afterQuote = false;
         cellStarted = false;
+        cellStart = at + 1;
     };
-    auto endRow = [&] {
-        endCell();
+    auto endRow = [&](qsizetype at) {
+        endCell(at);
         // A blank line is no row.
         if (rowQuoted || !(cells.size() == 1 && cells.front().isEmpty())) {
+            const qsizetype width = cells.size();
             table.rows << cells;
             table.lines << rowLine;
+            cells = QStringList();
+            cells.reserve(width);
+        } else {
+            cells.clear();
         }
-        cells.clear();
         rowQuoted = false;
     };
 
-    const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
+        const char16_t c = chars[i];
         if (quoted) {
             if (c == u'"') {
-                if (i + 1 < n && text[i + 1] == u'"') {
-                    cell += u'"';
+                if (i + 1 < n && chars[i + 1] == u'"') {
+                    quotedCell += u'"';
                     ++i;
                 } else {
                     quoted = false;
                     afterQuote = true;
                 }
             } else {
-                if (c == u'\n' || (c == u'\r' && !(i + 1 < n && text[i + 1] == u'\n')))
+                if (c == u'\n' || (c == u'\r' && !(i + 1 < n && chars[i + 1] == u'\n')))
                     ++line;
-                cell += c;
+                quotedCell += QChar(c);
             }
             continue;
         }
         if (c == u',') {
-            endCell();
+            endCell(i);
             cellStarted = true;
         } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            endRow();
+            endRow(i);
+            if (c == u'\r' && i + 1 < n && chars[i + 1] == u'\n')
+                cellStart = ++i + 1;
             ++line;
             rowLine = line;
         } else if (afterQuote) {
             result.error = lineError(line, QStringLiteral("引号后应为逗号或换行"));
             return result;
         } else if (c == u'"') {
-            if (!cell.isEmpty()) {
+            if (i > cellStart) {
                 result.error = lineError(line, QStringLiteral("未加引号的字段中有引号"));
                 return result;
             }
             quoted = true;
+            wasQuoted = true;
             rowQuoted = true;
             cellStarted = true;
         } else {
-            cell += c;
             cellStarted = true;
         }
     }
@@ -100,9 +113,9 @@ ReadResult read(const QByteArray &bytes)
         result.error = lineError(rowLine, QStringLiteral("引号不成对"));
         return result;
     }
-    if (cellStarted || afterQuote || !cell.isEmpty() || !cells.isEmpty())
-        endRow();
-    result.table = table;
+    if (cellStarted || afterQuote || !cells.isEmpty())
+        endRow(n);
+    result.table = std::move(table);
     return result;
 }
 

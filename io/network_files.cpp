@@ -14,12 +14,12 @@ namespace network {
 TableRead tableFromCsv(const QByteArray &bytes, const QStringList &keys)
 {
     TableRead r;
-    const csv::ReadResult read = csv::read(bytes);
+    csv::ReadResult read = csv::read(bytes);
     if (!read.ok()) {
         r.error = read.error;
         return r;
     }
-    const csv::Table &table = read.table;
+    csv::Table &table = read.table;
     if (table.rows.isEmpty()) {
         r.error = QStringLiteral("第1行：没有表头");
         return r;
@@ -37,8 +37,10 @@ TableRead tableFromCsv(const QByteArray &bytes, const QStringList &keys)
         }
         columns << column;
     }
+    r.rows.reserve(table.rows.size());
+    r.lines.reserve(table.rows.size());
     for (qsizetype i = 1; i < table.rows.size(); ++i) {
-        const QStringList &row = table.rows[i];
+        QStringList &row = table.rows[i];
         if (row.size() > columns.size()) {
             r.error = QStringLiteral("第%1行：单元格多于表头（%2 > %3）")
                           .arg(table.lines[i])
@@ -50,8 +52,8 @@ TableRead tableFromCsv(const QByteArray &bytes, const QStringList &keys)
         }
         QStringList typed(keys.size());
         for (qsizetype c = 0; c < row.size(); ++c)
-            typed[columns[c]] = row[c];
-        r.rows << typed;
+            typed[columns[c]] = std::move(row[c]);
+        r.rows << std::move(typed);
         r.lines << table.lines[i];
     }
     return r;
@@ -60,6 +62,7 @@ TableRead tableFromCsv(const QByteArray &bytes, const QStringList &keys)
 QList<NodeRow> nodeRows(const QList<QStringList> &rows)
 {
     QList<NodeRow> nodes;
+    nodes.reserve(rows.size());
     for (const QStringList &c : rows)
         nodes << NodeRow{c.value(0), c.value(1), c.value(2), c.value(3), c.value(4), c.value(5)};
     return nodes;
@@ -68,6 +71,7 @@ QList<NodeRow> nodeRows(const QList<QStringList> &rows)
 QList<PipeRow> pipeRows(const QList<QStringList> &rows)
 {
     QList<PipeRow> pipes;
+    pipes.reserve(rows.size());
     for (const QStringList &c : rows)
         pipes << PipeRow{c.value(0), c.value(1), c.value(2), c.value(3), c.value(4), c.value(5)};
     return pipes;

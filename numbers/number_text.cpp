@@ -228,6 +228,13 @@ QString formatShortest(double value)
     return QString::fromLatin1(buffer.data(), end - buffer.data());
 }
 
+void appendShortest(QByteArray &out, double value)
+{
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+    out.append(buffer.data(), end - buffer.data());
+}
+
 QString formatSingle(float value)
 {
     return formatGeneral(value, 7, 7);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <initializer_list>
@@ -26,6 +27,8 @@ QString formatNumber(double value);
 // The shortest text that reads back as the same finite double ("0.1", "1e-07"), for
 // files and the command line's JSON, where full precision counts.
 QString formatShortest(double value);
+// The same, appended to UTF-8 text being written.
+void appendShortest(QByteArray &out, double value);
 
 // The same for a single-precision value, at most 7 significant digits ("1057.729").
 QString formatSingle(float value);
