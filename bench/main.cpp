@@ -5,6 +5,7 @@
 //   velmora_bench --probe NAME [CODE]         one fresh-process measurement (used by the above)
 #include "batch.h"
 #include "calculations.h"
+#include "network_bench.h"
 #include "probes.h"
 #include "report_bench.h"
 #include "route_bench.h"
@@ -140,6 +141,7 @@ int main(int argc, char *argv[])
     calculations::registerBenchmarks(kHandlerSamples);
     batch::registerBenchmarks(kBatchSamples);
     routebench::registerBenchmarks(kBatchSamples);
+    networkbench::registerBenchmarks(kBatchSamples);
     reportbench::registerBenchmarks(kBatchSamples);
 
     Summary summary;

@@ -265,6 +265,15 @@ bool printTable(const Summary &summary, bool scaled)
     table.time(QStringLiteral("velmora-batch route: 10 000 sections, start-up included"),
                QStringLiteral("route/batch-10000"), 1000, 0);
 
+    table.time(QStringLiteral("velmora-batch network: looped grid, 10 200 pipes, 2 500 loops, start-up included"),
+               QStringLiteral("network/grid-10000"), 150, 0);
+    table.time(QStringLiteral("velmora-batch network: looped grid, 100 488 pipes, 24 964 loops"),
+               QStringLiteral("network/grid-100000"), 2000, 0);
+    table.counted(QStringLiteral("velmora-batch network: peak memory of the 100 488-pipe grid"),
+                  QStringLiteral("network/grid-100000"), "MiB", 300, 0, QStringLiteral(" MiB"));
+    table.time(QStringLiteral("velmora-batch network: tree of 10 000 pipes sized automatically"),
+               QStringLiteral("network/tree-10000"), 150, 0);
+
     table.time(QStringLiteral("calculation report as PDF: one screen (xd with its table)"), QStringLiteral("report/xd"),
                100, 1);
     table.time(QStringLiteral("calculation report as PDF: all nine calculation screens"), QStringLiteral("report/all"),
