@@ -85,6 +85,7 @@ struct Outcome
 {
     QList<QStringList> table; // row by row, in the order of tableColumns; empty: untouched
     std::optional<int> chosenRow; // the pre-selected row of the table
+    QString overAllowance; // how far the pre-selected row misses its allowance; empty when it meets it
     SectionMode mode = SectionMode::Unchanged;
     QStringList messages;
     bool stopped = false;
@@ -114,8 +115,14 @@ struct Calculation
     std::vector<Result> results;
     std::vector<Result> tableColumns; // only the section screens have a table
     Outcome (*run)(const Calculation &self, const Input &input) = nullptr;
+    // Whether a field takes part with this input (the screen enables it); all do when not set.
+    bool (*counts)(const Calculation &self, const Input &input, const QString &fieldKey) = nullptr;
 
     Outcome calculate(const Input &input) const { return run(*this, input); }
+    bool fieldCounts(const Input &input, const QString &fieldKey) const
+    {
+        return !counts || counts(*this, input, fieldKey);
+    }
 
     const Field *field(const QString &key) const;
     const Choice *choice(const QString &key) const;

@@ -95,13 +95,21 @@ void fill(SectionResult &out, const QList<double> &values, const QStringList &te
     }
 }
 
+// "数据不全", with the setting that cannot be used when it is one.
+QString incompleteVerdict(const Result &result)
+{
+    return result.settingProblem.isEmpty() ? kIncomplete
+                                           : kIncomplete + QStringLiteral(": ") + result.settingProblem.text;
+}
+
 // Reads every row (the flow in single precision for medium/high pressure) and
 // adds up the length that the allowance is spread over, L(1 + a/100) of each
 // valid row; with settings that cannot be used the route is incomplete.
 QList<Reading> readAll(const Settings &s, const QList<Section> &sections, double a, Result &result,
                        double &budgetLength)
 {
-    result.settingsValid = settingsProblem(s).isEmpty();
+    result.settingProblem = settingProblem(s);
+    result.settingsValid = result.settingProblem.isEmpty();
     QList<Reading> readings;
     for (const Section &section : sections) {
         SectionResult out;
@@ -112,7 +120,7 @@ QList<Reading> readAll(const Settings &s, const QList<Section> &sections, double
         result.sections << out;
     }
     if (!result.settingsValid)
-        result.verdict = kIncomplete;
+        result.verdict = incompleteVerdict(result);
     return readings;
 }
 
@@ -196,7 +204,7 @@ Result calculateLow(const Settings &s, const QList<Section> &sections, bool form
     result.totalLength = formatNumber(totalLength);
     result.total = formatNumber(cumulative);
     if (!complete || totalLength == 0) {
-        result.verdict = kIncomplete;
+        result.verdict = incompleteVerdict(result);
     } else if (cumulative <= allowed) {
         result.verdict = QStringLiteral("满足");
         result.met = true;
@@ -282,7 +290,7 @@ Result calculateHigh(const Settings &s, const QList<Section> &sections, bool for
     result.totalLength = formatNumber(totalLength);
     result.total = ranOut ? calc::noEndPressureText() : formatNumber(pressure);
     if (!complete || !any) {
-        result.verdict = kIncomplete;
+        result.verdict = incompleteVerdict(result);
     } else if (ranOut) {
         result.verdict = QStringLiteral("不满足,压力差小于零");
     } else if (pressure >= P2) {
@@ -341,35 +349,43 @@ int totalColumn(Pressure pressure)
     return int(computedColumns(pressure).size()) - 1;
 }
 
-QString settingsProblem(const Settings &s)
+SettingProblem settingProblem(const Settings &s)
 {
     auto positive = [](const QString &text, bool single) {
         const double v = parseLeadingNumber(text);
         const double read = single ? double(toSingle(v)) : v;
         return read > 0 && std::isfinite(read);
     };
+    auto problem = [](const char *name, const QString &text) {
+        return SettingProblem{QString::fromLatin1(name), text};
+    };
     const bool single = s.pressure == Pressure::High;
     if (!positive(s.density, single))
-        return QStringLiteral("燃气密度应大于0");
+        return problem("density", QStringLiteral("燃气密度应大于0"));
     if (!positive(s.viscosity, single))
-        return QStringLiteral("运动粘度应大于0");
+        return problem("viscosity", QStringLiteral("运动粘度应大于0"));
     if (!positive(s.temperature, single))
-        return QStringLiteral("燃气温度应大于0");
+        return problem("temperature", QStringLiteral("燃气温度应大于0"));
     const double a = parseLeadingNumber(s.localPercent);
     if (!(a >= 0) || !std::isfinite(a))
-        return QStringLiteral("局部阻力百分数不能小于0");
+        return problem("localPercent", QStringLiteral("局部阻力百分数不能小于0"));
     if (s.pressure == Pressure::Low) {
         if (!positive(s.allowableDrop, false))
-            return QStringLiteral("允许压降应大于0");
+            return problem("allowableDrop", QStringLiteral("允许压降应大于0"));
         return {};
     }
     if (!positive(s.startPressure, false))
-        return QStringLiteral("起点压力应大于0");
+        return problem("startPressure", QStringLiteral("起点压力应大于0"));
     if (!positive(s.minEndPressure, false))
-        return QStringLiteral("最低终点压力应大于0");
+        return problem("minEndPressure", QStringLiteral("最低终点压力应大于0"));
     if (!(parseLeadingNumber(s.startPressure) > parseLeadingNumber(s.minEndPressure)))
-        return QStringLiteral("起点压力应高于最低终点压力");
+        return problem("startPressure", QStringLiteral("起点压力应高于最低终点压力"));
     return {};
+}
+
+QString settingsProblem(const Settings &s)
+{
+    return settingProblem(s).text;
 }
 
 Result calculate(const Settings &settings, const QList<Section> &sections, bool formatted)

@@ -72,9 +72,18 @@ struct SectionResult
     QString cell(int column) const;
 };
 
+// A setting that cannot be used: its name (as in route::textSettings()) and why.
+struct SettingProblem
+{
+    QString name;
+    QString text;
+    bool isEmpty() const { return text.isEmpty(); }
+};
+
 struct Result
 {
     bool settingsValid = false;
+    SettingProblem settingProblem; // when the settings are not valid
     QList<SectionResult> sections;
     QString totalLength;
     QString total; // total drop (low) or last end pressure (medium/high)
@@ -86,6 +95,7 @@ inline const QString kIncomplete = QStringLiteral("数据不全");
 inline const QString kTotalRow = QStringLiteral("合计");
 
 // The first setting that is missing or out of range, named for the user; empty when all are usable.
+SettingProblem settingProblem(const Settings &settings);
 QString settingsProblem(const Settings &settings);
 
 // With formatted false the computed numbers are kept as numbers and formatted

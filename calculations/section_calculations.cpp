@@ -31,6 +31,17 @@ SectionMode modeOf(const Calculation &c, const Input &in)
     }
 }
 
+// The allowance counts only when pre-selecting, the given diameter only when it is given.
+bool modeFieldCounts(const Calculation &c, const Input &in, const QString &key)
+{
+    const SectionMode mode = modeOf(c, in);
+    if (key.startsWith(QLatin1String("allowable_")))
+        return mode == SectionMode::Preselect;
+    if (key == u"given_diameter")
+        return mode == SectionMode::Given;
+    return true;
+}
+
 Check modesCheck()
 {
     return {QStringLiteral("modes_enabled"), QStringLiteral("Check1"), QStringLiteral("预选管径和根据管径求压力降")};
@@ -72,8 +83,14 @@ Outcome runLowPressure(const Calculation &c, const Input &in)
             return refused(outOfRangeMessage(), o);
         const std::optional<std::size_t> selected = preselectDiameter(drops, A);
         // No diameter qualifies only for an allowance of 1E16 and more: nothing is shown then.
-        if (selected)
+        if (selected) {
             o.chosenRow = int(*selected);
+            // The nearest drop may lie above the allowance.
+            if (drops[*selected] > A) {
+                o.overAllowance = QStringLiteral("超出允许单位压降 %1%")
+                                      .arg(QString::number(100 * (drops[*selected] - A) / A, 'f', 1));
+            }
+        }
         o.results.insert(QStringLiteral("preselected_diameter"), selected ? formatNumber(D[*selected]) : QString());
         o.results.insert(QStringLiteral("preselected_caption"), kPreselectCaption);
     } else if (o.mode == SectionMode::Given) {
@@ -117,12 +134,13 @@ Outcome runHighPressure(const Calculation &c, const Input &in)
     const HighDrop drop = highDrop(c.selected(in, QStringLiteral("material")));
     const auto &D = pd::kHighPressureSection;
     std::array<double, D.size()> S{};
+    std::array<std::optional<double>, D.size()> E{};
     for (std::size_t k = 0; k < D.size(); ++k) {
         S[k] = drop(Q, nu, rho, T, D[k]);
-        const std::optional<double> E = hs::HighPressureEndPressure(P1squared, L, S[k]);
-        if (!allFinite({S[k], E.value_or(0)}))
+        E[k] = hs::HighPressureEndPressure(P1squared, L, S[k]);
+        if (!allFinite({S[k], E[k].value_or(0)}))
             return refused(outOfRangeMessage());
-        o.table.append({formatNumber(D[k]), formatNumber(S[k]), endPressureText(E)});
+        o.table.append({formatNumber(D[k]), formatNumber(S[k]), endPressureText(E[k])});
     }
 
     o.mode = modeOf(c, in);
@@ -135,8 +153,15 @@ Outcome runHighPressure(const Calculation &c, const Input &in)
         if (!allFinite({P2a, A}))
             return refused(outOfRangeMessage(), o);
         const std::optional<std::size_t> selected = preselectDiameter(S, double(A));
-        if (selected)
+        if (selected) {
             o.chosenRow = int(*selected);
+            // The nearest drop may leave less than the allowable end pressure, or none.
+            const std::optional<double> end = E[*selected];
+            if (!end)
+                o.overAllowance = noEndPressureText();
+            else if (*end < P2a)
+                o.overAllowance = QStringLiteral("低于允许终点压力 %1 kPa").arg(QString::number(P2a - *end, 'f', 1));
+        }
         o.results.insert(QStringLiteral("preselected_diameter"), selected ? formatNumber(D[*selected]) : QString());
     } else if (o.mode == SectionMode::Given) {
         const double dx = parseLeadingNumber(c.text(in, QStringLiteral("given_diameter")));
@@ -279,6 +304,7 @@ Calculation lowPressureSection()
                    {QStringLiteral("Option5"), QString(), QStringLiteral("根据管径求压力降")}},
                   -1}};
     c.checks = {modesCheck()};
+    c.counts = modeFieldCounts;
     c.results = {
         {QStringLiteral("given_reynolds"), QStringLiteral("Label87"), QStringLiteral("雷诺数"), QString()},
         {QStringLiteral("given_state"), QStringLiteral("Label94"), QStringLiteral("流态"), QString()},
@@ -344,6 +370,7 @@ Calculation highPressureSection()
                    {QStringLiteral("Option5"), QString(), QStringLiteral("根据管径求压力降")}},
                   -1}};
     c.checks = {modesCheck()};
+    c.counts = modeFieldCounts;
     c.results = {
         {QStringLiteral("given_unit_drop"), QStringLiteral("Label44"), QStringLiteral("压力平方差:"),
          QStringLiteral("kPa^2/km")},

@@ -211,6 +211,12 @@ NumberRead readLeadingNumber(const QString &text)
     return {convertDecimal(number, magnitude10), restBlank(i)};
 }
 
+QString readAsText(const QString &text)
+{
+    const NumberRead read = readLeadingNumber(text);
+    return read.whole ? QString() : formatNumber(read.value);
+}
+
 double parseLeadingNumber(const QString &text)
 {
     return readLeadingNumber(text).value;

@@ -19,6 +19,10 @@ struct NumberRead
     bool whole = true;
 };
 NumberRead readLeadingNumber(const QString &text);
+// The number a text is read as, in the display below, when the rule does not read
+// all of it ("12 000" and "12,000": "12"; "abc": "0"); empty when it reads it whole
+// or the text is blank.
+QString readAsText(const QString &text);
 
 // General decimal text of a double, at most 15 significant digits
 // ("15719.0200024137", "8.17278062870177E-06", "50").

@@ -74,6 +74,8 @@ void SectionScreen::build()
     QLineEdit *diameter
         = addOptionField(modeGrid, 1, given, m_names.givenCaption, captionOf(m_names.givenField), m_names.givenField);
     left->addWidget(modes);
+    toolkit::watchReading(allowance);
+    toolkit::watchReading(diameter);
     tabChain << m_check << preselect << allowance << given << diameter;
 
     QPushButton *calculate = commandButton("Command1", QStringLiteral("计算"));
@@ -183,18 +185,20 @@ void SectionScreen::inputChanged()
     CalculationScreen::inputChanged();
 }
 
-void SectionScreen::choose(int row)
+void SectionScreen::choose(int row, const QString &excess)
 {
-    if (row == m_chosenRow)
-        return;
-    if (m_chosenRow >= 0) {
-        for (QLabel *cell : m_cells[m_chosenRow])
+    if (row != m_chosenRow && m_chosenRow >= 0) {
+        for (QLabel *cell : m_cells[m_chosenRow]) {
             toolkit::setChosen(cell, false);
+            toolkit::setOverAllowance(cell, QString());
+        }
     }
     m_chosenRow = row;
     if (row >= 0) {
-        for (QLabel *cell : m_cells[row])
+        for (QLabel *cell : m_cells[row]) {
             toolkit::setChosen(cell, true);
+            toolkit::setOverAllowance(cell, excess);
+        }
     }
 }
 
@@ -212,7 +216,7 @@ OutcomeView SectionScreen::outcomeView() const
     view.table = m_cells;
     view.tableFilled = [action = m_copyTable] { action->setEnabled(true); };
     view.showMode = [this](calc::SectionMode mode) { const_cast<SectionScreen *>(this)->showMode(mode); };
-    view.chooseRow = [this](int row) { const_cast<SectionScreen *>(this)->choose(row); };
+    view.chooseRow = [this](int row, const QString &excess) { const_cast<SectionScreen *>(this)->choose(row, excess); };
     return view;
 }
 

@@ -80,8 +80,9 @@ protected:
 
 private:
     void showMode(calc::SectionMode mode);
-    // Marks the cells of the pre-selected row; -1 clears the mark.
-    void choose(int row);
+    // Marks the cells of the pre-selected row, in the warning colour with the
+    // excess as tooltip when it misses its allowance; -1 clears the mark.
+    void choose(int row, const QString &excess = QString());
 
     Names m_names;
     QCheckBox *m_check = nullptr;

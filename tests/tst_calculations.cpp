@@ -1,6 +1,8 @@
 // The calculations without any window: descriptions, outcomes and their order.
 #include "calculation.h"
 #include "csv.h"
+#include "number_text.h"
+#include "sections.h"
 #include "steps.h"
 #include "worked_tables.h"
 
@@ -200,6 +202,39 @@ private slots:
         QCOMPARE(!o.table.isEmpty(), table);
         QCOMPARE(shownResults(o), results);
         QCOMPARE(o.chosenRow.value_or(-1), chosenRow);
+    }
+
+    // The nearest drop may miss the allowance; the outcome says by how much, and
+    // nothing when it meets it, exactly at the allowance included.
+    void aPreselectionThatMissesItsAllowanceSaysByHowMuch_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("excess");
+        const QStringList low{"Text2=25", "Text3=1.5E-5", "Text4=288", "Text5=0.72", "Check1", "Option4"};
+        const QString exact = formatShortest(calc::lowSection(25, 1.5E-5, 288, 0.72, 0, 50).drop);
+        QTest::newRow("xd: 50 mm at 3.11 Pa/m for 2")
+            << "xd" << low + QStringList{"Text1=2"} << "超出允许单位压降 55.6%";
+        QTest::newRow("xd: exactly at the allowance") << "xd" << low + QStringList{"Text1=" + exact} << QString();
+        QTest::newRow("xd: below the allowance") << "xd" << low + QStringList{"Text1=0.7"} << QString();
+        const QStringList high{"Text1=400",  "Text8=3000", "Text6=1.5E-5", "Text7=288",
+                               "Text5=0.72", "Check1",     "Option4"};
+        QTest::newRow("gyxd: 150 mm ends at 231.7 kPa")
+            << "gyxd" << high + QStringList{"Text3=5", "Text4=300"} << "低于允许终点压力 68.3 kPa";
+        QTest::newRow("gyxd: the nearest row has no end pressure")
+            << "gyxd" << high + QStringList{"Text3=2.963", "Text4=1"} << "压力差小于零";
+        QTest::newRow("gyxd: above the allowable end pressure")
+            << "gyxd" << high + QStringList{"Text3=5", "Text4=200"} << QString();
+    }
+
+    void aPreselectionThatMissesItsAllowanceSaysByHowMuch()
+    {
+        QFETCH(QString, code);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, excess);
+        const calc::Outcome o = run(code, steps);
+        QVERIFY(o.chosenRow);
+        QCOMPARE(o.overAllowance, excess);
     }
 
     void wallThicknessFactors_data()

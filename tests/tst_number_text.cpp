@@ -64,6 +64,42 @@ private slots:
         QCOMPARE(parseLeadingNumber(text), expected);
     }
 
+    // What a field not read whole is marked as; a text read whole (blanks aside) has no mark.
+    void readAsNamesTheNumberOfATextNotReadWhole_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("readAs");
+        QTest::newRow("thousands with a blank") << "12 000"
+                                                << "12";
+        QTest::newRow("thousands with a comma") << "1,200"
+                                                << "1";
+        QTest::newRow("a unit after the number") << "2500kPa"
+                                                 << "2500";
+        QTest::newRow("letters") << "abc"
+                                 << "0";
+        QTest::newRow("full-width digits") << "１２"
+                                           << "0";
+        QTest::newRow("a second point") << "1.2.3"
+                                        << "1.2";
+        QTest::newRow("blanks around") << " 12\t"
+                                       << "";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("blanks only") << "  "
+                                     << "";
+        QTest::newRow("exponent") << "1.5E-5"
+                                  << "";
+        QTest::newRow("beyond the double range is read whole") << "1e400"
+                                                               << "";
+    }
+
+    void readAsNamesTheNumberOfATextNotReadWhole()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, readAs);
+        QCOMPARE(readAsText(text), readAs);
+    }
+
     void parseKeepsTheSignOfNegativeZero() { QVERIFY(std::signbit(parseLeadingNumber(QStringLiteral("-0")))); }
 
     void displayShowsFifteenSignificantDigits_data()

@@ -1,10 +1,12 @@
 // What tells a user at a glance which results are current: out-of-date marks,
 // the chosen row of a section table, and Enter on the focused button.
 #include "calculation.h"
+#include "design_file.h"
 #include "gui_test.h"
 #include "screen.h"
 #include "screen_factory.h"
 #include "shell.h"
+#include "work_screen.h"
 #include "worked_cases.h"
 
 #include <QLineEdit>
@@ -14,6 +16,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -204,6 +207,63 @@ private slots:
         clickOn(screen, "Check1");
         session.calculate(screen);
         QCOMPARE(labelsWith(screen, "chosen"), QStringList());
+    }
+
+    // Every number field of every calculation screen shows what it is read as, as it
+    // is typed and when a design is loaded, and the mark goes when the text is whole.
+    void aFieldNotReadWholeIsMarked_data()
+    {
+        QTest::addColumn<QString>("code");
+        for (const calc::Calculation &c : calc::all())
+            QTest::newRow(qPrintable(c.code)) << c.code;
+    }
+
+    void aFieldNotReadWholeIsMarked()
+    {
+        QFETCH(QString, code);
+        const calc::Calculation &c = *calc::find(code);
+        std::unique_ptr<Screen> screen(createScreen(code));
+        for (const calc::Field &f : c.fields) {
+            auto *box = screen->findChild<QLineEdit *>(f.design);
+            QVERIFY2(box, qPrintable(f.design));
+            const QColor plain = box->palette().color(QPalette::Base);
+            box->setText(QStringLiteral("12 000"));
+            QCOMPARE(box->property("readAs").toString(), QStringLiteral("12"));
+            QCOMPARE(box->toolTip(), QStringLiteral("读作 12"));
+            QVERIFY(box->palette().color(QPalette::Base) != plain);
+            box->setText(QStringLiteral(" 12 "));
+            QVERIFY(!box->property("readAs").isValid());
+            QCOMPARE(box->toolTip(), QString());
+            QCOMPARE(box->palette().color(QPalette::Base), plain);
+        }
+        calc::Input input = c.initialInput();
+        input.texts.insert(c.fields.front().key, QStringLiteral("1,200"));
+        dynamic_cast<WorkScreen *>(screen.get())->loadState(design::valuesOf(c, input));
+        QCOMPARE(screen->findChild<QLineEdit *>(c.fields.front().design)->property("readAs").toString(),
+                 QStringLiteral("1"));
+    }
+
+    // 25 Nm^3/h on steel with 2 Pa/m: the nearest row, 50 mm at 3.11 Pa/m, is chosen and marked as over.
+    void aChoiceOverItsAllowanceIsMarkedApart()
+    {
+        Session session;
+        QWidget *xd = session.openFromMenu("Command5");
+        QVERIFY(xd);
+        perform(xd, {"Check1", "Option4", "Text2=25", "Text3=1.5E-5", "Text4=288", "Text5=0.72", "Text1=2"});
+        session.calculate(xd);
+        const QStringList chosen = labelsWith(xd, "chosen");
+        QCOMPARE(chosen.size(), 4);
+        QCOMPARE(labelsWith(xd, "overAllowance"), chosen);
+        const auto *cell = xd->findChild<QLabel *>(chosen.front());
+        QCOMPARE(cell->toolTip(), QStringLiteral("超出允许单位压降 55.6%"));
+        QVERIFY(cell->palette().color(cell->backgroundRole()) != xd->palette().color(QPalette::Highlight));
+        // Within the allowance the row is chosen as before, without the mark.
+        typeInto(xd, "Text1", QStringLiteral("3.2"));
+        session.calculate(xd);
+        QCOMPARE(labelsWith(xd, "overAllowance"), QStringList());
+        QCOMPARE(labelsWith(xd, "chosen"), chosen);
+        QCOMPARE(cell->toolTip(), QString());
+        QCOMPARE(cell->palette().color(cell->backgroundRole()), xd->palette().color(QPalette::Highlight));
     }
 
     void enterPressesTheFocusedButton_data()

@@ -195,7 +195,8 @@ private slots:
         *fields[names.indexOf(field)] = value;
         const route::Result r = route::calculate(s, sections(kLowRoute));
         QVERIFY(!r.settingsValid);
-        QCOMPARE(r.verdict, route::kIncomplete);
+        QCOMPARE(r.settingProblem.name, field);
+        QCOMPARE(r.verdict, route::kIncomplete + QStringLiteral(": ") + route::settingsProblem(s));
         for (const route::SectionResult &section : r.sections)
             QCOMPARE(section.cells, QStringList(8, QString()));
         QVERIFY(!route::settingsProblem(s).isEmpty());

@@ -188,6 +188,41 @@ private slots:
         QTest::keyClick(gw->table(), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(gw->table(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(names(gw->model()), (QStringList{"a", "b", "c"}));
+        // Ctrl+Y redoes, as Ctrl+Shift+Z does.
+        QTest::keyClick(gw->table(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(names(gw->model()), (QStringList{"a", "c", "b"}));
+        QTest::keyClick(gw->table(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(names(gw->model()), (QStringList{"a", "", "c", "b"}));
+    }
+
+    // "1,200" m is read as 1 m: the cell says so beside any message it has, and a
+    // setting that cannot be used is named on its field and in the verdict.
+    void whatIsReadAndWhatCannotBeUsedIsShown()
+    {
+        Session session;
+        RouteScreen *gw = openRoute(session);
+        typeSettings(gw, kLowSettings);
+        typeRoute(gw, {"1,1,50,0,", "2,0x,40,0,"});
+        RouteModel *model = gw->model();
+        const QModelIndex length = model->index(0, route::Length);
+        model->setData(length, QStringLiteral("1,200"));
+        QCOMPARE(model->data(length, Qt::ToolTipRole).toString(), QStringLiteral("读作 1"));
+        QVERIFY(model->data(length, Qt::BackgroundRole).isValid());
+        QCOMPARE(model->data(model->index(1, route::Length), Qt::ToolTipRole).toString(),
+                 QStringLiteral("录入数据不能为0或小于0,嘿嘿\n读作 0"));
+        QVERIFY(!model->data(model->index(0, route::Flow), Qt::ToolTipRole).isValid());
+        model->setData(length, QStringLiteral("1200"));
+        QVERIFY(!model->data(length, Qt::ToolTipRole).isValid());
+        QVERIFY(!model->data(length, Qt::BackgroundRole).isValid());
+
+        auto *drop = gw->findChild<QLineEdit *>(QStringLiteral("allowableDrop"));
+        typeInto(gw, "allowableDrop", QStringLiteral("-400"));
+        QCOMPARE(textOf(gw, "routeVerdict"), QStringLiteral("结论：数据不全: 允许压降应大于0"));
+        QCOMPARE(drop->property("problem").toString(), QStringLiteral("允许压降应大于0"));
+        QCOMPARE(drop->toolTip(), QStringLiteral("允许压降应大于0"));
+        typeInto(gw, "allowableDrop", QStringLiteral("400 Pa"));
+        QVERIFY(!drop->property("problem").isValid());
+        QCOMPARE(drop->toolTip(), QStringLiteral("读作 400"));
     }
 
     void csvRoundTrip()

@@ -78,6 +78,6 @@ bool applyOutcome(QWidget *screen, const OutcomeView &view, const calc::Outcome 
         }
     }
     if (outcome.chosenRow && view.chooseRow)
-        view.chooseRow(*outcome.chosenRow);
+        view.chooseRow(*outcome.chosenRow, outcome.overAllowance);
     return wrote;
 }

@@ -20,7 +20,8 @@ struct OutcomeView
     QList<QList<QLabel *>> table;
     std::function<void()> tableFilled;
     std::function<void(calc::SectionMode)> showMode;
-    std::function<void(int)> chooseRow; // marks the pre-selected row of the table
+    // Marks the pre-selected row of the table, and how far it misses its allowance (empty: it meets it).
+    std::function<void(int, const QString &)> chooseRow;
 };
 
 // The typed texts, options and check boxes of a screen, found by their design names.

@@ -211,7 +211,9 @@ QString CalculationScreen::captionOf(const char *design) const
 QLineEdit *CalculationScreen::addField(QGridLayout *grid, int row, const char *captionName, const char *textName,
                                        int column)
 {
-    return toolkit::addField(grid, row, captionName, captionOf(textName), textName, column);
+    QLineEdit *box = toolkit::addField(grid, row, captionName, captionOf(textName), textName, column);
+    toolkit::watchReading(box);
+    return box;
 }
 
 QLineEdit *CalculationScreen::addFieldWithUnit(QGridLayout *grid, int row, const char *captionName,
@@ -223,7 +225,10 @@ QLineEdit *CalculationScreen::addFieldWithUnit(QGridLayout *grid, int row, const
         if (f.design == name)
             unit = f.unitText;
     }
-    return toolkit::addFieldWithUnit(grid, row, captionName, captionOf(textName), unitName, unit, textName, column);
+    QLineEdit *box
+        = toolkit::addFieldWithUnit(grid, row, captionName, captionOf(textName), unitName, unit, textName, column);
+    toolkit::watchReading(box);
+    return box;
 }
 
 QLabel *CalculationScreen::addResult(QGridLayout *grid, int row, const char *captionName, const char *resultName,

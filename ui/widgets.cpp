@@ -2,6 +2,7 @@
 
 #include "appearance.h"
 #include "copying.h"
+#include "number_text.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -18,6 +19,10 @@
 #include <QSignalBlocker>
 
 namespace toolkit {
+
+const QColor kWarningColor(0xF5, 0xB0, 0x41);
+const QColor kReadAsColor(0xFF, 0xE8, 0xA8);
+const QColor kProblemColor(0xFF, 0xCD, 0xCD);
 
 QLabel *label(const char *name, const QString &text)
 {
@@ -219,23 +224,47 @@ void setText(QLabel *label, const QString &text)
 
 namespace {
 
-// Chosen wins over out of date: a chosen row is always current.
+// Chosen wins over out of date: a chosen row is always current. A chosen row that
+// misses its allowance is drawn in the warning colour instead of the highlight.
 void showMarks(QLabel *label)
 {
     const bool chosen = label->property("chosen").toBool();
     const bool stale = label->property("stale").toBool();
+    const bool over = chosen && label->property("overAllowance").toBool();
     label->setAutoFillBackground(chosen);
     label->setBackgroundRole(chosen ? QPalette::Highlight : QPalette::Window);
     label->setForegroundRole(chosen ? QPalette::HighlightedText : QPalette::WindowText);
-    // Only the text colour is set; every other colour, and all of them when not out of
-    // date, still come from the label's parent.
+    // Only the colours named are set; every other colour, and all of them when
+    // plain, still come from the label's parent.
     QPalette palette;
     if (stale && !chosen) {
         const QColor muted = label->palette().color(QPalette::Disabled, QPalette::WindowText);
         palette.setColor(QPalette::Active, QPalette::WindowText, muted);
         palette.setColor(QPalette::Inactive, QPalette::WindowText, muted);
     }
+    if (over) {
+        palette.setColor(QPalette::Highlight, kWarningColor);
+        palette.setColor(QPalette::HighlightedText, Qt::black);
+    }
     label->setPalette(palette);
+}
+
+// A text box's marks: a problem (red) and a number not read whole (amber), each
+// with its line in the tooltip.
+void showMarks(QLineEdit *box)
+{
+    const QString problem = box->property("problem").toString();
+    const QString readAs = box->property("readAs").toString();
+    QStringList tips;
+    if (!problem.isEmpty())
+        tips << problem;
+    if (!readAs.isEmpty())
+        tips << QStringLiteral("读作 ") + readAs;
+    box->setToolTip(tips.join(u'\n'));
+    QPalette palette;
+    if (!problem.isEmpty() || !readAs.isEmpty())
+        palette.setColor(QPalette::Base, problem.isEmpty() ? kReadAsColor : kProblemColor);
+    box->setPalette(palette);
 }
 
 } // namespace
@@ -254,6 +283,36 @@ void setChosen(QLabel *label, bool chosen)
         return;
     label->setProperty("chosen", chosen);
     showMarks(label);
+}
+
+void setOverAllowance(QLabel *label, const QString &excess)
+{
+    if (label->property("overAllowance").toBool() == !excess.isEmpty() && label->toolTip() == excess)
+        return;
+    label->setProperty("overAllowance", !excess.isEmpty());
+    label->setToolTip(excess);
+    showMarks(label);
+}
+
+void watchReading(QLineEdit *box)
+{
+    auto show = [box] {
+        const QString readAs = readAsText(box->text());
+        if (box->property("readAs").toString() == readAs)
+            return;
+        box->setProperty("readAs", readAs.isEmpty() ? QVariant() : QVariant(readAs));
+        showMarks(box);
+    };
+    QObject::connect(box, &QLineEdit::textChanged, box, show);
+    show();
+}
+
+void setProblem(QLineEdit *box, const QString &problem)
+{
+    if (box->property("problem").toString() == problem)
+        return;
+    box->setProperty("problem", problem.isEmpty() ? QVariant() : QVariant(problem));
+    showMarks(box);
 }
 
 } // namespace toolkit

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QKeySequence>
 #include <QList>
 #include <QString>
@@ -88,5 +89,24 @@ void setText(QLabel *label, const QString &text);
 void setStale(QLabel *label, bool stale);
 // A cell of a table's chosen row: the dynamic property "chosen", drawn in the highlight colours.
 void setChosen(QLabel *label, bool chosen);
+// A chosen cell whose row misses its allowance (excess says by how much, as its
+// tooltip): the dynamic property "overAllowance", drawn in the warning colour
+// instead of the highlight. An empty excess clears it.
+void setOverAllowance(QLabel *label, const QString &excess);
+
+// A text box for a number, followed as its text changes: when the leading-number
+// rule does not read the whole text ("12 000", "2500kPa"), the dynamic property
+// "readAs" holds the number read ("12"), the box is shaded and its tooltip says
+// "读作 12". Read whole or empty: no mark and no "readAs".
+void watchReading(QLineEdit *box);
+// A text box whose value cannot be used: the dynamic property "problem", shaded red
+// with the problem in its tooltip. An empty problem clears it.
+void setProblem(QLineEdit *box, const QString &problem);
+
+// The colours of the marks: a choice that misses its allowance, a number not read
+// whole, a value that cannot be used.
+extern const QColor kWarningColor;
+extern const QColor kReadAsColor;
+extern const QColor kProblemColor;
 
 } // namespace toolkit

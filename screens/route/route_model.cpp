@@ -1,6 +1,8 @@
 #include "route_model.h"
 
+#include "number_text.h"
 #include "route_commands.h"
+#include "widgets.h"
 
 #include <QBrush>
 #include <QColor>
@@ -74,6 +76,10 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
     const route::Section &section = m_sections[row];
     const route::SectionResult &result = resultOf(row);
     const bool bad = column < route::kInputColumns && result.badColumns.contains(column);
+    // A number whose text is not read whole: what it is read as.
+    const QString readAs = column != route::Name && column < route::kInputColumns
+        ? readAsText(route::sectionField(section, column))
+        : QString();
     switch (role) {
     case Qt::DisplayRole:
         if (column == route::Diameter && result.automatic)
@@ -89,7 +95,9 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
         return data(index, Qt::DisplayRole);
     case Qt::BackgroundRole:
         if (bad)
-            return QBrush(QColor(255, 205, 205));
+            return QBrush(toolkit::kProblemColor);
+        if (!readAs.isEmpty())
+            return QBrush(toolkit::kReadAsColor);
         return QVariant();
     case Qt::ForegroundRole:
         if (column == route::Diameter && result.automatic)
@@ -104,12 +112,16 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
             return italic;
         }
         return QVariant();
-    case Qt::ToolTipRole:
+    case Qt::ToolTipRole: {
+        QStringList tips;
         if (bad)
-            return result.message;
-        if (column == route::Diameter && result.automatic)
-            return QStringLiteral("自动选定的管径");
-        return QVariant();
+            tips << result.message;
+        else if (column == route::Diameter && result.automatic)
+            tips << QStringLiteral("自动选定的管径");
+        if (!readAs.isEmpty())
+            tips << QStringLiteral("读作 ") + readAs;
+        return tips.isEmpty() ? QVariant() : QVariant(tips.join(u'\n'));
+    }
     case Qt::TextAlignmentRole:
         if (column != route::Name && column != messageColumn())
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);

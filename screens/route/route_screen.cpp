@@ -36,10 +36,10 @@ namespace {
 // A file larger than this is no route table.
 constexpr qint64 kMaxImport = 16 * 1024 * 1024;
 
-QAction *tableAction(QWidget *table, const QString &text, const QKeySequence &key)
+QAction *tableAction(QWidget *table, const QString &text, const QList<QKeySequence> &keys)
 {
     auto *action = new QAction(text, table);
-    action->setShortcut(key);
+    action->setShortcuts(keys);
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     table->addAction(action);
     return action;
@@ -82,6 +82,7 @@ RouteScreen::RouteScreen()
         m_texts << addField(grid, kPlaces[i][0], caption.constData(), texts[i].caption, name.constData(),
                             kPlaces[i][1]);
         m_texts.back()->setText(route::Settings{}.*texts[i].member);
+        toolkit::watchReading(m_texts.back());
     }
     layout->addWidget(conditions);
 
@@ -158,22 +159,25 @@ RouteScreen::RouteScreen()
     layout->addLayout(buttons);
 
     // Keys of the table: Insert, Ctrl+Delete, Ctrl+Up/Down, Delete, Ctrl+V, Ctrl+Z, Ctrl+Y.
-    connect(tableAction(m_table, QStringLiteral("插入管段"), QKeySequence(Qt::Key_Insert)), &QAction::triggered, this,
+    connect(tableAction(m_table, QStringLiteral("插入管段"), {QKeySequence(Qt::Key_Insert)}), &QAction::triggered, this,
             &RouteScreen::insertSection);
-    connect(tableAction(m_table, QStringLiteral("删除管段"), QKeySequence(Qt::CTRL | Qt::Key_Delete)),
+    connect(tableAction(m_table, QStringLiteral("删除管段"), {QKeySequence(Qt::CTRL | Qt::Key_Delete)}),
             &QAction::triggered, this, &RouteScreen::deleteSections);
-    connect(tableAction(m_table, QStringLiteral("上移"), QKeySequence(Qt::CTRL | Qt::Key_Up)), &QAction::triggered,
+    connect(tableAction(m_table, QStringLiteral("上移"), {QKeySequence(Qt::CTRL | Qt::Key_Up)}), &QAction::triggered,
             this, &RouteScreen::moveUp);
-    connect(tableAction(m_table, QStringLiteral("下移"), QKeySequence(Qt::CTRL | Qt::Key_Down)), &QAction::triggered,
+    connect(tableAction(m_table, QStringLiteral("下移"), {QKeySequence(Qt::CTRL | Qt::Key_Down)}), &QAction::triggered,
             this, &RouteScreen::moveDown);
-    connect(tableAction(m_table, QStringLiteral("清除单元格"), QKeySequence(QKeySequence::Delete)), &QAction::triggered,
-            this, &RouteScreen::clearCells);
-    connect(tableAction(m_table, QStringLiteral("粘贴"), QKeySequence(QKeySequence::Paste)), &QAction::triggered, this,
-            &RouteScreen::pasteClipboard);
-    connect(tableAction(m_table, QStringLiteral("撤销"), QKeySequence(QKeySequence::Undo)), &QAction::triggered, m_undo,
-            &QUndoStack::undo);
-    connect(tableAction(m_table, QStringLiteral("重做"), QKeySequence(QKeySequence::Redo)), &QAction::triggered, m_undo,
-            &QUndoStack::redo);
+    connect(tableAction(m_table, QStringLiteral("清除单元格"), QKeySequence::keyBindings(QKeySequence::Delete)),
+            &QAction::triggered, this, &RouteScreen::clearCells);
+    connect(tableAction(m_table, QStringLiteral("粘贴"), QKeySequence::keyBindings(QKeySequence::Paste)),
+            &QAction::triggered, this, &RouteScreen::pasteClipboard);
+    connect(tableAction(m_table, QStringLiteral("撤销"), QKeySequence::keyBindings(QKeySequence::Undo)),
+            &QAction::triggered, m_undo, &QUndoStack::undo);
+    // Ctrl+Y as well as the platform's redo keys: the key every spreadsheet user presses.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    connect(tableAction(m_table, QStringLiteral("重做"), redoKeys), &QAction::triggered, m_undo, &QUndoStack::redo);
     m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     m_low->setChecked(true);
@@ -238,6 +242,11 @@ void RouteScreen::showVerdict()
 {
     const route::Result &result = m_model->result();
     toolkit::setText(m_verdict, QStringLiteral("结论：") + result.verdict);
+    // The setting that cannot be used is marked on its field, with the reason.
+    for (QLineEdit *box : m_texts) {
+        const bool named = box->objectName() == result.settingProblem.name;
+        toolkit::setProblem(box, named ? result.settingProblem.text : QString());
+    }
     QPalette palette = m_verdict->palette();
     palette.setColor(QPalette::WindowText, result.met ? QColor(0, 128, 0) : QColor(200, 0, 0));
     m_verdict->setPalette(palette);
