@@ -820,6 +820,13 @@ const QStringList &pipeKeys()
     return keys;
 }
 
+bool isNumberKey(const QString &key)
+{
+    static const QStringList ids{QStringLiteral("node"), QStringLiteral("pipe"), QStringLiteral("from"),
+                                 QStringLiteral("to"), QStringLiteral("material")};
+    return (nodeKeys().contains(key) || pipeKeys().contains(key)) && !ids.contains(key);
+}
+
 Result solve(const Network &network)
 {
     Result result;

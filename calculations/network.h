@@ -55,6 +55,9 @@ struct Network
 // Column keys of the typed tables, as the CSV files and the design file name them.
 const QStringList &nodeKeys(); // node, load, elevation, x, y, source_pressure
 const QStringList &pipeKeys(); // pipe, from, to, length, diameter, material
+// Whether a column of either table holds a number (load, elevation, x, y,
+// source_pressure, length, diameter).
+bool isNumberKey(const QString &key);
 
 // A material as typed: 1-3 or its caption (钢管, 铸铁管, 塑料管); nothing for anything else.
 std::optional<int> materialOf(const QString &text);

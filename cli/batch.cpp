@@ -17,8 +17,10 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral("用法：velmora-batch --list | --fields 代号 | 代号 [--table] [文件.csv] | "
-                                      "route [选项] [文件.csv] | network [选项] ... | report 设计文件.velmora 计算书.pdf");
+const QString kUsage
+    = QStringLiteral("用法：velmora-batch --list | --fields 代号 | 代号 [--table] [文件.csv] | "
+                     "route [选项] [文件.csv] | network [选项] ... | report 设计文件.velmora 计算书.pdf；"
+                     "加 --strict 则拒绝未整个读作数的数字单元格");
 
 const QString kMessageColumn = QStringLiteral("message");
 
@@ -163,7 +165,7 @@ Source readSource(const QString &path, const std::function<QByteArray()> &readIn
 }
 
 // Runs every row of the table; the whole output, or the first problem met.
-BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tableRows)
+BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tableRows, bool strict)
 {
     if (table.rows.isEmpty())
         return failed(lineText(1, QStringLiteral("没有表头")));
@@ -179,6 +181,18 @@ BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tabl
         named << column->key;
         columns << *column;
     }
+    if (strict) {
+        const QString cell
+            = csv::partlyReadCell(table, [&columns](qsizetype i) { return columns[i].kind == Kind::Text; });
+        if (!cell.isEmpty())
+            return failed(cell);
+    }
+    // A result that only shows a caption is no column.
+    QList<const calc::Result *> results;
+    for (const calc::Result &r : c.results) {
+        if (r.value)
+            results << &r;
+    }
     QList<QStringList> out;
     QStringList outHeader;
     if (tableRows) {
@@ -187,8 +201,8 @@ BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tabl
             outHeader << col.key;
     } else {
         outHeader = header;
-        for (const calc::Result &r : c.results)
-            outHeader << r.key;
+        for (const calc::Result *r : results)
+            outHeader << r->key;
     }
     outHeader << kMessageColumn;
     out << outHeader;
@@ -239,8 +253,8 @@ BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tabl
             QStringList row = cells;
             while (row.size() < header.size())
                 row << QString();
-            for (const calc::Result &result : c.results)
-                row << (outcome.stopped ? QString() : outcome.results.value(result.key));
+            for (const calc::Result *result : results)
+                row << (outcome.stopped ? QString() : outcome.results.value(result->key));
             out << (row << message);
         }
     }
@@ -249,7 +263,7 @@ BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tabl
     return run;
 }
 
-BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()> &readInput)
+BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()> &readInput, bool strict)
 {
     route::Settings settings;
     QString path;
@@ -309,6 +323,15 @@ BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()
     const route::Import import = route::sectionsFromCsv(source.bytes);
     if (!import.error.isEmpty())
         return failed(import.error);
+    if (strict) {
+        const csv::Table table = csv::read(source.bytes).table;
+        const QString cell = csv::partlyReadCell(table, [&table](qsizetype i) {
+            const std::optional<int> column = route::columnOf(table.rows.front().value(i));
+            return column && *column != route::Name;
+        });
+        if (!cell.isEmpty())
+            return failed(cell);
+    }
     const QList<route::Section> &sections = import.sections;
     const route::Result result = route::calculate(settings, sections);
     BatchRun run;
@@ -339,8 +362,11 @@ BatchRun runReport(const QStringList &arguments)
 
 } // namespace
 
-BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()> &readInput)
+BatchRun runBatch(const QStringList &givenArguments, const std::function<QByteArray()> &readInput)
 {
+    // --strict, anywhere: a number cell whose text is not read whole is refused.
+    QStringList arguments = givenArguments;
+    const bool strict = arguments.removeAll(QStringLiteral("--strict")) > 0;
     if (arguments.isEmpty())
         return failed(kUsage);
     const QString first = arguments.front();
@@ -360,9 +386,9 @@ BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()
         return succeeded(fieldLines(*c));
     }
     if (first == u"route")
-        return runRoute(arguments.mid(1), readInput);
+        return runRoute(arguments.mid(1), readInput, strict);
     if (first == u"network")
-        return runNetwork(arguments.mid(1));
+        return runNetwork(arguments.mid(1), strict);
     if (first == u"report")
         return runReport(arguments.mid(1));
     if (first.startsWith(u'-'))
@@ -396,5 +422,5 @@ BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()
     const csv::ReadResult table = csv::read(source.bytes);
     if (!table.ok())
         return failed(table.error);
-    return runTable(*c, table.table, tableRows);
+    return runTable(*c, table.table, tableRows, strict);
 }

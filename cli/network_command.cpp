@@ -255,7 +255,7 @@ std::optional<QByteArray> readFile(const QString &path, QString *error)
 
 } // namespace
 
-BatchRun runNetwork(const QStringList &arguments)
+BatchRun runNetwork(const QStringList &arguments, bool strict)
 {
     network::Network net;
     network::Settings &s = net.settings;
@@ -349,6 +349,14 @@ BatchRun runNetwork(const QStringList &arguments)
             const network::TableRead read = network::tableFromCsv(*bytes, keys);
             if (!read.error.isEmpty())
                 return failed(QStringLiteral("%1：%2").arg(path, read.error));
+            if (strict) {
+                const csv::Table table = csv::read(*bytes).table;
+                const QString cell = csv::partlyReadCell(table, [&table](qsizetype i) {
+                    return network::isNumberKey(table.rows.front().value(i).trimmed());
+                });
+                if (!cell.isEmpty())
+                    return failed(QStringLiteral("%1：%2").arg(path, cell));
+            }
             if (isNodes)
                 net.nodes = network::nodeRows(read.rows);
             else

@@ -1,5 +1,7 @@
 #include "csv.h"
 
+#include "number_text.h"
+
 #include <QStringDecoder>
 
 namespace csv {
@@ -117,6 +119,25 @@ ReadResult read(const QByteArray &bytes)
         endRow(n);
     result.table = std::move(table);
     return result;
+}
+
+QString partlyReadCell(const Table &table, const std::function<bool(qsizetype column)> &isNumber)
+{
+    for (qsizetype r = 1; r < table.rows.size(); ++r) {
+        const QStringList &cells = table.rows[r];
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            if (!isNumber(c))
+                continue;
+            const QString readAs = readAsText(cells[c]);
+            if (readAs.isEmpty())
+                continue;
+            return QStringLiteral("第%1行第%2列（%3）：“%4”不是完整的数，读作 %5")
+                .arg(table.lines[r])
+                .arg(c + 1)
+                .arg(table.rows.front().value(c).trimmed(), cells[c], readAs);
+        }
+    }
+    return {};
 }
 
 QString field(const QString &text)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Comma-separated tables as RFC 4180 writes them: fields that hold a comma, a
 // quote or a line end are quoted, quotes doubled; UTF-8, CRLF line ends.
 namespace csv {
@@ -25,6 +27,12 @@ struct ReadResult
     bool ok() const { return error.isNull(); }
 };
 ReadResult read(const QByteArray &text);
+
+// With --strict: the first cell of a number column whose text the leading-number
+// rule does not read whole, as a line naming its line and column
+// ("第3行第2列（length）：“1,200”不是完整的数，读作 1"); empty when there is none.
+// The first row is the header; isNumber says which columns hold numbers.
+QString partlyReadCell(const Table &table, const std::function<bool(qsizetype column)> &isNumber);
 
 // One field, quoted when it must be.
 QString field(const QString &text);

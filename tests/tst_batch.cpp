@@ -170,6 +170,13 @@ private slots:
                                         << "第2行：“yes”应为1、0、true或false";
         QTest::newRow("bad choice cell") << QStringList{"xd"} << QByteArray("material\n\n4\n")
                                          << "第3行：“4”不是“material”的选项";
+        QTest::newRow("strict: a number not read whole")
+            << QStringList{"--strict", "ll"} << QByteArray("Text1,Text2\n10,5\n\"12,000\",5\n")
+            << "第3行第1列（Text1）：“12,000”不是完整的数，读作 12";
+        QTest::newRow("strict: a route length")
+            << QStringList{"route",         "--strict", "--density",        "0.72", "--viscosity", "1.5E-5",
+                           "--temperature", "288",      "--allowable-drop", "400"}
+            << QByteArray("section,length,flow,rise,diameter\n甲,100 m,50,0,\n") << "第2行第2列（length）：“100 m”";
     }
 
     void refusals()

@@ -18,7 +18,7 @@ default_runs=200000
 shift || true
 case "$target" in
     number_text) modules=(numbers/number_text); corpus="$here/corpus" ;;
-    csv) modules=(io/csv); corpus="$here/corpus_csv" ;;
+    csv) modules=(numbers/number_text io/csv); corpus="$here/corpus_csv" ;;
     design | network)
         modules=(numbers/number_text)
         for f in "$source_dir"/formulas/*.cpp "$source_dir"/calculations/*.cpp "$source_dir"/io/*.cpp; do
