@@ -31,11 +31,15 @@ QString row(const QStringList &cells, bool header = false, const QString &style 
     return html + QStringLiteral("</tr>");
 }
 
+// The first row is the header, repeated on every page the table runs onto.
 QString table(const QList<QStringList> &rows, int chosenRow = -1)
 {
     QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">");
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        html += row(rows[i], i == 0, i - 1 == chosenRow ? QStringLiteral("background-color:#ffe08a") : QString());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QString cells
+            = row(rows[i], i == 0, i - 1 == chosenRow ? QStringLiteral("background-color:#ffe08a") : QString());
+        html += i == 0 ? QStringLiteral("<thead>") + cells + QStringLiteral("</thead>") : cells;
+    }
     return html + QStringLiteral("</table>");
 }
 
@@ -55,6 +59,9 @@ QString calculationHtml(const Entry &e)
     QList<QStringList> inputs{
         {QStringLiteral("项目"), QStringLiteral("录入"), QStringLiteral("读数"), QStringLiteral("单位")}};
     for (const calc::Field &f : c.fields) {
+        // A field the screen has disabled does not count.
+        if (!c.fieldCounts(e.input, f.key))
+            continue;
         const QString text = c.text(e.input, f.key);
         inputs << QStringList{f.caption, text, formatNumber(parseLeadingNumber(text)), f.unit};
     }
@@ -144,8 +151,11 @@ QString routeHtml(const RouteEntry &r)
         header << c.caption;
     header << QStringLiteral("提示") << QStringLiteral("结论");
     QList<QStringList> body{header};
+    const qsizetype automatic = route::kInputColumns;
     for (qsizetype i = 1; i < rows.size(); ++i) {
         QStringList cells = rows[i];
+        if (cells.size() > automatic && !cells[automatic].isEmpty())
+            cells[automatic] = cells[automatic] == u"1" ? QStringLiteral("是") : QStringLiteral("否");
         if (!low)
             cells.removeAt(route::Rise);
         body << cells;

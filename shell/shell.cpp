@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -34,6 +35,7 @@ void Shell::start()
 {
     toolkit::useSimplifiedChineseFont();
     toolkit::useChineseQtTexts();
+    m_keptDesign = design::write(typedDesign());
     open(QStringLiteral("hy"), nullptr, false);
 }
 
@@ -118,8 +120,14 @@ void Shell::openDesignFrom(QWidget *parent)
 {
     const QString path
         = chooseFile(parent, {FileDialogRequest::Mode::Open, QStringLiteral("打开设计"), kDesignFilter, {}});
-    if (!path.isEmpty())
-        openDesign(path);
+    if (path.isEmpty())
+        return;
+    // Work typed since the design was last saved, opened or started is not replaced unasked.
+    if (design::write(typedDesign()) != m_keptDesign
+        && !askQuestion(parent, QStringLiteral("当前设计尚未保存，仍要打开吗？"), QStringLiteral("打开"),
+                        QStringLiteral("取消")))
+        return;
+    openDesign(path);
 }
 
 void Shell::saveDesignFrom(QWidget *parent)
@@ -136,9 +144,11 @@ void Shell::saveDesignFrom(QWidget *parent)
 
 bool Shell::saveDesign(const QString &path)
 {
-    if (!saveFile(QApplication::activeWindow(), path, design::write(typedDesign()), QStringLiteral("设计")))
+    const QByteArray bytes = design::write(typedDesign());
+    if (!saveFile(QApplication::activeWindow(), path, bytes, QStringLiteral("设计")))
         return false;
     m_designPath = path;
+    m_keptDesign = bytes;
     return true;
 }
 
@@ -161,6 +171,7 @@ bool Shell::openDesign(const QString &path)
             work->loadState(it.value());
     }
     m_designPath = path;
+    m_keptDesign = design::write(typedDesign());
     return true;
 }
 
@@ -196,7 +207,13 @@ bool Shell::writeReport(const QString &pdfPath)
 void Shell::previewReport(QWidget *parent, const QStringList &codes)
 {
     const report::Report r = currentReport(codes);
-    showPrintPreview(parent, QStringLiteral("计算书"), [r](QPagedPaintDevice *device) { report::render(r, device); });
+    // A PDF beside the design, named after it.
+    const QFileInfo design(m_designPath);
+    const QString pdf = m_designPath.isEmpty()
+        ? QStringLiteral("计算书.pdf")
+        : design.dir().filePath(design.completeBaseName() + QStringLiteral(".pdf"));
+    showPrintPreview(parent, {QStringLiteral("计算书"), pdf},
+                     [r](QPagedPaintDevice *device) { report::render(r, device); });
 }
 
 void Shell::showFormulaReference()

@@ -60,5 +60,7 @@ private:
     std::map<QString, Screen *> m_screens;
     bool m_ended = false;
     QString m_designPath;
+    // The design as last saved, opened or started with, as its file would hold it.
+    QByteArray m_keptDesign;
     QWidget *m_formulaReference = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -286,6 +287,15 @@ private slots:
             QCOMPARE(bool(flags & Qt::WindowMaximizeButtonHint), sizeable);
             clickOn(screen, backButtonOf(screen->objectName()));
         }
+    }
+
+    // Qt's own dialogs speak Chinese once the shell has started.
+    void standardButtonsAreInChinese()
+    {
+        Session session;
+        QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+        QCOMPARE(box.button(QDialogButtonBox::Open)->text(), QStringLiteral("打开"));
     }
 
     void severalShellsOneAfterAnother()

@@ -15,7 +15,7 @@ std::function<QString(const FileDialogRequest &)> &fileDialogHandler()
     return handler;
 }
 using PreviewHandler
-    = std::function<void(const QString &title, const std::function<void(QPagedPaintDevice *)> &render)>;
+    = std::function<void(const PrintPreviewRequest &request, const std::function<void(QPagedPaintDevice *)> &render)>;
 
 PreviewHandler &previewHandler()
 {
@@ -38,23 +38,27 @@ void setFileDialogHandler(std::function<QString(const FileDialogRequest &)> hand
     fileDialogHandler() = std::move(handler);
 }
 
-void showPrintPreview(QWidget *parent, const QString &title, const std::function<void(QPagedPaintDevice *)> &render)
+void showPrintPreview(QWidget *parent, const PrintPreviewRequest &request,
+                      const std::function<void(QPagedPaintDevice *)> &render)
 {
     if (const auto &handler = previewHandler()) {
-        handler(title, render);
+        handler(request, render);
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(title);
+    printer.setDocName(request.title);
+    // The print dialog offers printing to this file.
+    printer.setOutputFileName(request.pdfFile);
     QPrintPreviewDialog preview(&printer, parent);
-    preview.setWindowTitle(title);
+    preview.setWindowTitle(request.title);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&render](QPrinter *p) { render(p); });
     preview.exec();
 }
 
 void setPrintPreviewHandler(
-    std::function<void(const QString &title, const std::function<void(QPagedPaintDevice *)> &render)> handler)
+    std::function<void(const PrintPreviewRequest &request, const std::function<void(QPagedPaintDevice *)> &render)>
+        handler)
 {
     previewHandler() = std::move(handler);
 }

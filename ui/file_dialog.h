@@ -33,10 +33,19 @@ bool saveFile(QWidget *parent, const QString &path, const QByteArray &bytes, con
 
 class QPagedPaintDevice;
 
-// Shows a print preview of what render paints, with "打印..." in it.
-void showPrintPreview(QWidget *parent, const QString &title, const std::function<void(QPagedPaintDevice *)> &render);
+// What a print preview shows: its title, and the PDF file its print dialog proposes.
+struct PrintPreviewRequest
+{
+    QString title;
+    QString pdfFile;
+};
 
-// While a handler is set, showPrintPreview passes it the title and the renderer
+// Shows a print preview of what render paints, with "打印..." in it.
+void showPrintPreview(QWidget *parent, const PrintPreviewRequest &request,
+                      const std::function<void(QPagedPaintDevice *)> &render);
+
+// While a handler is set, showPrintPreview passes it the request and the renderer
 // instead of opening the preview; an empty function restores the real one.
 void setPrintPreviewHandler(
-    std::function<void(const QString &title, const std::function<void(QPagedPaintDevice *)> &render)> handler);
+    std::function<void(const PrintPreviewRequest &request, const std::function<void(QPagedPaintDevice *)> &render)>
+        handler);

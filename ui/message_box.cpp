@@ -1,11 +1,18 @@
 #include "message_box.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 std::function<void(const QString &)> &messageHandler()
 {
     static std::function<void(const QString &)> handler;
+    return handler;
+}
+
+std::function<bool(const QString &)> &questionHandler()
+{
+    static std::function<bool(const QString &)> handler;
     return handler;
 }
 } // namespace
@@ -27,4 +34,25 @@ void showMessage(QWidget *parent, const QString &text)
 void setMessageHandler(std::function<void(const QString &)> handler)
 {
     messageHandler() = std::move(handler);
+}
+
+bool askQuestion(QWidget *parent, const QString &text, const QString &goOn, const QString &stop)
+{
+    if (const auto &handler = questionHandler())
+        return handler(text);
+    QMessageBox box(parent);
+    box.setWindowTitle(QStringLiteral("Orvane"));
+    box.setIcon(QMessageBox::Question);
+    box.setText(text);
+    QPushButton *yes = box.addButton(goOn, QMessageBox::AcceptRole);
+    QPushButton *no = box.addButton(stop, QMessageBox::RejectRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void setQuestionHandler(std::function<bool(const QString &)> handler)
+{
+    questionHandler() = std::move(handler);
 }

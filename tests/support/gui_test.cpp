@@ -45,7 +45,8 @@ Session::Session()
     // No test waits on a modal window: file dialogs are cancelled and print previews not shown,
     // unless a test says otherwise.
     setFileDialogHandler([](const FileDialogRequest &) { return QString(); });
-    setPrintPreviewHandler([](const QString &, const std::function<void(QPagedPaintDevice *)> &) {});
+    setPrintPreviewHandler([](const PrintPreviewRequest &, const std::function<void(QPagedPaintDevice *)> &) {});
+    setQuestionHandler([](const QString &) { return false; });
     shell->start();
 }
 
@@ -53,6 +54,7 @@ Session::~Session()
 {
     setFileDialogHandler({});
     setPrintPreviewHandler({});
+    setQuestionHandler({});
 }
 
 QWidget *Session::login()
