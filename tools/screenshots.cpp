@@ -18,9 +18,9 @@
 
 namespace {
 
-void save(QWidget *screen, const QString &folder, bool &ok)
+void save(QWidget *screen, const QString &folder, bool &ok, const QString &name = QString())
 {
-    const QString path = QDir(folder).filePath(screen->objectName() + QStringLiteral(".png"));
+    const QString path = QDir(folder).filePath((name.isEmpty() ? screen->objectName() : name) + QStringLiteral(".png"));
     if (!screen->grab().save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         ok = false;
@@ -79,6 +79,19 @@ int main(int argc, char *argv[])
         save(screen, folder, ok);
         screen->hide();
         xz->show();
+    }
+
+    // A field that is not read whole: "12 000" people, read as 12 and marked.
+    click(xz, "Command2");
+    if (QWidget *ll = visibleScreen(); ll && ll->objectName() == QLatin1String("ll")) {
+        ll->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("12 000"));
+        click(ll, "Command1");
+        save(ll, folder, ok, QStringLiteral("ll-read-as"));
+        ll->hide();
+        xz->show();
+    } else {
+        std::fprintf(stderr, "could not open ll\n");
+        ok = false;
     }
 
     // The route table with the worked low-pressure route: five sections, a riser among them.
