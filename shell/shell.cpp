@@ -35,7 +35,6 @@ void Shell::start()
 {
     toolkit::useSimplifiedChineseFont();
     toolkit::useChineseQtTexts();
-    m_keptDesign = design::write(typedDesign());
     open(QStringLiteral("hy"), nullptr, false);
 }
 
@@ -123,7 +122,9 @@ void Shell::openDesignFrom(QWidget *parent)
     if (path.isEmpty())
         return;
     // Work typed since the design was last saved, opened or started is not replaced unasked.
-    if (design::write(typedDesign()) != m_keptDesign
+    // Until a design is saved or opened, the one kept is the one every screen starts with.
+    const QByteArray kept = m_keptDesign.isEmpty() ? design::write(design::initial()) : m_keptDesign;
+    if (design::write(typedDesign()) != kept
         && !askQuestion(parent, QStringLiteral("当前设计尚未保存，仍要打开吗？"), QStringLiteral("打开"),
                         QStringLiteral("取消")))
         return;

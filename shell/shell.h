@@ -60,7 +60,7 @@ private:
     std::map<QString, Screen *> m_screens;
     bool m_ended = false;
     QString m_designPath;
-    // The design as last saved, opened or started with, as its file would hold it.
+    // The design as last saved or opened, as its file would hold it; empty before either.
     QByteArray m_keptDesign;
     QWidget *m_formulaReference = nullptr;
 };

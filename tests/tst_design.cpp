@@ -209,9 +209,7 @@ private slots:
         Session session;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("设计.velmora"));
-        QWidget *yl = session.openFromMenu("Command3");
-        typeInto(yl, "Text1", QStringLiteral("2500"));
-        QVERIFY(session.shell->saveDesign(path));
+        writeFile(path, design::write(design::initial()));
         QStringList asked;
         bool answer = false;
         setQuestionHandler([&](const QString &question) {
@@ -219,7 +217,16 @@ private slots:
             return answer;
         });
         setFileDialogHandler([&](const FileDialogRequest &) { return path; });
+        // Screens opened but nothing typed: nothing to lose.
+        QWidget *xd = session.openFromMenu("Command5");
+        clickOn(xd, "Command4");
+        QWidget *yl = session.openFromMenu("Command3");
         QWidget *xz = session.shell->screen(QStringLiteral("xz"));
+        chooseMenuItem(xz, QStringLiteral("打开设计..."));
+        QCOMPARE(asked, QStringList());
+
+        typeInto(yl, "Text1", QStringLiteral("2500"));
+        QVERIFY(session.shell->saveDesign(path));
         chooseMenuItem(xz, QStringLiteral("打开设计..."));
         QCOMPARE(asked, QStringList());
 
