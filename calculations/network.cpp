@@ -735,11 +735,26 @@ QList<Loop> independentLoops(const Model &m, const Adjacency &adj, const Forest 
         if (k >= 0)
             usable[std::size_t(k)] = 1;
     }
-    std::vector<int> seen(n, -1), via(n, -1), queue;
-    queue.reserve(kSearchBound);
+    // The pipes outside the forest, those closing the shortest circuits through it
+    // first: their meshes then open short ways back for the others.
+    constexpr int kLengthBound = 64;
+    std::vector<std::pair<int, int>> chords; // length through the tree (bounded), pipe
     for (std::size_t k = 0; k < pipes; ++k) {
         if (usable[k])
             continue;
+        int x = m.from[k], y = m.to[k], length = 1;
+        while (x != y && length < kLengthBound) {
+            int &deeper = f.depth[std::size_t(x)] >= f.depth[std::size_t(y)] ? x : y;
+            deeper = otherEnd(m, f.parentPipe[std::size_t(deeper)], deeper);
+            ++length;
+        }
+        chords.emplace_back(length, int(k));
+    }
+    std::stable_sort(chords.begin(), chords.end(), [](const auto &p, const auto &q) { return p.first < q.first; });
+    std::vector<int> seen(n, -1), via(n, -1), queue;
+    queue.reserve(kSearchBound);
+    for (const auto &[treeLength, chord] : chords) {
+        const std::size_t k = std::size_t(chord);
         const int a = m.from[k], b = m.to[k];
         // From b back to a, breadth-first.
         queue.clear();
