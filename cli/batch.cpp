@@ -349,7 +349,7 @@ BatchRun runReport(const QStringList &arguments)
     if (!file.open(QIODevice::ReadOnly))
         return failed(QStringLiteral("无法读取设计文件“%1”：%2").arg(designPath, file.errorString()));
     if (file.size() > design::kMaxSize)
-        return failed(QStringLiteral("“%1”：文件大于1 MiB，不是设计文件").arg(designPath));
+        return failed(QStringLiteral("“%1”：文件大于64 MiB，不是设计文件").arg(designPath));
     const design::Read read = design::read(file.readAll());
     if (!read.ok())
         return failed(QStringLiteral("“%1”：%2").arg(designPath, read.error));

@@ -1,8 +1,10 @@
 #include "network_command.h"
 
 #include "csv.h"
+#include "design_file.h"
 #include "network.h"
 #include "network_files.h"
+#include "network_options.h"
 #include "number_text.h"
 
 #include <QFile>
@@ -14,7 +16,8 @@
 namespace {
 
 const QString kUsage
-    = QStringLiteral("用法：velmora-batch network [选项] --nodes 节点.csv --pipes 管段.csv | network [选项] 管网.inp");
+    = QStringLiteral("用法：velmora-batch network [选项] --nodes 节点.csv --pipes 管段.csv | network [选项] 管网.inp | "
+                     "network 设计文件.velmora");
 
 BatchRun failed(const QString &text, int status = 2)
 {
@@ -321,7 +324,24 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
     QString nodesFile = nodesPath, pipesFile = pipesPath;
     QList<int> nodeLines, pipeLines;
     QString error;
-    if (!inpPath.isEmpty()) {
+    if (inpPath.endsWith(QLatin1String(".velmora"), Qt::CaseInsensitive)) {
+        // A design file: its network screen, settings included.
+        if (!nodesPath.isEmpty() || !pipesPath.isEmpty() || !sourcePressure.isEmpty())
+            return failed(kUsage);
+        const std::optional<QByteArray> bytes = readFile(inpPath, &error);
+        if (!bytes)
+            return failed(error);
+        const design::Read read = design::read(*bytes);
+        if (!read.ok())
+            return failed(QStringLiteral("%1：%2").arg(inpPath, read.error));
+        net = design::networkOf(read.design.screens.value(network::kCode));
+        for (qsizetype i = 0; i < net.nodes.size(); ++i)
+            nodeLines << int(i + 1);
+        for (qsizetype i = 0; i < net.pipes.size(); ++i)
+            pipeLines << int(i + 1);
+        nodesFile = inpPath + QStringLiteral(" 节点");
+        pipesFile = inpPath + QStringLiteral(" 管段");
+    } else if (!inpPath.isEmpty()) {
         if (!nodesPath.isEmpty() || !pipesPath.isEmpty())
             return failed(kUsage);
         const std::optional<QByteArray> bytes = readFile(inpPath, &error);

@@ -1,6 +1,7 @@
 #include "design_file.h"
 
 #include "calculation.h"
+#include "network_options.h"
 #include "route_options.h"
 
 #include <QJsonArray>
@@ -14,7 +15,13 @@ namespace {
 
 const QString kSections = QStringLiteral("sections");
 
-enum class Kind { Text, Flag, Sections };
+enum class Kind { Text, Flag, Rows };
+
+// How many texts a row of a list may hold: a route's section, a network's node or pipe.
+int rowWidth(const QString &name)
+{
+    return name == kSections ? route::kInputColumns : 6;
+}
 
 // The controls that a screen may store, with their kinds; empty for an unknown screen.
 const Work *workOf(const QString &code)
@@ -37,7 +44,16 @@ QMap<QString, Kind> controlsOf(const QString &code)
             controls.insert(o.name, Kind::Flag);
         for (const route::TextSetting &t : route::textSettings())
             controls.insert(t.name, Kind::Text);
-        controls.insert(kSections, Kind::Sections);
+        controls.insert(kSections, Kind::Rows);
+        return controls;
+    }
+    if (work->family == Work::Family::Network) {
+        for (const route::NamedOption &o : route::pressureOptions() + route::materialOptions())
+            controls.insert(o.name, Kind::Flag);
+        for (const network::TextSetting &t : network::textSettings())
+            controls.insert(t.name, Kind::Text);
+        controls.insert(network::kNodesKey, Kind::Rows);
+        controls.insert(network::kPipesKey, Kind::Rows);
         return controls;
     }
     const calc::Calculation *c = calc::find(code);
@@ -157,9 +173,54 @@ const QList<Work> &works()
         for (const calc::Calculation &c : calc::all())
             list.append({c.code, Work::Family::Calculation});
         list.append({route::kCode, Work::Family::Route});
+        list.append({network::kCode, Work::Family::Network});
         return list;
     }();
     return all;
+}
+
+Values networkValues(const network::Network &net)
+{
+    Values values;
+    const network::Settings &s = net.settings;
+    const QList<route::NamedOption> &pressures = route::pressureOptions();
+    values.insert(pressures[0].name, s.pressure == network::Pressure::Low);
+    values.insert(pressures[1].name, s.pressure == network::Pressure::High);
+    const QList<route::NamedOption> &materials = route::materialOptions();
+    for (qsizetype i = 0; i < materials.size(); ++i)
+        values.insert(materials[i].name, s.material == i);
+    for (const network::TextSetting &t : network::textSettings())
+        values.insert(t.name, s.*t.member);
+    QVariantList nodes, pipes;
+    for (const network::NodeRow &row : net.nodes)
+        nodes.append(network::cellsOf(row));
+    for (const network::PipeRow &row : net.pipes)
+        pipes.append(network::cellsOf(row));
+    values.insert(network::kNodesKey, nodes);
+    values.insert(network::kPipesKey, pipes);
+    return values;
+}
+
+network::Network networkOf(const Values &values)
+{
+    network::Network net;
+    network::Settings &s = net.settings;
+    s.pressure
+        = values.value(route::pressureOptions()[1].name).toBool() ? network::Pressure::High : network::Pressure::Low;
+    const QList<route::NamedOption> &materials = route::materialOptions();
+    for (qsizetype i = 0; i < materials.size(); ++i) {
+        if (values.value(materials[i].name).toBool())
+            s.material = int(i);
+    }
+    for (const network::TextSetting &t : network::textSettings()) {
+        if (values.contains(t.name))
+            s.*t.member = values.value(t.name).toString();
+    }
+    for (const QVariant &row : values.value(network::kNodesKey).toList())
+        net.nodes.append(network::nodeRowOf(row.toStringList()));
+    for (const QVariant &row : values.value(network::kPipesKey).toList())
+        net.pipes.append(network::pipeRowOf(row.toStringList()));
+    return net;
 }
 
 Design initial()
@@ -175,6 +236,9 @@ Design initial()
         case Work::Family::Route:
             d.screens.insert(w.code, routeValues(route::Settings{}, {}));
             break;
+        case Work::Family::Network:
+            d.screens.insert(w.code, networkValues(network::Network{}));
+            break;
         }
     }
     return d;
@@ -189,7 +253,7 @@ Read read(const QByteArray &bytes)
         return r;
     };
     if (bytes.size() > kMaxSize)
-        return refuse(QStringLiteral("文件大于1 MiB，不是设计文件"));
+        return refuse(QStringLiteral("文件大于64 MiB，不是设计文件"));
     QJsonParseError parse;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parse);
     if (parse.error != QJsonParseError::NoError)
@@ -241,13 +305,15 @@ Read read(const QByteArray &bytes)
                     return refuse(QStringLiteral("“%1/%2”应为 true 或 false").arg(code, name));
                 values[name] = v.toBool();
                 break;
-            case Kind::Sections: {
+            case Kind::Rows: {
                 if (!v.isArray())
-                    return refuse(QStringLiteral("“%1/%2”应为管段的数组").arg(code, name));
+                    return refuse(QStringLiteral("“%1/%2”应为行的数组").arg(code, name));
                 QVariantList rows;
+                const int width = rowWidth(name);
                 for (const QJsonValue &row : v.toArray()) {
-                    if (!row.isArray() || row.toArray().size() > route::kInputColumns)
-                        return refuse(QStringLiteral("“%1/%2”的每个管段应为至多5个文本的数组").arg(code, name));
+                    if (!row.isArray() || row.toArray().size() > width)
+                        return refuse(
+                            QStringLiteral("“%1/%2”的每一行应为至多%3个文本的数组").arg(code, name).arg(width));
                     QStringList cells;
                     for (const QJsonValue &cell : row.toArray()) {
                         if (!cell.isString())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation.h"
+#include "network.h"
 #include "route.h"
 
 #include <QList>
@@ -17,20 +18,22 @@ namespace design {
 
 inline constexpr char kFormat[] = "velmora-design";
 inline constexpr int kVersion = 1;
-inline constexpr qint64 kMaxSize = 1024 * 1024;
+// A network of 10 000 pipes fits.
+inline constexpr qint64 kMaxSize = 64 * 1024 * 1024;
 
 // One screen's controls by design name: a QString for a text box, a bool for an
-// option or check box; the route table also has "sections".
+// option or check box; the route table also has "sections", the network "nodes"
+// and "pipes" (lists of rows of typed texts).
 using Values = QMap<QString, QVariant>;
 
 // A kind of work that a design holds, by the screen that holds it.
 struct Work
 {
-    enum class Family { Calculation, Route };
+    enum class Family { Calculation, Route, Network };
     QString code;
     Family family;
 };
-// Every work in the main menu's order: the nine calculations, then the route table.
+// Every work in the main menu's order: the nine calculations, the route table, the network.
 const QList<Work> &works();
 
 struct Design
@@ -47,6 +50,9 @@ calc::Input inputOf(const calc::Calculation &calculation, const Values &values);
 Values routeValues(const route::Settings &settings, const QList<route::Section> &sections);
 route::Settings routeSettings(const Values &values);
 QList<route::Section> routeSections(const Values &values);
+// The network screen's values, and back.
+Values networkValues(const network::Network &network);
+network::Network networkOf(const Values &values);
 
 // A design read and checked whole; on any problem its text and no design.
 struct Read

@@ -1,6 +1,7 @@
 #include "network_files.h"
 
 #include "csv.h"
+#include "network_options.h"
 #include "number_text.h"
 
 #include <QHash>
@@ -64,7 +65,7 @@ QList<NodeRow> nodeRows(const QList<QStringList> &rows)
     QList<NodeRow> nodes;
     nodes.reserve(rows.size());
     for (const QStringList &c : rows)
-        nodes << NodeRow{c.value(0), c.value(1), c.value(2), c.value(3), c.value(4), c.value(5)};
+        nodes << nodeRowOf(c);
     return nodes;
 }
 
@@ -73,7 +74,7 @@ QList<PipeRow> pipeRows(const QList<QStringList> &rows)
     QList<PipeRow> pipes;
     pipes.reserve(rows.size());
     for (const QStringList &c : rows)
-        pipes << PipeRow{c.value(0), c.value(1), c.value(2), c.value(3), c.value(4), c.value(5)};
+        pipes << pipeRowOf(c);
     return pipes;
 }
 

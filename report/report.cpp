@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include "design_file.h"
+#include "network_options.h"
 #include "number_text.h"
 #include "route_options.h"
 
@@ -167,6 +168,82 @@ QString routeHtml(const RouteEntry &r)
     return html;
 }
 
+QString networkHtml(const NetworkEntry &e)
+{
+    const network::Network &net = e.network;
+    const network::Result &r = e.result;
+    const network::Settings &s = net.settings;
+    const bool low = s.pressure == network::Pressure::Low;
+    QString html = QStringLiteral("<h2>%1</h2>").arg(escape(network::kTitle));
+    QStringList settings{
+        route::kPressureCaption + QStringLiteral("：") + route::pressureOptions().value(low ? 0 : 1).caption,
+        route::kMaterialCaption + QStringLiteral("：") + route::materialOptions().value(s.material).caption};
+    for (const network::TextSetting &t : network::textSettings())
+        settings << t.caption(s.pressure) + s.*t.member;
+    html += QStringLiteral("<h3>计算条件</h3>") + list(settings);
+    if (r.refused) {
+        html += QStringLiteral("<p><b>数据不全：%1</b></p>").arg(escape(r.refused->text));
+        return html;
+    }
+    if (!r.converged) {
+        html += QStringLiteral("<p><b>%1</b></p>").arg(escape(r.failure));
+        return html;
+    }
+    auto number = [](double v) { return formatNumber(v); };
+    auto optional = [](const std::optional<double> &v) { return v ? formatNumber(*v) : QString(); };
+    const QString unit = low ? QStringLiteral("Pa") : QStringLiteral("kPa");
+    QList<QStringList> nodes{{QStringLiteral("节点"), QStringLiteral("负荷(Nm^3/h)"), QStringLiteral("高程(m)"),
+                              QStringLiteral("气源压力(%1)").arg(unit), QStringLiteral("供气量(Nm^3/h)"),
+                              QStringLiteral("压力(%1)").arg(unit), QStringLiteral("提示")}};
+    for (qsizetype i = 0; i < r.nodes.size(); ++i) {
+        const network::NodeResult &n = r.nodes[i];
+        nodes << QStringList{net.nodes[i].node.trimmed(),
+                             number(n.load),
+                             number(n.elevation),
+                             optional(n.sourcePressure),
+                             optional(n.supply),
+                             n.pressure ? number(*n.pressure) : n.message,
+                             n.message};
+    }
+    html += QStringLiteral("<h3>节点</h3>") + table(nodes);
+    QStringList pipeHeader{
+        QStringLiteral("管段"),         QStringLiteral("起点"),
+        QStringLiteral("终点"),         low ? QStringLiteral("管长(m)") : QStringLiteral("管长(km)"),
+        QStringLiteral("管径(mm)"),     QStringLiteral("自动"),
+        QStringLiteral("流量(Nm^3/h)"), low ? QStringLiteral("单位压降(Pa/m)") : QStringLiteral("单位压降(kPa^2/km)")};
+    pipeHeader << (low ? QStringList{QStringLiteral("管段压降(Pa)")} : QStringList{QStringLiteral("ΔP²(kPa^2)")})
+               << QStringLiteral("提示");
+    QList<QStringList> pipes{pipeHeader};
+    for (qsizetype k = 0; k < r.pipes.size(); ++k) {
+        const network::PipeResult &p = r.pipes[k];
+        pipes << QStringList{net.pipes[k].pipe.trimmed(),
+                             net.pipes[k].from.trimmed(),
+                             net.pipes[k].to.trimmed(),
+                             number(p.length),
+                             number(p.diameter),
+                             p.automatic ? QStringLiteral("是") : QStringLiteral("否"),
+                             number(p.flow),
+                             number(p.unitDrop),
+                             number(low ? p.pipeDrop : p.dp2),
+                             p.message};
+    }
+    html += QStringLiteral("<h3>管段</h3>") + table(pipes);
+    if (!r.loops.isEmpty()) {
+        QList<QStringList> loops{
+            {QStringLiteral("环"), QStringLiteral("管段"), QStringLiteral("闭合差"), QStringLiteral("闭合差%")}};
+        for (qsizetype l = 0; l < r.loops.size(); ++l) {
+            QStringList ids;
+            for (const int k : r.loops[l].pipes)
+                ids << net.pipes[k].pipe.trimmed();
+            loops << QStringList{QString::number(l + 1), ids.join(u' '), number(r.loops[l].closure),
+                                 number(r.loops[l].closurePercent)};
+        }
+        html += QStringLiteral("<h3>环网闭合差</h3>") + table(loops);
+    }
+    html += QStringLiteral("<p><b>结论：%1</b></p>").arg(escape(r.verdict));
+    return html;
+}
+
 QFont reportFont(qreal pointSize)
 {
     QFont font;
@@ -185,7 +262,9 @@ QString html(const Report &r)
         html += calculationHtml(e);
     if (r.route)
         html += routeHtml(*r.route);
-    if (r.entries.isEmpty() && !r.route)
+    if (r.network)
+        html += networkHtml(*r.network);
+    if (r.entries.isEmpty() && !r.route && !r.network)
         html += QStringLiteral("<p>没有可列入的计算结果。</p>");
     return html;
 }
@@ -276,6 +355,12 @@ Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, Q
                 const route::Settings settings = design::routeSettings(*state);
                 r.route = RouteEntry{settings, sections, route::calculate(settings, sections)};
             }
+            break;
+        }
+        case design::Work::Family::Network: {
+            const network::Network net = design::networkOf(*state);
+            if (!net.nodes.isEmpty())
+                r.network = NetworkEntry{net, network::solve(net)};
             break;
         }
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation.h"
+#include "network.h"
 #include "route.h"
 
 #include <QDateTime>
@@ -30,12 +31,19 @@ struct RouteEntry
     route::Result result;
 };
 
+struct NetworkEntry
+{
+    network::Network network;
+    network::Result result;
+};
+
 struct Report
 {
     QString designName; // the design file's name, when there is one
     QDateTime when;
     QList<Entry> entries;
     std::optional<RouteEntry> route;
+    std::optional<NetworkEntry> network;
 };
 
 // The body as HTML.
@@ -47,7 +55,8 @@ bool writePdf(const Report &report, const QString &path, QString *error);
 
 // The report of a design, from its typed texts alone, in the main menu's order:
 // every calculation run on its texts that shows a result or table, and the route
-// when it has sections. The screens' report and velmora-batch report both come from here.
+// when it has sections, the network when it has nodes. The screens' report and
+// velmora-batch report both come from here.
 Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, QVariant>> &screens);
 
 } // namespace report

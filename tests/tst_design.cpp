@@ -120,10 +120,14 @@ private slots:
             << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"gw\": {\"sections\": "
                           "[[\"1\",\"2\",\"3\",\"4\",\"5\",\"6\"]]}}}")
             << "至多5个文本";
-        QTest::newRow("over 1 MiB")
+        QTest::newRow("over 64 MiB")
             << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {}, \"x\": \"")
-                + QByteArray(1100000, 'a') + QByteArray("\"}")
-            << "大于1 MiB";
+                + QByteArray(design::kMaxSize, 'a') + QByteArray("\"}")
+            << "大于64 MiB";
+        QTest::newRow("a node of seven cells")
+            << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"gwjs\": {\"nodes\": "
+                          "[[\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"]]}}}")
+            << "至多6个文本";
     }
 
     void refusals()
