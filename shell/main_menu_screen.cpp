@@ -72,6 +72,7 @@ MainMenuScreen::MainMenuScreen()
     menuItem(diameter, QStringLiteral("中高压管段预选管径"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     menuItem(diameter, QStringLiteral("校验低压层流管段管径"), QKeySequence(Qt::CTRL | Qt::Key_C));
     menuItem(diameter, QStringLiteral("管网水力计算表"), QKeySequence(Qt::CTRL | Qt::Key_G));
+    menuItem(diameter, QStringLiteral("管网计算"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G));
 
     QMenu *help = subMenu(bar, QStringLiteral("帮助"));
     menuItem(help, QStringLiteral("帮助主题"))->setEnabled(false);

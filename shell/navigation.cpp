@@ -28,6 +28,7 @@ constexpr std::array kNavigation{
     NavigationRow{"xz", "附加压头", "yt", Open, false},
     NavigationRow{"xz", "Command9", "bh", Open, false},
     NavigationRow{"xz", "管网水力计算表", "gw", Open, false},
+    NavigationRow{"xz", "管网计算", "gwjs", Open, false},
     NavigationRow{"xz", "关于", "gy", Open, false},
     NavigationRow{"xz", "退出", "", EndProgram, true},
 
@@ -47,6 +48,9 @@ constexpr std::array kNavigation{
     NavigationRow{"xd", "管网水力计算表", "gw", Open, false},
     NavigationRow{"gyxd", "管网水力计算表", "gw", Open, false},
     NavigationRow{"gw", "Command4", "xz", OpenHideFirst, true},
+    NavigationRow{"xd", "管网计算", "gwjs", Open, false},
+    NavigationRow{"gyxd", "管网计算", "gwjs", Open, false},
+    NavigationRow{"gwjs", "Command4", "xz", OpenHideFirst, true},
     NavigationRow{"yl", "Command2", "xz", Open, true},
     NavigationRow{"yt", "Command2", "xz", Open, true},
     NavigationRow{"jb", "Command2", "xz", Open, true},

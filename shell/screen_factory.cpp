@@ -13,6 +13,7 @@
 #include "indoor_strength/indoor_local_loss_screen.h"
 #include "indoor_strength/wall_thickness_screen.h"
 #include "low_pressure/low_pressure_section_screen.h"
+#include "network/network_screen.h"
 #include "route/route_screen.h"
 
 #include <array>
@@ -44,6 +45,7 @@ constexpr std::array kScreens{
     ScreenKind{"jb", make<IndoorLocalLossScreen>},
     ScreenKind{"bh", make<WallThicknessScreen>},
     ScreenKind{"gw", make<RouteScreen>},
+    ScreenKind{"gwjs", make<NetworkScreen>},
     ScreenKind{"gy", make<AboutScreen>},
     ScreenKind{"cs", make<ForewordScreen>},
 };

@@ -1,5 +1,6 @@
 #include "file_dialog.h"
 #include "gui_test.h"
+#include "network/network_screen.h"
 #include "route/route_model.h"
 #include "route/route_screen.h"
 #include "shell.h"
@@ -25,8 +26,8 @@ class MonkeyTest : public QObject
     Q_OBJECT
 
     static constexpr int kActionsPerRun = 20000;
-    inline static const QStringList kCodes{"hy", "xz", "xd", "gyxd", "fxgj", "ll", "lll",
-                                           "yl", "yt", "jb", "bh",   "gy",   "cs", "gw"};
+    inline static const QStringList kCodes{"hy", "xz", "xd", "gyxd", "fxgj", "ll", "lll", "yl",
+                                           "yt", "jb", "bh", "gy",   "cs",   "gw", "gwjs"};
 
     std::mt19937 m_random;
 
@@ -104,6 +105,69 @@ class MonkeyTest : public QObject
         }
     }
 
+    // On the network tables: a cell (ids from a few, so that pipes meet), an odd
+    // block pasted, a row added or deleted, undo and redo.
+    void actOnNetwork(NetworkScreen *gwjs)
+    {
+        const NetworkTable table = below(2) ? NetworkTable::Nodes : NetworkTable::Pipes;
+        gwjs->setActiveTable(table);
+        NetworkTableModel *model = gwjs->model()->table(table);
+        const int rows = model->rowCount();
+        auto cellText = [this](int column) {
+            static const QStringList ids{"S", "A", "B", "C", "1", "2", ""};
+            return column <= 2 && below(2) ? ids.at(below(int(ids.size()))) : randomText().left(16);
+        };
+        switch (below(6)) {
+        case 0:
+        case 1:
+            if (rows > 0) {
+                const int column = below(NetworkTableModel::kTypedColumns);
+                model->setData(model->index(below(rows), column), cellText(column));
+            } else {
+                gwjs->addRow();
+            }
+            break;
+        case 2: {
+            if (rows > 200)
+                break;
+            gwjs->table(table)->setCurrentIndex(model->index(below(rows + 1), below(NetworkTableModel::kTypedColumns)));
+            QString block;
+            for (int r = 0, n = below(4); r < n; ++r) {
+                for (int c = 0, m = below(7); c < m; ++c)
+                    block += cellText(c) + (c + 1 < m ? QStringLiteral("\t") : QString());
+                block += below(2) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+            }
+            gwjs->paste(block);
+            break;
+        }
+        case 3:
+            if (rows > 0) {
+                gwjs->table(table)->setCurrentIndex(model->index(below(rows), 0));
+                gwjs->deleteRows();
+            }
+            break;
+        default:
+            if (below(2))
+                gwjs->undoStack()->undo();
+            else
+                gwjs->undoStack()->redo();
+        }
+    }
+
+    void checkNetwork(NetworkScreen *gwjs)
+    {
+        for (const NetworkTable table : {NetworkTable::Nodes, NetworkTable::Pipes}) {
+            const NetworkTableModel *model = gwjs->model()->table(table);
+            for (int r = 0; r < model->rowCount(); ++r) {
+                for (int c = NetworkTableModel::kTypedColumns; c < model->columnCount(); ++c) {
+                    const QString text = model->data(model->index(r, c)).toString().toLower();
+                    if (text.contains(QLatin1String("inf")) || text.contains(QLatin1String("nan")))
+                        QFAIL(qPrintable(QStringLiteral("gwjs cell %1,%2 shows %3").arg(r).arg(c).arg(text)));
+                }
+            }
+        }
+    }
+
     void checkRoute(RouteScreen *gw)
     {
         const RouteModel *model = gw->model();
@@ -122,6 +186,10 @@ class MonkeyTest : public QObject
     {
         if (auto *gw = qobject_cast<RouteScreen *>(screen); gw && below(3) == 0) {
             actOnRoute(gw);
+            return;
+        }
+        if (auto *gwjs = qobject_cast<NetworkScreen *>(screen); gwjs && below(3) > 0) {
+            actOnNetwork(gwjs);
             return;
         }
         QList<QWidget *> controls;
@@ -227,6 +295,9 @@ private slots:
             session->messages.take();
             if (auto *gw = qobject_cast<RouteScreen *>(session->shell->screen(QStringLiteral("gw"))); gw && i % 16 == 0)
                 checkRoute(gw);
+            if (auto *gwjs = qobject_cast<NetworkScreen *>(session->shell->screen(QStringLiteral("gwjs")));
+                gwjs && i % 16 == 0)
+                checkNetwork(gwjs);
             if (i % 16 == 0)
                 QCoreApplication::processEvents();
             checkLabels();

@@ -182,25 +182,29 @@ private slots:
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("code");
-        QTest::newRow("Ctrl+B") << int(Qt::Key_B) << "ll";
-        QTest::newRow("Ctrl+T") << int(Qt::Key_T) << "lll";
-        QTest::newRow("Ctrl+D") << int(Qt::Key_D) << "yl";
-        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << "jb";
-        QTest::newRow("Ctrl+F") << int(Qt::Key_F) << "yt";
-        QTest::newRow("Ctrl+X") << int(Qt::Key_X) << "xd";
-        QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << "gyxd";
-        QTest::newRow("Ctrl+C") << int(Qt::Key_C) << "fxgj";
+        QTest::addColumn<bool>("shift");
+        QTest::newRow("Ctrl+B") << int(Qt::Key_B) << "ll" << false;
+        QTest::newRow("Ctrl+T") << int(Qt::Key_T) << "lll" << false;
+        QTest::newRow("Ctrl+D") << int(Qt::Key_D) << "yl" << false;
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << "jb" << false;
+        QTest::newRow("Ctrl+F") << int(Qt::Key_F) << "yt" << false;
+        QTest::newRow("Ctrl+X") << int(Qt::Key_X) << "xd" << false;
+        QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << "gyxd" << false;
+        QTest::newRow("Ctrl+C") << int(Qt::Key_C) << "fxgj" << false;
+        QTest::newRow("Ctrl+G") << int(Qt::Key_G) << "gw" << false;
+        QTest::newRow("Ctrl+Shift+G") << int(Qt::Key_G) << "gwjs" << true;
     }
 
     void shortcutsOpenTheirScreens()
     {
         QFETCH(int, key);
         QFETCH(QString, code);
+        QFETCH(bool, shift);
         Session s;
         QWidget *xz = s.login();
         QVERIFY(QTest::qWaitForWindowExposed(xz));
         QApplication::setActiveWindow(xz);
-        QTest::keyClick(xz, Qt::Key(key), Qt::ControlModifier);
+        QTest::keyClick(xz, Qt::Key(key), shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
         QCOMPARE(s.visibleScreens(), code);
     }
 

@@ -30,7 +30,7 @@ HighPressureSectionScreen::HighPressureSectionScreen()
                      "Frame5",
                      "Label42",
                      {QStringLiteral("低压管段水力计算"), QStringLiteral("校验低压层流管段管径"),
-                      QStringLiteral("管网水力计算表")}})
+                      QStringLiteral("管网水力计算表"), QStringLiteral("管网计算")}})
 {
     build();
     m_steel->setChecked(true);

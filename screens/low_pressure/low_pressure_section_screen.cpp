@@ -36,7 +36,7 @@ LowPressureSectionScreen::LowPressureSectionScreen()
          "Frame7",
          "Label88",
          {QStringLiteral("中高压管段水力计算"), QStringLiteral("校验低压层流管段管径"),
-          QStringLiteral("管网水力计算表")}})
+          QStringLiteral("管网水力计算表"), QStringLiteral("管网计算")}})
 {
     build();
 }

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "network.h"
+#include "network_model.h"
+#include "screen.h"
+#include "work_screen.h"
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTableView;
+class QUndoStack;
+
+// gwjs: a whole gas network (管网计算): its nodes and pipes as tables, solved with
+// every edit; the loops with their closures, and the verdict with the most
+// unfavourable node.
+class NetworkScreen : public Screen, public WorkScreen
+{
+    Q_OBJECT
+
+public:
+    NetworkScreen();
+
+    NetworkModel *model() const { return m_model; }
+    QUndoStack *undoStack() const { return m_undo; }
+    QTableView *table(NetworkTable table) const;
+    // The table that the row buttons and paste act on: the one last focused.
+    NetworkTable activeTable() const { return m_active; }
+    void setActiveTable(NetworkTable table);
+    // The settings as the screen's controls give them.
+    network::Settings settings() const;
+
+    QVariantMap typedState() const override;
+    void loadState(const QVariantMap &state) override;
+    // The network is solved with every edit: it is never out of date.
+    bool isOutOfDate() const override { return false; }
+
+    // The buttons and keys of the tables, on the active one.
+    void addRow();
+    void insertRow();
+    void deleteRows();
+    void clearCells();
+    // Pastes tab-separated text from the current cell on, adding rows as needed.
+    void paste(const QString &text);
+    void pasteClipboard();
+    void copyTable();
+    // Reads a CSV file in place of the nodes or the pipes; false when it was refused.
+    bool importCsv(NetworkTable table, const QString &path);
+    // Writes the nodes or the pipes as CSV, as typed; false when it could not.
+    bool exportCsv(NetworkTable table, const QString &path);
+    // Reads an EPANET input file in place of both tables; false when it was refused.
+    bool importInp(const QString &path);
+    // Writes the network as an EPANET input file, diameters as chosen.
+    bool exportInp(const QString &path);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void settingsChanged();
+    void showVerdict();
+    QList<int> selectedRows() const;
+    int currentRow() const;
+    void replaceRows(NetworkTable table, const QList<QStringList> &rows, const QString &text);
+
+    QRadioButton *m_low;
+    QRadioButton *m_high;
+    QList<QRadioButton *> m_materials;
+    // The text boxes and captions of network::textSettings(), in its order.
+    QList<QLineEdit *> m_texts;
+    QList<QLabel *> m_captions;
+    QTableView *m_nodeTable;
+    QTableView *m_pipeTable;
+    QTableView *m_loopTable;
+    QLabel *m_verdict;
+    QUndoStack *m_undo;
+    NetworkModel *m_model;
+    NetworkTable m_active = NetworkTable::Nodes;
+    bool m_loading = false;
+};

@@ -1,0 +1,142 @@
+// The network screen: typed and pasted tables solved as the command line solves
+// them, bad cells, undo, the design file and the report.
+#include "batch.h"
+#include "csv.h"
+#include "gui_test.h"
+#include "network/network_model.h"
+#include "network/network_screen.h"
+#include "shell.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+namespace {
+
+NetworkScreen *openNetwork(Session &session)
+{
+    QWidget *xz = session.login();
+    chooseMenuItem(xz, QStringLiteral("管网计算"));
+    auto *gwjs = qobject_cast<NetworkScreen *>(session.shell->screen(QStringLiteral("gwjs")));
+    return gwjs && QTest::qWaitForWindowExposed(gwjs) ? gwjs : nullptr;
+}
+
+// Pastes a block into a table from its first cell on.
+void pasteInto(NetworkScreen *gwjs, NetworkTable table, const QString &block)
+{
+    gwjs->setActiveTable(table);
+    gwjs->table(table)->setCurrentIndex(QModelIndex());
+    gwjs->paste(block);
+}
+
+const QStringList kSettings{"density=0.72", "viscosity=1.5E-5", "temperature=288", "minPressure=1000"};
+
+QString cellText(NetworkScreen *gwjs, NetworkTable table, int row, int column)
+{
+    const NetworkTableModel *model = gwjs->model()->table(table);
+    return model->data(model->index(row, column)).toString();
+}
+
+} // namespace
+
+class NetworkScreenTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theScreenSolvesAsTheCommandLineDoes_data()
+    {
+        QTest::addColumn<QString>("nodes");
+        QTest::addColumn<QString>("pipes");
+        QTest::newRow("a tree sized automatically") << "S\t\t0\t\t\t3000\nA\t20\t5\nB\t15\t0\nC\t10\t0\n"
+                                                    << "1\tS\tA\t200\t\n2\tA\tB\t150\t\n3\tA\tC\t100\t\n";
+        QTest::newRow("a ring fed from two stations")
+            << "S1\t\t0\t0\t0\t3000\nS2\t\t0\t200\t0\t2900\nA\t40\t0\t0\t100\nB\t30\t0\t200\t100\n"
+            << "1\tS1\tA\t100\t100\n2\tA\tB\t200\t80\n3\tB\tS2\t100\t100\n4\tS1\tS2\t200\t100\n";
+    }
+
+    void theScreenSolvesAsTheCommandLineDoes()
+    {
+        QFETCH(QString, nodes);
+        QFETCH(QString, pipes);
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        pasteInto(gwjs, NetworkTable::Nodes, nodes);
+        pasteInto(gwjs, NetworkTable::Pipes, pipes);
+        QVERIFY2(gwjs->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
+
+        QTemporaryDir dir;
+        const QString design = dir.filePath(QStringLiteral("管网.velmora"));
+        QVERIFY(session.shell->saveDesign(design));
+        const BatchRun run
+            = runBatch({QStringLiteral("network"), QStringLiteral("--csv"), QStringLiteral("pipes"), design},
+                       [] { return QByteArray(); });
+        QCOMPARE(run.status, 0);
+        const QList<QStringList> rows = csv::read(run.output).table.rows;
+        const QStringList header = rows.front();
+        QCOMPARE(rows.size() - 1, gwjs->model()->rowCount(NetworkTable::Pipes));
+        for (int k = 0; k + 1 < rows.size(); ++k) {
+            QCOMPARE(cellText(gwjs, NetworkTable::Pipes, k, 4), rows[k + 1][header.indexOf("diameter")]);
+            QCOMPARE(cellText(gwjs, NetworkTable::Pipes, k, NetworkTableModel::kTypedColumns),
+                     rows[k + 1][header.indexOf("flow")]);
+        }
+        QVERIFY(textOf(gwjs, "networkVerdict").startsWith(QStringLiteral("结论：") + gwjs->model()->result().verdict));
+
+        // The design opens again with the same tables, and the report holds them.
+        const QList<QStringList> typed = gwjs->model()->rows(NetworkTable::Pipes);
+        gwjs->deleteRows();
+        QVERIFY(session.shell->openDesign(design));
+        QCOMPARE(gwjs->model()->rows(NetworkTable::Pipes), typed);
+        const QString pdf = dir.filePath(QStringLiteral("计算书.pdf"));
+        QVERIFY(session.shell->writeReport(pdf));
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            return;
+        QProcess process;
+        process.start(pdftotext, {pdf, QStringLiteral("-")});
+        QVERIFY(process.waitForFinished());
+        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        QVERIFY(text.contains(QStringLiteral("管网计算")));
+        QVERIFY(text.contains(QStringLiteral("环网闭合差")) == !gwjs->model()->result().loops.isEmpty());
+    }
+
+    // A pipe to a node that is not there: its cell is marked, the verdict says what is
+    // missing; undo takes the paste back whole.
+    void aBadCellIsMarkedAndAPasteUndoesWhole()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        pasteInto(gwjs, NetworkTable::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t10\t0\n"));
+        pasteInto(gwjs, NetworkTable::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tX\t50\t80\n"));
+        const NetworkTableModel *pipes = gwjs->model()->table(NetworkTable::Pipes);
+        const QModelIndex to = pipes->index(1, 2);
+        QVERIFY(pipes->data(to, Qt::BackgroundRole).isValid());
+        QVERIFY(!pipes->data(to, Qt::ToolTipRole).toString().isEmpty());
+        QVERIFY(textOf(gwjs, "networkVerdict").startsWith(QStringLiteral("结论：数据不全: ")));
+        QCOMPARE(cellText(gwjs, NetworkTable::Pipes, 0, NetworkTableModel::kTypedColumns), QString());
+
+        gwjs->undoStack()->undo();
+        QCOMPARE(gwjs->model()->rowCount(NetworkTable::Pipes), 0);
+        gwjs->undoStack()->redo();
+        QCOMPARE(gwjs->model()->rowCount(NetworkTable::Pipes), 2);
+        gwjs->model()->table(NetworkTable::Pipes)->setData(to, QStringLiteral("A"));
+        QCOMPARE(gwjs->model()->rowCount(NetworkTable::Pipes), 2);
+        gwjs->model()->table(NetworkTable::Pipes)->setData(pipes->index(1, 1), QStringLiteral("S"));
+        QVERIFY2(gwjs->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
+        QVERIFY(!pipes->data(to, Qt::BackgroundRole).isValid());
+        // "1,200" m is read as 1 m, and says so.
+        gwjs->model()->table(NetworkTable::Pipes)->setData(pipes->index(0, 3), QStringLiteral("1,200"));
+        QCOMPARE(pipes->data(pipes->index(0, 3), Qt::ToolTipRole).toString(), QStringLiteral("读作 1"));
+    }
+};
+
+QTEST_MAIN(NetworkScreenTest)
+#include "tst_network_screen.moc"
