@@ -1,18 +1,22 @@
 #include "report.h"
 
 #include "design_file.h"
+#include "network_layout.h"
 #include "network_options.h"
+#include "network_picture.h"
 #include "number_text.h"
 #include "route_options.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
+#include <QUrl>
 
 namespace report {
 
@@ -168,7 +172,13 @@ QString routeHtml(const RouteEntry &r)
     return html;
 }
 
-QString networkHtml(const NetworkEntry &e)
+const QString kNetworkPicture = QStringLiteral("velmora-network.png");
+
+// The drawing's size in the image the report holds.
+constexpr int kPictureWidth = 1500;
+constexpr int kPictureHeight = 1000;
+
+QString networkHtml(const NetworkEntry &e, double pictureWidth)
 {
     const network::Network &net = e.network;
     const network::Result &r = e.result;
@@ -241,6 +251,12 @@ QString networkHtml(const NetworkEntry &e)
         html += QStringLiteral("<h3>环网闭合差</h3>") + table(loops);
     }
     html += QStringLiteral("<p><b>结论：%1</b></p>").arg(escape(r.verdict));
+    if (pictureWidth > 0) {
+        html += QStringLiteral("<h3>管网图</h3><p><img src=\"%1\" width=\"%2\" height=\"%3\"></p>")
+                    .arg(kNetworkPicture)
+                    .arg(int(pictureWidth))
+                    .arg(int(pictureWidth * kPictureHeight / kPictureWidth));
+    }
     return html;
 }
 
@@ -255,7 +271,7 @@ QFont reportFont(qreal pointSize)
 
 } // namespace
 
-QString html(const Report &r)
+QString html(const Report &r, double pictureWidth)
 {
     QString html = QStringLiteral("<h1>计算书</h1>");
     for (const Entry &e : r.entries)
@@ -263,7 +279,7 @@ QString html(const Report &r)
     if (r.route)
         html += routeHtml(*r.route);
     if (r.network)
-        html += networkHtml(*r.network);
+        html += networkHtml(*r.network, pictureWidth);
     if (r.entries.isEmpty() && !r.route && !r.network)
         html += QStringLiteral("<p>没有可列入的计算结果。</p>");
     return html;
@@ -282,7 +298,24 @@ void render(const Report &r, QPagedPaintDevice *device)
     document.setDefaultFont(reportFont(9.5));
     document.setDefaultStyleSheet(QStringLiteral("h1 { font-size: 16pt; } h2 { font-size: 13pt; } "
                                                  "h3 { font-size: 10.5pt; } th { background-color: #e8e8e8; }"));
-    document.setHtml(html(r));
+    // The network's drawing, painted for the page.
+    const bool drawn = r.network && !r.network->result.refused && r.network->result.converged;
+    if (drawn) {
+        QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        // The resolution of a drawing 17 cm wide, so that its texts print at their point sizes.
+        image.setDotsPerMeterX(int(kPictureWidth / 0.17));
+        image.setDotsPerMeterY(int(kPictureWidth / 0.17));
+        QPainter picturePainter(&image);
+        picturePainter.setFont(reportFont(9));
+        const network::Layout layout = network::layOut(r.network->network);
+        picture::paint(picturePainter, QRectF(0, 0, kPictureWidth, kPictureHeight),
+                       picture::sceneOf(r.network->network, r.network->result, layout, picture::ColourBy::UnitDrop));
+        picturePainter.end();
+        document.addResource(QTextDocument::ImageResource, QUrl(kNetworkPicture), image);
+    }
+    // Image sizes are read at 96 dots per inch, whatever the device's resolution.
+    document.setHtml(html(r, drawn ? page.width() * 0.9 * 96.0 / device->logicalDpiX() : 0));
     const QSizeF body(page.width(), page.height() - 2 * band);
     document.setPageSize(body);
     const int pages = document.pageCount();

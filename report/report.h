@@ -47,7 +47,8 @@ struct Report
 };
 
 // The body as HTML.
-QString html(const Report &report);
+// pictureWidth: the width of the network's drawing on the page; none when 0.
+QString html(const Report &report, double pictureWidth = 0);
 // Lays the report out on the device's pages with the header and page numbers.
 void render(const Report &report, QPagedPaintDevice *device);
 // Writes the report as an A4 PDF, atomically; on failure the reason, and the file as it was.

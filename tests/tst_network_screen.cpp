@@ -5,9 +5,12 @@
 #include "gui_test.h"
 #include "network/network_model.h"
 #include "network/network_screen.h"
+#include "network/network_view.h"
 #include "shell.h"
 
 #include <QFile>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -104,6 +107,52 @@ private slots:
         const QString text = QString::fromUtf8(process.readAllStandardOutput());
         QVERIFY(text.contains(QStringLiteral("管网计算")));
         QVERIFY(text.contains(QStringLiteral("环网闭合差")) == !gwjs->model()->result().loops.isEmpty());
+    }
+
+    // One item per node and per pipe; the selection follows both ways; a drag is one
+    // undo step; the exported drawing holds every pipe.
+    void theDrawingFollowsTheTables()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        pasteInto(gwjs, NetworkTable::Nodes,
+                  QStringLiteral("S1\t\t0\t0\t0\t3000\nS2\t\t0\t400\t0\t2950\nA\t40\t5\t0\t200\n"
+                                 "B\t30\t5\t200\t200\nC\t35\t0\t400\t200\nD\t20\t10\t200\t0\n"));
+        pasteInto(gwjs, NetworkTable::Pipes,
+                  QStringLiteral("P1\tS1\tA\t200\t150\nP2\tA\tB\t200\t100\nP3\tB\tC\t200\t100\n"
+                                 "P4\tC\tS2\t200\t150\nP5\tS1\tD\t200\t150\nP6\tD\tS2\t200\t150\n"
+                                 "P7\tD\tB\t200\t80\n"));
+        NetworkView *view = gwjs->view();
+        QCOMPARE(view->nodeItems(), 6);
+        QCOMPARE(view->pipeItems(), 7);
+
+        gwjs->table(NetworkTable::Nodes)->setCurrentIndex(gwjs->model()->table(NetworkTable::Nodes)->index(2, 0));
+        QCOMPARE(view->selectedNode(), 2);
+        // A click on a pipe: the selection is that pipe alone.
+        view->scene()->clearSelection();
+        for (QGraphicsItem *item : view->scene()->items()) {
+            if (item->data(1).toInt() == 2 && item->data(0).toInt() == 3)
+                item->setSelected(true);
+        }
+        QVERIFY(gwjs->table(NetworkTable::Pipes)->selectionModel()->isRowSelected(3, QModelIndex()));
+
+        gwjs->moveNode(0, QPointF(12.34, 56.78));
+        QCOMPARE(gwjs->model()->cell(NetworkTable::Nodes, 0, 3), QStringLiteral("12.3"));
+        QCOMPARE(gwjs->model()->cell(NetworkTable::Nodes, 0, 4), QStringLiteral("56.8"));
+        gwjs->undoStack()->undo();
+        QCOMPARE(gwjs->model()->cell(NetworkTable::Nodes, 0, 3), QStringLiteral("0"));
+        QCOMPARE(gwjs->model()->cell(NetworkTable::Nodes, 0, 4), QStringLiteral("0"));
+
+        QTemporaryDir dir;
+        const QString svg = dir.filePath(QStringLiteral("管网.svg"));
+        QVERIFY(gwjs->exportPicture(svg));
+        QFile file(svg);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        for (int k = 1; k <= 7; ++k)
+            QVERIFY2(text.contains(">P" + QByteArray::number(k) + "<"), qPrintable(QString::number(k)));
     }
 
     // A pipe to a node that is not there: its cell is marked, the verdict says what is

@@ -3,6 +3,7 @@
 #include "information_screens.h"
 #include "message_box.h"
 #include "network/network_screen.h"
+#include "network/network_view.h"
 #include "route/route_screen.h"
 #include "shell.h"
 #include "worked_cases.h"
@@ -128,7 +129,8 @@ int main(int argc, char *argv[])
                                    "7\tD\tB\t200\t80\n"));
         for (const NetworkTable t : {NetworkTable::Nodes, NetworkTable::Pipes})
             gwjs->table(t)->resizeColumnsToContents();
-        gwjs->resize(1500, 760);
+        gwjs->resize(1700, 800);
+        gwjs->view()->fitAll();
         save(gwjs, folder, ok);
         gwjs->hide();
         xz->show();

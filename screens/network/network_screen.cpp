@@ -6,12 +6,16 @@
 #include "message_box.h"
 #include "network_files.h"
 #include "network_options.h"
+#include "network_picture.h"
+#include "network_view.h"
 #include "number_text.h"
 #include "route_options.h"
 #include "widgets.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +33,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -118,18 +123,76 @@ NetworkScreen::NetworkScreen()
     m_loopTable->horizontalHeader()->setDefaultSectionSize(
         m_loopTable->fontMetrics().horizontalAdvance(QStringLiteral("-8.88888888888888E-30")) + 8);
     m_loopTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    auto *tables = new QSplitter(Qt::Horizontal);
+    auto *tables = new QSplitter(Qt::Vertical);
     tables->setObjectName(QStringLiteral("tables"));
     tables->addWidget(m_nodeTable);
     tables->addWidget(m_pipeTable);
-    tables->setStretchFactor(1, 2);
-    tables->setSizes({420, 780});
-    auto *lower = new QSplitter(Qt::Vertical);
-    lower->addWidget(tables);
-    lower->addWidget(m_loopTable);
-    lower->setStretchFactor(0, 3);
-    lower->setStretchFactor(1, 1);
-    layout->addWidget(lower, 1);
+    tables->addWidget(m_loopTable);
+    tables->setStretchFactor(0, 2);
+    tables->setStretchFactor(1, 3);
+    tables->setStretchFactor(2, 1);
+
+    // The drawing with its choices.
+    auto *drawing = new QWidget;
+    auto *drawingLayout = new QVBoxLayout(drawing);
+    drawingLayout->setContentsMargins(0, 0, 0, 0);
+    m_view = new NetworkView;
+    drawingLayout->addWidget(m_view, 1);
+    auto *drawingButtons = new QHBoxLayout;
+    m_colourBy = new QComboBox;
+    m_colourBy->setObjectName(QStringLiteral("colourBy"));
+    m_colourBy->addItems(picture::kColourByCaptions);
+    m_labels = checkBox("showLabels", QStringLiteral("显示编号"));
+    m_labels->setChecked(true);
+    QPushButton *fit = commandButton("fitView", QStringLiteral("适合窗口"));
+    QPushButton *keep = commandButton("saveLayout", QStringLiteral("保存布置"));
+    QPushButton *picture = commandButton("exportPicture", QStringLiteral("导出图片..."));
+    drawingButtons->addWidget(m_colourBy);
+    drawingButtons->addWidget(m_labels);
+    drawingButtons->addStretch();
+    drawingButtons->addWidget(fit);
+    drawingButtons->addWidget(keep);
+    drawingButtons->addWidget(picture);
+    drawingLayout->addLayout(drawingButtons);
+    connect(m_colourBy, &QComboBox::currentIndexChanged, this, &NetworkScreen::redraw);
+    connect(m_labels, &QCheckBox::toggled, m_view, &NetworkView::setLabelsShown);
+    connect(fit, &QPushButton::clicked, m_view, &NetworkView::fitAll);
+    connect(keep, &QPushButton::clicked, this, &NetworkScreen::saveLayout);
+    connect(picture, &QPushButton::clicked, this, [this] {
+        const QString path
+            = chooseFile(this,
+                         {FileDialogRequest::Mode::Save, QStringLiteral("导出图片"),
+                          QStringLiteral("SVG 图片 (*.svg);;PNG 图片 (*.png)"), QStringLiteral("管网.svg")});
+        if (!path.isEmpty())
+            exportPicture(path);
+    });
+    connect(m_view, &NetworkView::nodeMoved, this, &NetworkScreen::moveNode);
+    connect(m_view, &NetworkView::nodeClicked, this, [this](int row) {
+        m_nodeTable->selectRow(row);
+        m_active = NetworkTable::Nodes;
+    });
+    connect(m_view, &NetworkView::pipeClicked, this, [this](int row) {
+        m_pipeTable->selectRow(row);
+        m_active = NetworkTable::Pipes;
+    });
+    connect(m_nodeTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid() && m_view->selectedNode() != current.row())
+                    m_view->selectNode(current.row());
+            });
+    connect(m_pipeTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid() && m_view->selectedPipe() != current.row())
+                    m_view->selectPipe(current.row());
+            });
+
+    auto *main = new QSplitter(Qt::Horizontal);
+    main->setObjectName(QStringLiteral("tablesAndDrawing"));
+    main->addWidget(tables);
+    main->addWidget(drawing);
+    main->setStretchFactor(0, 3);
+    main->setStretchFactor(1, 2);
+    layout->addWidget(main, 1);
     for (QTableView *view : {m_nodeTable, m_pipeTable})
         view->installEventFilter(this);
 
@@ -241,8 +304,9 @@ NetworkScreen::NetworkScreen()
     for (QLineEdit *box : m_texts)
         connect(box, &QLineEdit::textChanged, this, &NetworkScreen::settingsChanged);
     connect(m_model, &NetworkModel::solved, this, &NetworkScreen::showVerdict);
+    connect(m_model, &NetworkModel::solved, this, &NetworkScreen::redraw);
     settingsChanged();
-    resize(1200, 720);
+    resize(1400, 800);
 }
 
 QTableView *NetworkScreen::table(NetworkTable table) const
@@ -528,4 +592,59 @@ bool NetworkScreen::exportInp(const QString &path)
     network::Network current = net;
     current.settings = settings();
     return saveFile(this, path, network::toInp(current, diameters));
+}
+
+void NetworkScreen::redraw()
+{
+    m_layout = network::layOut(m_model->network());
+    m_view->show(picture::sceneOf(m_model->network(), m_model->result(), m_layout,
+                                  picture::ColourBy(std::max(0, m_colourBy->currentIndex()))));
+}
+
+namespace {
+
+// A place as typed: rounded to 0.1.
+QString placeText(double v)
+{
+    return formatNumber(std::round(v * 10) / 10);
+}
+
+} // namespace
+
+void NetworkScreen::moveNode(int row, QPointF at)
+{
+    if (row < 0 || row >= m_model->rowCount(NetworkTable::Nodes))
+        return;
+    const QString x = placeText(at.x()), y = placeText(at.y());
+    QList<NetworkCellChange> changes;
+    changes.append({NetworkTable::Nodes, row, 3, m_model->cell(NetworkTable::Nodes, row, 3), x});
+    changes.append({NetworkTable::Nodes, row, 4, m_model->cell(NetworkTable::Nodes, row, 4), y});
+    m_undo->push(new SetNetworkCellsCommand(m_model, changes, QStringLiteral("移动节点")));
+}
+
+void NetworkScreen::saveLayout()
+{
+    QList<NetworkCellChange> changes;
+    for (qsizetype i = 0; i < m_layout.points.size() && i < m_model->rowCount(NetworkTable::Nodes); ++i) {
+        if (!m_layout.automatic.value(i))
+            continue;
+        const int row = int(i);
+        changes.append({NetworkTable::Nodes, row, 3, m_model->cell(NetworkTable::Nodes, row, 3),
+                        placeText(m_layout.points[i].x())});
+        changes.append({NetworkTable::Nodes, row, 4, m_model->cell(NetworkTable::Nodes, row, 4),
+                        placeText(m_layout.points[i].y())});
+    }
+    if (!changes.isEmpty())
+        m_undo->push(new SetNetworkCellsCommand(m_model, changes, QStringLiteral("保存布置")));
+}
+
+bool NetworkScreen::exportPicture(const QString &path)
+{
+    QString error;
+    const picture::Scene scene = picture::sceneOf(m_model->network(), m_model->result(), m_layout,
+                                                  picture::ColourBy(std::max(0, m_colourBy->currentIndex())));
+    if (picture::save(scene, path, &error))
+        return true;
+    showMessage(this, QStringLiteral("无法保存图片“%1”：%2").arg(QFileInfo(path).fileName(), error));
+    return false;
 }

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "network.h"
+#include "network_layout.h"
 #include "network_model.h"
 #include "screen.h"
 #include "work_screen.h"
 
+class NetworkView;
+class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -53,12 +57,23 @@ public:
     // Writes the network as an EPANET input file, diameters as chosen.
     bool exportInp(const QString &path);
 
+    NetworkView *view() const { return m_view; }
+    // The places the drawing gives the nodes: typed, or placed automatically.
+    const network::Layout &layout() const { return m_layout; }
+    // Writes the automatic places into the nodes' X, Y (one undo step).
+    void saveLayout();
+    // Moves a node to a place (X, Y rounded to 0.1; one undo step).
+    void moveNode(int row, QPointF at);
+    // Writes the drawing as SVG or PNG, by the file's suffix.
+    bool exportPicture(const QString &path);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void settingsChanged();
     void showVerdict();
+    void redraw();
     QList<int> selectedRows() const;
     int currentRow() const;
     void replaceRows(NetworkTable table, const QList<QStringList> &rows, const QString &text);
@@ -73,6 +88,10 @@ private:
     QTableView *m_pipeTable;
     QTableView *m_loopTable;
     QLabel *m_verdict;
+    NetworkView *m_view;
+    QComboBox *m_colourBy;
+    QCheckBox *m_labels;
+    network::Layout m_layout;
     QUndoStack *m_undo;
     NetworkModel *m_model;
     NetworkTable m_active = NetworkTable::Nodes;

@@ -1,0 +1,329 @@
+#include "network_picture.h"
+
+#include "number_text.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+
+namespace picture {
+
+namespace {
+
+double measureOf(const network::PipeResult &p, ColourBy by, bool low)
+{
+    switch (by) {
+    case ColourBy::Flow:
+        return std::fabs(p.flow);
+    case ColourBy::PressureDrop:
+        return std::fabs(low ? p.pipeDrop : p.dp2);
+    default:
+        return p.unitDrop;
+    }
+}
+
+QString valueUnitOf(ColourBy by, bool low)
+{
+    switch (by) {
+    case ColourBy::Flow:
+        return QStringLiteral("流量(Nm^3/h)");
+    case ColourBy::PressureDrop:
+        return low ? QStringLiteral("管段压降(Pa)") : QStringLiteral("ΔP²(kPa^2)");
+    default:
+        return low ? QStringLiteral("单位压降(Pa/m)") : QStringLiteral("单位压降(kPa^2/km)");
+    }
+}
+
+} // namespace
+
+Scene sceneOf(const network::Network &net, const network::Result &r, const network::Layout &layout, ColourBy by)
+{
+    Scene s;
+    s.colourBy = by;
+    const bool low = net.settings.pressure == network::Pressure::Low;
+    s.pressureUnit = low ? QStringLiteral("Pa") : QStringLiteral("kPa");
+    s.valueUnit = valueUnitOf(by, low);
+    s.solved = !r.refused && r.converged && r.nodes.size() == net.nodes.size() && r.pipes.size() == net.pipes.size();
+    QHash<QString, int> index;
+    for (qsizetype i = 0; i < net.nodes.size(); ++i) {
+        Node n;
+        n.id = net.nodes[i].node.trimmed();
+        n.at = layout.points.value(i);
+        n.source = !net.nodes[i].sourcePressure.trimmed().isEmpty();
+        if (s.solved)
+            n.pressure = r.nodes[i].pressure;
+        n.worst = s.solved && r.worstNode == i;
+        index.insert(n.id, int(i));
+        s.nodes << n;
+    }
+    for (qsizetype k = 0; k < net.pipes.size(); ++k) {
+        Pipe p;
+        p.id = net.pipes[k].pipe.trimmed();
+        p.from = index.value(net.pipes[k].from.trimmed(), -1);
+        p.to = index.value(net.pipes[k].to.trimmed(), -1);
+        if (p.from < 0 || p.to < 0)
+            continue;
+        if (s.solved) {
+            const network::PipeResult &pr = r.pipes[k];
+            p.diameter = pr.diameter;
+            p.value = measureOf(pr, by, low);
+            p.flow = pr.flow;
+            p.direction = pr.flow > 0 ? 1 : pr.flow < 0 ? -1 : 0;
+            p.automatic = pr.automatic;
+        } else {
+            p.diameter = readLeadingNumber(net.pipes[k].diameter).value;
+        }
+        s.pipes << p;
+    }
+    // The scales.
+    bool first = true;
+    for (const Node &n : s.nodes) {
+        if (!n.pressure)
+            continue;
+        s.lowPressure = first ? *n.pressure : std::min(s.lowPressure, *n.pressure);
+        s.highPressure = first ? *n.pressure : std::max(s.highPressure, *n.pressure);
+        first = false;
+    }
+    first = true;
+    for (const Pipe &p : s.pipes) {
+        if (!p.value)
+            continue;
+        s.lowValue = first ? *p.value : std::min(s.lowValue, *p.value);
+        s.highValue = first ? *p.value : std::max(s.highValue, *p.value);
+        first = false;
+    }
+    const NumberRead minPressure = readLeadingNumber(net.settings.minPressure);
+    if (s.solved && std::isfinite(minPressure.value) && !net.settings.minPressure.trimmed().isEmpty()) {
+        // The scale reaches down to the minimum pressure, so that a node's colour says how close it comes.
+        s.minPressure = minPressure.value;
+        s.lowPressure = std::min(s.lowPressure, minPressure.value);
+        s.highPressure = std::max(s.highPressure, minPressure.value);
+    }
+    // The way the gas reaches the most unfavourable node: from it, the pipe with the
+    // largest inflow, back to a source.
+    if (s.solved && r.worstNode >= 0) {
+        QList<bool> seen(s.nodes.size(), false);
+        int at = r.worstNode;
+        while (at >= 0 && !seen[at] && !s.nodes[at].source) {
+            seen[at] = true;
+            int best = -1;
+            double bestFlow = 0;
+            for (qsizetype k = 0; k < s.pipes.size(); ++k) {
+                const Pipe &p = s.pipes[k];
+                const int sign = p.to == at ? 1 : p.from == at ? -1 : 0;
+                if (sign == 0 || p.direction * sign <= 0)
+                    continue;
+                const double inflow = std::fabs(p.flow);
+                if (best < 0 || inflow > bestFlow) {
+                    best = int(k);
+                    bestFlow = inflow;
+                }
+            }
+            if (best < 0)
+                break;
+            s.pipes[best].onWorstPath = true;
+            at = s.pipes[best].to == at ? s.pipes[best].from : s.pipes[best].to;
+        }
+    }
+    return s;
+}
+
+QColor scaleColour(double t)
+{
+    t = std::clamp(std::isfinite(t) ? t : 0.5, 0.0, 1.0);
+    // Blue, cyan, green, yellow, red.
+    static const QColor stops[]
+        = {QColor(40, 80, 220), QColor(0, 170, 200), QColor(40, 170, 60), QColor(230, 190, 0), QColor(220, 40, 30)};
+    const double x = t * 4;
+    const int i = std::min(3, int(x));
+    const double f = x - i;
+    const QColor &a = stops[i], &b = stops[i + 1];
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * f),
+                            float(a.greenF() + (b.greenF() - a.greenF()) * f),
+                            float(a.blueF() + (b.blueF() - a.blueF()) * f));
+}
+
+double onScale(double value, double low, double high)
+{
+    if (!(high > low))
+        return 0.5;
+    return std::clamp((value - low) / (high - low), 0.0, 1.0);
+}
+
+double pipeWidth(double diameter)
+{
+    return std::clamp(1.0 + std::sqrt(std::max(diameter, 0.0)) / 5.0, 1.0, 8.0);
+}
+
+QRectF extentOf(const Scene &s)
+{
+    if (s.nodes.isEmpty())
+        return {};
+    double left = s.nodes.front().at.x(), right = left, bottom = s.nodes.front().at.y(), top = bottom;
+    for (const Node &n : s.nodes) {
+        left = std::min(left, n.at.x());
+        right = std::max(right, n.at.x());
+        bottom = std::min(bottom, n.at.y());
+        top = std::max(top, n.at.y());
+    }
+    return QRectF(QPointF(left, bottom), QPointF(right, top));
+}
+
+void paint(QPainter &painter, const QRectF &target, const Scene &s, bool labels)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setPointSizeF(8);
+    painter.setFont(font);
+    const QRectF area = target.adjusted(10, 10, -legendWidth(painter.font(), painter.device()) - 40, -10);
+
+    // The network's extent, fitted with Y up.
+    const QRectF extent = extentOf(s);
+    const double scale
+        = std::min(area.width() / std::max(extent.width(), 1e-9), area.height() / std::max(extent.height(), 1e-9));
+    const double fit = std::isfinite(scale) && scale > 0 && extent.width() + extent.height() > 0 ? scale : 1.0;
+    auto place = [&](const QPointF &p) {
+        return QPointF(area.center().x() + (p.x() - extent.center().x()) * fit,
+                       area.center().y() - (p.y() - extent.center().y()) * fit);
+    };
+
+    for (const Pipe &p : s.pipes) {
+        const QPointF a = place(s.nodes[p.from].at), b = place(s.nodes[p.to].at);
+        const QColor colour = p.value ? scaleColour(onScale(*p.value, s.lowValue, s.highValue)) : QColor(Qt::gray);
+        if (p.onWorstPath) {
+            painter.setPen(QPen(QColor(255, 0, 200, 90), pipeWidth(p.diameter) + 6, Qt::SolidLine, Qt::RoundCap));
+            painter.drawLine(a, b);
+        }
+        painter.setPen(QPen(colour, pipeWidth(p.diameter), p.automatic ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(a, b);
+        if (p.direction != 0 && QLineF(a, b).length() > 24) {
+            // An arrow at the middle, pointing the way the gas flows.
+            const QLineF line = p.direction > 0 ? QLineF(a, b) : QLineF(b, a);
+            const QPointF mid = line.pointAt(0.5);
+            const QLineF back = QLineF(mid, line.p1()).unitVector();
+            const QPointF d = (back.p2() - back.p1()) * 9;
+            const QPointF side(-d.y() * 0.5, d.x() * 0.5);
+            QPainterPath arrow;
+            arrow.moveTo(mid + (line.p2() - line.p1()) / line.length() * 4);
+            arrow.lineTo(mid + d + side);
+            arrow.lineTo(mid + d - side);
+            arrow.closeSubpath();
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour.darker(140));
+            painter.drawPath(arrow);
+        }
+        if (labels) {
+            painter.setPen(Qt::darkGray);
+            painter.drawText((a + b) / 2 + QPointF(4, -4), p.id);
+        }
+    }
+    for (const Node &n : s.nodes) {
+        const QPointF at = place(n.at);
+        const QColor fill
+            = n.pressure ? scaleColour(onScale(*n.pressure, s.lowPressure, s.highPressure)) : QColor(Qt::lightGray);
+        painter.setPen(QPen(n.worst ? QColor(255, 0, 200) : QColor(Qt::black), n.worst ? 3 : 1));
+        painter.setBrush(fill);
+        const QRectF box(at - QPointF(6, 6), QSizeF(12, 12));
+        if (n.source)
+            painter.drawRect(box);
+        else
+            painter.drawEllipse(box);
+        if (labels) {
+            painter.setPen(Qt::black);
+            painter.drawText(at + QPointF(8, -8), n.id);
+        }
+    }
+
+    paintLegend(painter, target, s);
+    painter.restore();
+}
+
+double legendWidth(const QFont &base, const QPaintDevice *device)
+{
+    QFont font = base;
+    font.setPointSizeF(8);
+    return QFontMetricsF(font, device).horizontalAdvance(QStringLiteral("最低 -8.88888888888888E+08")) + 40;
+}
+
+void paintLegend(QPainter &painter, const QRectF &target, const Scene &s)
+{
+    if (!s.solved)
+        return;
+    painter.save();
+    QFont font = painter.font();
+    font.setPointSizeF(8);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, painter.device());
+    const double width = legendWidth(painter.font(), painter.device());
+    const QRectF legend(target.right() - width - 10, target.top() + 10, width, target.height() - 20);
+    painter.fillRect(legend.adjusted(-6, -4, 4, 4), QColor(255, 255, 255, 220));
+    auto bar = [&](const QRectF &r, const QString &title, double low, double high, std::optional<double> mark) {
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(r.left(), r.top() - 4), title);
+        for (int i = 0; i < 40; ++i) {
+            const double t = 1.0 - i / 39.0;
+            painter.fillRect(QRectF(r.left(), r.top() + i * r.height() / 40, 14, r.height() / 40 + 1), scaleColour(t));
+        }
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(r.left() + 18, r.top() + metrics.ascent()), formatNumber(high));
+        const double markY = mark && high > low ? r.bottom() - onScale(*mark, low, high) * r.height() : -1e9;
+        if (r.bottom() - markY > metrics.height())
+            painter.drawText(QPointF(r.left() + 18, r.bottom()), formatNumber(low));
+        if (mark && high > low && *mark >= low && *mark <= high) {
+            const double y = r.bottom() - onScale(*mark, low, high) * r.height();
+            painter.setPen(QPen(Qt::black, 2));
+            painter.drawLine(QPointF(r.left() - 4, y), QPointF(r.left() + 18, y));
+            painter.drawText(QPointF(r.left() + 18, y - 2), QStringLiteral("最低 ") + formatNumber(*mark));
+        }
+    };
+    const double h = std::min(220.0, std::max(60.0, (legend.height() - 60) / 2));
+    bar(QRectF(legend.left(), legend.top() + 20, 14, h - 20), QStringLiteral("压力(%1)").arg(s.pressureUnit),
+        s.lowPressure, s.highPressure, s.minPressure);
+    bar(QRectF(legend.left(), legend.top() + h + 50, 14, h - 20), s.valueUnit, s.lowValue, s.highValue, std::nullopt);
+    painter.restore();
+}
+
+bool save(const Scene &scene, const QString &path, QString *error)
+{
+    const QSize size(1600, 1100);
+    QByteArray bytes;
+    if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+        QBuffer buffer(&bytes);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QStringLiteral("管网计算"));
+        QPainter painter(&svg);
+        paint(painter, QRectF(QPointF(0, 0), size), scene);
+        painter.end();
+    } else {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        paint(painter, QRectF(QPointF(0, 0), size), scene);
+        painter.end();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace picture

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "network.h"
+#include "network_layout.h"
+
+#include <QColor>
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <optional>
+
+class QFont;
+class QPaintDevice;
+class QPainter;
+
+// The drawing of a network, as the screen shows it and the report and the exports
+// print it: nodes at their places filled by pressure, sources as squares; pipes as
+// lines as wide as their diameters, coloured by a measure, an arrow for the flow,
+// sized ones dashed; the most unfavourable node and the way its gas arrives
+// highlighted; a legend. Painted with QPainter alone (no widgets).
+namespace picture {
+
+enum class ColourBy { UnitDrop, Flow, PressureDrop };
+inline const QStringList kColourByCaptions{QStringLiteral("按单位压降"), QStringLiteral("按流量"),
+                                           QStringLiteral("按管段压降")};
+
+struct Node
+{
+    QString id;
+    QPointF at; // Y up, as typed
+    bool source = false;
+    std::optional<double> pressure;
+    bool worst = false;
+};
+
+struct Pipe
+{
+    QString id;
+    int from = -1;
+    int to = -1;
+    double diameter = 0;
+    std::optional<double> value; // the measure coloured by
+    double flow = 0; // Nm^3/h, signed as solved
+    int direction = 0; // +1 from `from` to `to`, -1 back, 0 no flow
+    bool automatic = false;
+    bool onWorstPath = false;
+};
+
+struct Scene
+{
+    QList<Node> nodes;
+    QList<Pipe> pipes;
+    ColourBy colourBy = ColourBy::UnitDrop;
+    double lowPressure = 0, highPressure = 0; // the pressure scale
+    double lowValue = 0, highValue = 0; // the pipes' scale
+    std::optional<double> minPressure; // marked on the pressure scale
+    QString pressureUnit;
+    QString valueUnit;
+    bool solved = false;
+};
+
+// The drawing's content; a pipe whose ends are not nodes is left out.
+Scene sceneOf(const network::Network &network, const network::Result &result, const network::Layout &layout,
+              ColourBy colourBy);
+
+// Blue through green and yellow to red for t from 0 to 1.
+QColor scaleColour(double t);
+// Where a value lies on a scale, 0..1 (0.5 when the scale is a point).
+double onScale(double value, double low, double high);
+// The pen width of a pipe of that diameter (mm), in points.
+double pipeWidth(double diameter);
+
+// The rectangle the nodes' places span (as typed, Y up).
+QRectF extentOf(const Scene &scene);
+// Paints the scene fitted into target (Y up), with its legend at the right.
+void paint(QPainter &painter, const QRectF &target, const Scene &scene, bool labels = true);
+// The legend alone, in its column at the right of target: the pressure scale with
+// the minimum pressure marked, and the pipes' scale. Its width.
+double legendWidth(const QFont &font, const QPaintDevice *device);
+void paintLegend(QPainter &painter, const QRectF &target, const Scene &scene);
+
+// The drawing as an SVG or PNG file (by its suffix), legend included; false with the reason.
+bool save(const Scene &scene, const QString &path, QString *error);
+
+} // namespace picture

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "network_picture.h"
+
+#include <QGraphicsView>
+
+class QGraphicsScene;
+
+// networkView: the network drawn as items, one per node and per pipe, coloured as
+// the report's drawing. The wheel zooms at the cursor, dragging the background
+// pans, a node can be dragged to a new place; selecting an item says which row.
+class NetworkView : public QGraphicsView
+{
+    Q_OBJECT
+
+public:
+    explicit NetworkView(QWidget *parent = nullptr);
+
+    // Draws the scene anew; the view keeps its zoom and place.
+    void show(const picture::Scene &scene);
+    void setLabelsShown(bool shown);
+    bool labelsShown() const { return m_labels; }
+    // The whole network in view.
+    void fitAll();
+    // Selects a node's or pipe's item (by row; -1: none) and centres it.
+    void selectNode(int row);
+    void selectPipe(int row);
+    // The items, for tests: one per node and per pipe.
+    int nodeItems() const;
+    int pipeItems() const;
+    int selectedNode() const;
+    int selectedPipe() const;
+
+signals:
+    void nodeClicked(int row);
+    void pipeClicked(int row);
+    // A node was dragged to a new place (X, Y as typed, Y up).
+    void nodeMoved(int row, QPointF at);
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+    // The legend, fixed at the right of the view.
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
+
+private:
+    friend class NodeItem;
+    void selectionChanged();
+
+    QGraphicsScene *m_scene;
+    picture::Scene m_content;
+    bool m_labels = true;
+    bool m_fitted = false;
+    bool m_selecting = false;
+};
