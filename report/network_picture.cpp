@@ -43,6 +43,37 @@ QString valueUnitOf(ColourBy by, bool low)
     }
 }
 
+// A number for an axis: six significant digits.
+QString formatShort(double v)
+{
+    return QString::number(v, 'g', 6);
+}
+
+// The pipes by which gas reaches a node, back to a source: at each node the pipe
+// with the largest inflow. From the node's end first.
+QList<int> wayIn(const QList<std::pair<int, int>> &ends, const QList<double> &flows, const QList<bool> &sources,
+                 int node)
+{
+    QList<int> way;
+    QList<bool> seen(sources.size(), false);
+    int at = node;
+    while (at >= 0 && at < sources.size() && !seen[at] && !sources[at]) {
+        seen[at] = true;
+        int best = -1;
+        for (qsizetype k = 0; k < ends.size(); ++k) {
+            const auto [from, to] = ends[k];
+            const double inflow = to == at ? flows[k] : from == at ? -flows[k] : 0;
+            if (inflow > 0 && (best < 0 || std::fabs(flows[k]) > std::fabs(flows[best])))
+                best = int(k);
+        }
+        if (best < 0)
+            break;
+        way << best;
+        at = ends[best].second == at ? ends[best].first : ends[best].second;
+    }
+    return way;
+}
+
 } // namespace
 
 Scene sceneOf(const network::Network &net, const network::Result &r, const network::Layout &layout, ColourBy by)
@@ -108,31 +139,19 @@ Scene sceneOf(const network::Network &net, const network::Result &r, const netwo
         s.lowPressure = std::min(s.lowPressure, minPressure.value);
         s.highPressure = std::max(s.highPressure, minPressure.value);
     }
-    // The way the gas reaches the most unfavourable node: from it, the pipe with the
-    // largest inflow, back to a source.
+    // The way the gas reaches the most unfavourable node.
     if (s.solved && r.worstNode >= 0) {
-        QList<bool> seen(s.nodes.size(), false);
-        int at = r.worstNode;
-        while (at >= 0 && !seen[at] && !s.nodes[at].source) {
-            seen[at] = true;
-            int best = -1;
-            double bestFlow = 0;
-            for (qsizetype k = 0; k < s.pipes.size(); ++k) {
-                const Pipe &p = s.pipes[k];
-                const int sign = p.to == at ? 1 : p.from == at ? -1 : 0;
-                if (sign == 0 || p.direction * sign <= 0)
-                    continue;
-                const double inflow = std::fabs(p.flow);
-                if (best < 0 || inflow > bestFlow) {
-                    best = int(k);
-                    bestFlow = inflow;
-                }
-            }
-            if (best < 0)
-                break;
-            s.pipes[best].onWorstPath = true;
-            at = s.pipes[best].to == at ? s.pipes[best].from : s.pipes[best].to;
+        QList<std::pair<int, int>> ends;
+        QList<double> flows;
+        QList<bool> sources;
+        for (const Pipe &p : s.pipes) {
+            ends << std::pair{p.from, p.to};
+            flows << p.flow;
         }
+        for (const Node &n : s.nodes)
+            sources << n.source;
+        for (const int k : wayIn(ends, flows, sources, r.worstNode))
+            s.pipes[k].onWorstPath = true;
     }
     return s;
 }
@@ -290,6 +309,118 @@ void paintLegend(QPainter &painter, const QRectF &target, const Scene &s)
     bar(QRectF(legend.left(), legend.top() + 20, 14, h - 20), QStringLiteral("压力(%1)").arg(s.pressureUnit),
         s.lowPressure, s.highPressure, s.minPressure);
     bar(QRectF(legend.left(), legend.top() + h + 50, 14, h - 20), s.valueUnit, s.lowValue, s.highValue, std::nullopt);
+    painter.restore();
+}
+
+Profile profileOf(const network::Network &net, const network::Result &r)
+{
+    Profile profile;
+    const bool low = net.settings.pressure == network::Pressure::Low;
+    profile.distanceUnit = low ? QStringLiteral("m") : QStringLiteral("km");
+    profile.pressureUnit = low ? QStringLiteral("Pa") : QStringLiteral("kPa");
+    if (r.refused || !r.converged || r.worstNode < 0 || r.nodes.size() != net.nodes.size()
+        || r.pipes.size() != net.pipes.size())
+        return profile;
+    QHash<QString, int> index;
+    QList<bool> sources;
+    for (qsizetype i = 0; i < net.nodes.size(); ++i) {
+        index.insert(net.nodes[i].node.trimmed(), int(i));
+        sources << r.nodes[i].sourcePressure.has_value();
+    }
+    QList<std::pair<int, int>> ends;
+    QList<double> flows;
+    for (qsizetype k = 0; k < net.pipes.size(); ++k) {
+        ends << std::pair{index.value(net.pipes[k].from.trimmed(), -1), index.value(net.pipes[k].to.trimmed(), -1)};
+        flows << r.pipes[k].flow;
+    }
+    const QList<int> way = wayIn(ends, flows, sources, r.worstNode);
+    // From the source to the node.
+    int at = r.worstNode;
+    QList<int> nodes{at};
+    QList<double> lengths;
+    for (const int k : way) {
+        at = ends[k].second == at ? ends[k].first : ends[k].second;
+        nodes.prepend(at);
+        lengths.prepend(r.pipes[k].length);
+    }
+    double distance = 0;
+    for (qsizetype i = 0; i < nodes.size(); ++i) {
+        if (i > 0)
+            distance += lengths[i - 1];
+        const network::NodeResult &n = r.nodes[nodes[i]];
+        if (!n.pressure)
+            continue;
+        profile.ids << net.nodes[nodes[i]].node.trimmed();
+        profile.distance << distance;
+        profile.pressure << *n.pressure;
+    }
+    const NumberRead minPressure = readLeadingNumber(net.settings.minPressure);
+    if (std::isfinite(minPressure.value) && !net.settings.minPressure.trimmed().isEmpty())
+        profile.minPressure = minPressure.value;
+    return profile;
+}
+
+void paintProfile(QPainter &painter, const QRectF &target, const Profile &profile)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setPointSizeF(8);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, painter.device());
+    const double left = metrics.horizontalAdvance(QStringLiteral("-8.88888E+08")) + 12;
+    const QRectF plot = target.adjusted(left, metrics.height() * 1.5, -16, -metrics.height() * 2.5);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(target.left() + 4, target.top() + metrics.ascent()),
+                     QStringLiteral("压力(%1)").arg(profile.pressureUnit));
+    painter.drawText(
+        QPointF(plot.right() - metrics.horizontalAdvance(QStringLiteral("距气源距离(km)")), target.bottom() - 4),
+        QStringLiteral("距气源距离(%1)").arg(profile.distanceUnit));
+    painter.drawLine(plot.bottomLeft(), plot.bottomRight());
+    painter.drawLine(plot.bottomLeft(), plot.topLeft());
+    if (profile.pressure.isEmpty()) {
+        painter.drawText(plot, Qt::AlignCenter, QStringLiteral("管网未求解"));
+        painter.restore();
+        return;
+    }
+    double low = *std::min_element(profile.pressure.begin(), profile.pressure.end());
+    double high = *std::max_element(profile.pressure.begin(), profile.pressure.end());
+    if (profile.minPressure) {
+        low = std::min(low, *profile.minPressure);
+        high = std::max(high, *profile.minPressure);
+    }
+    if (!(high > low)) {
+        low -= 1;
+        high += 1;
+    }
+    const double far = std::max(profile.distance.back(), 1e-9);
+    auto place = [&](double d, double p) {
+        return QPointF(plot.left() + d / far * plot.width(), plot.bottom() - (p - low) / (high - low) * plot.height());
+    };
+    painter.drawText(QPointF(target.left() + 4, plot.top() + metrics.ascent() / 2), formatShort(high));
+    painter.drawText(QPointF(target.left() + 4, plot.bottom()), formatShort(low));
+    painter.drawText(
+        QPointF(plot.right() - metrics.horizontalAdvance(formatShort(far)), plot.bottom() + metrics.height()),
+        formatShort(far));
+    if (profile.minPressure) {
+        const double y = place(0, *profile.minPressure).y();
+        painter.setPen(QPen(QColor(200, 0, 0), 1, Qt::DashLine));
+        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+        painter.drawText(QPointF(plot.left() + 4, y - 3),
+                         QStringLiteral("最低压力 ") + formatShort(*profile.minPressure));
+    }
+    painter.setPen(QPen(QColor(40, 80, 220), 2));
+    for (qsizetype i = 1; i < profile.pressure.size(); ++i)
+        painter.drawLine(place(profile.distance[i - 1], profile.pressure[i - 1]),
+                         place(profile.distance[i], profile.pressure[i]));
+    painter.setBrush(QColor(40, 80, 220));
+    for (qsizetype i = 0; i < profile.pressure.size(); ++i) {
+        const QPointF at = place(profile.distance[i], profile.pressure[i]);
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(at, 3, 3);
+        painter.setPen(Qt::black);
+        painter.drawText(at + QPointF(4, -4), profile.ids[i]);
+    }
     painter.restore();
 }
 

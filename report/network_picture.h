@@ -81,6 +81,22 @@ void paint(QPainter &painter, const QRectF &target, const Scene &scene, bool lab
 double legendWidth(const QFont &font, const QPaintDevice *device);
 void paintLegend(QPainter &painter, const QRectF &target, const Scene &scene);
 
+// The pressure along the way from a source to the most unfavourable node: each
+// node's id, its distance from the source (m, or km for medium/high pressure) and
+// its pressure; empty unless the network was solved.
+struct Profile
+{
+    QStringList ids;
+    QList<double> distance;
+    QList<double> pressure;
+    std::optional<double> minPressure;
+    QString distanceUnit;
+    QString pressureUnit;
+};
+Profile profileOf(const network::Network &network, const network::Result &result);
+// Distance across, pressure up, a point at each node with its id, the minimum pressure as a line.
+void paintProfile(QPainter &painter, const QRectF &target, const Profile &profile);
+
 // The drawing as an SVG or PNG file (by its suffix), legend included; false with the reason.
 bool save(const Scene &scene, const QString &path, QString *error);
 

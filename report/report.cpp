@@ -173,6 +173,7 @@ QString routeHtml(const RouteEntry &r)
 }
 
 const QString kNetworkPicture = QStringLiteral("velmora-network.png");
+const QString kNetworkProfile = QStringLiteral("velmora-profile.png");
 
 // The drawing's size in the image the report holds.
 constexpr int kPictureWidth = 1500;
@@ -256,6 +257,10 @@ QString networkHtml(const NetworkEntry &e, double pictureWidth)
                     .arg(kNetworkPicture)
                     .arg(int(pictureWidth))
                     .arg(int(pictureWidth * kPictureHeight / kPictureWidth));
+        html += QStringLiteral("<h3>最不利管线压力</h3><p><img src=\"%1\" width=\"%2\" height=\"%3\"></p>")
+                    .arg(kNetworkProfile)
+                    .arg(int(pictureWidth))
+                    .arg(int(pictureWidth * kPictureHeight / 2 / kPictureWidth));
     }
     return html;
 }
@@ -313,6 +318,16 @@ void render(const Report &r, QPagedPaintDevice *device)
                        picture::sceneOf(r.network->network, r.network->result, layout, picture::ColourBy::UnitDrop));
         picturePainter.end();
         document.addResource(QTextDocument::ImageResource, QUrl(kNetworkPicture), image);
+        QImage profile(kPictureWidth, kPictureHeight / 2, QImage::Format_RGB32);
+        profile.fill(Qt::white);
+        profile.setDotsPerMeterX(image.dotsPerMeterX());
+        profile.setDotsPerMeterY(image.dotsPerMeterY());
+        QPainter profilePainter(&profile);
+        profilePainter.setFont(reportFont(9));
+        picture::paintProfile(profilePainter, QRectF(0, 0, profile.width(), profile.height()),
+                              picture::profileOf(r.network->network, r.network->result));
+        profilePainter.end();
+        document.addResource(QTextDocument::ImageResource, QUrl(kNetworkProfile), profile);
     }
     // Image sizes are read at 96 dots per inch, whatever the device's resolution.
     document.setHtml(html(r, drawn ? page.width() * 0.9 * 96.0 / device->logicalDpiX() : 0));

@@ -127,6 +127,9 @@ private slots:
         NetworkView *view = gwjs->view();
         QCOMPARE(view->nodeItems(), 6);
         QCOMPARE(view->pipeItems(), 7);
+        // C is the most unfavourable node; its gas comes from S2 through P4, 200 m.
+        QCOMPARE(gwjs->profileView()->profile().ids, (QStringList{"S2", "C"}));
+        QCOMPARE(gwjs->profileView()->profile().distance, (QList<double>{0, 200}));
 
         gwjs->table(NetworkTable::Nodes)->setCurrentIndex(gwjs->model()->table(NetworkTable::Nodes)->index(2, 0));
         QCOMPARE(view->selectedNode(), 2);

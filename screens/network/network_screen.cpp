@@ -137,7 +137,13 @@ NetworkScreen::NetworkScreen()
     auto *drawingLayout = new QVBoxLayout(drawing);
     drawingLayout->setContentsMargins(0, 0, 0, 0);
     m_view = new NetworkView;
-    drawingLayout->addWidget(m_view, 1);
+    m_profile = new ProfileView;
+    auto *pictures = new QSplitter(Qt::Vertical);
+    pictures->addWidget(m_view);
+    pictures->addWidget(m_profile);
+    pictures->setStretchFactor(0, 3);
+    pictures->setStretchFactor(1, 1);
+    drawingLayout->addWidget(pictures, 1);
     auto *drawingButtons = new QHBoxLayout;
     m_colourBy = new QComboBox;
     m_colourBy->setObjectName(QStringLiteral("colourBy"));
@@ -599,6 +605,7 @@ void NetworkScreen::redraw()
     m_layout = network::layOut(m_model->network());
     m_view->show(picture::sceneOf(m_model->network(), m_model->result(), m_layout,
                                   picture::ColourBy(std::max(0, m_colourBy->currentIndex()))));
+    m_profile->show(picture::profileOf(m_model->network(), m_model->result()));
 }
 
 namespace {

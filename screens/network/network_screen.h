@@ -7,6 +7,7 @@
 #include "work_screen.h"
 
 class NetworkView;
+class ProfileView;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -58,6 +59,7 @@ public:
     bool exportInp(const QString &path);
 
     NetworkView *view() const { return m_view; }
+    ProfileView *profileView() const { return m_profile; }
     // The places the drawing gives the nodes: typed, or placed automatically.
     const network::Layout &layout() const { return m_layout; }
     // Writes the automatic places into the nodes' X, Y (one undo step).
@@ -89,6 +91,7 @@ private:
     QTableView *m_loopTable;
     QLabel *m_verdict;
     NetworkView *m_view;
+    ProfileView *m_profile;
     QComboBox *m_colourBy;
     QCheckBox *m_labels;
     network::Layout m_layout;

@@ -350,3 +350,26 @@ void NetworkView::drawForeground(QPainter *painter, const QRectF &)
     picture::paintLegend(*painter, QRectF(viewport()->rect()), m_content);
     painter->restore();
 }
+
+ProfileView::ProfileView(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("profileView"));
+    setMinimumHeight(140);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+}
+
+void ProfileView::show(const picture::Profile &profile)
+{
+    m_profile = profile;
+    update();
+}
+
+void ProfileView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    picture::paintProfile(painter, QRectF(rect()), m_profile);
+}

@@ -52,3 +52,20 @@ private:
     bool m_fitted = false;
     bool m_selecting = false;
 };
+
+// profileView: the pressure along the way from a source to the most unfavourable node.
+class ProfileView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ProfileView(QWidget *parent = nullptr);
+    void show(const picture::Profile &profile);
+    const picture::Profile &profile() const { return m_profile; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    picture::Profile m_profile;
+};
