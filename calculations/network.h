@@ -23,6 +23,7 @@ struct Settings
     QString temperature;
     QString localPercent = QStringLiteral("10");
     QString minPressure; // Pa for low pressure, kPa for medium/high
+    int digits = 15; // significant digits the tables and drawing show: 15, or 4 (display only)
 };
 
 // The typed cells of a node and of a pipe, in the tables' column order.

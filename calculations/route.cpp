@@ -394,12 +394,12 @@ Result calculate(const Settings &settings, const QList<Section> &sections, bool 
                                               : calculateHigh(settings, sections, formatted);
 }
 
-QString SectionResult::cell(int column) const
+QString SectionResult::cell(int column, int digits) const
 {
     const QString text = cells.value(column);
     if (!text.isEmpty() || column < 0 || column >= values.size() || std::isnan(values[column]))
-        return text;
-    return formatNumber(values[column]);
+        return withDigits(text, digits);
+    return formatSignificant(values[column], digits);
 }
 
 QList<QStringList> tableRows(const Settings &settings, const QList<Section> &sections, const Result &result)

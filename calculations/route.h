@@ -26,6 +26,7 @@ struct Settings
     QString allowableDrop; // low pressure, Pa for the whole route
     QString startPressure; // medium/high pressure, kPa
     QString minEndPressure; // medium/high pressure, kPa
+    int digits = 15; // significant digits the table shows: 15, or 4 (display only)
 };
 
 // The typed cells of one section.
@@ -69,7 +70,7 @@ struct SectionResult
     QList<double> values; // NaN where the column is a text (or nothing)
 
     // The text of a computed column, formatted when it was left as a number.
-    QString cell(int column) const;
+    QString cell(int column, int digits = 15) const;
 };
 
 // A setting that cannot be used: its name (as in route::textSettings()) and why.

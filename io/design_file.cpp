@@ -14,6 +14,18 @@ namespace design {
 namespace {
 
 const QString kSections = QStringLiteral("sections");
+// The digits a table shows: "15" or "4".
+const QString kDigits = QStringLiteral("digits");
+
+QString digitsText(int digits)
+{
+    return QString::number(digits == 4 ? 4 : 15);
+}
+
+int digitsOf(const Values &values)
+{
+    return values.value(kDigits).toString().trimmed() == u"4" ? 4 : 15;
+}
 
 enum class Kind { Text, Flag, Rows };
 
@@ -45,6 +57,7 @@ QMap<QString, Kind> controlsOf(const QString &code)
         for (const route::TextSetting &t : route::textSettings())
             controls.insert(t.name, Kind::Text);
         controls.insert(kSections, Kind::Rows);
+        controls.insert(kDigits, Kind::Text);
         return controls;
     }
     if (work->family == Work::Family::Network) {
@@ -54,6 +67,7 @@ QMap<QString, Kind> controlsOf(const QString &code)
             controls.insert(t.name, Kind::Text);
         controls.insert(network::kNodesKey, Kind::Rows);
         controls.insert(network::kPipesKey, Kind::Rows);
+        controls.insert(kDigits, Kind::Text);
         return controls;
     }
     const calc::Calculation *c = calc::find(code);
@@ -136,6 +150,7 @@ Values routeValues(const route::Settings &s, const QList<route::Section> &sectio
         rows.append(cells);
     }
     values.insert(kSections, rows);
+    values.insert(kDigits, digitsText(s.digits));
     return values;
 }
 
@@ -150,6 +165,7 @@ route::Settings routeSettings(const Values &values)
     }
     for (const route::TextSetting &t : route::textSettings())
         s.*t.member = values.value(t.name).toString();
+    s.digits = digitsOf(values);
     return s;
 }
 
@@ -198,6 +214,7 @@ Values networkValues(const network::Network &net)
         pipes.append(network::cellsOf(row));
     values.insert(network::kNodesKey, nodes);
     values.insert(network::kPipesKey, pipes);
+    values.insert(kDigits, digitsText(s.digits));
     return values;
 }
 
@@ -216,6 +233,7 @@ network::Network networkOf(const Values &values)
         if (values.contains(t.name))
             s.*t.member = values.value(t.name).toString();
     }
+    s.digits = digitsOf(values);
     for (const QVariant &row : values.value(network::kNodesKey).toList())
         net.nodes.append(network::nodeRowOf(row.toStringList()));
     for (const QVariant &row : values.value(network::kPipesKey).toList())

@@ -227,6 +227,19 @@ QString formatNumber(double value)
     return formatGeneral(value, 15, 15);
 }
 
+QString formatSignificant(double value, int digits)
+{
+    return formatGeneral(value, digits, digits);
+}
+
+QString withDigits(const QString &text, int digits)
+{
+    if (digits >= 15 || text.trimmed().isEmpty())
+        return text;
+    const NumberRead read = readLeadingNumber(text);
+    return read.whole && std::isfinite(read.value) ? formatSignificant(read.value, digits) : text;
+}
+
 QString formatShortest(double value)
 {
     std::array<char, 32> buffer{};

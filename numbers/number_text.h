@@ -27,6 +27,11 @@ QString readAsText(const QString &text);
 // General decimal text of a double, at most 15 significant digits
 // ("15719.0200024137", "8.17278062870177E-06", "50").
 QString formatNumber(double value);
+// The same display with fewer significant digits: 4 gives "1234", "12.35",
+// "0.001235", "1.235E+07". 15 is formatNumber.
+QString formatSignificant(double value, int digits);
+// A text of a number in the display, shown again with fewer digits; other texts as they are.
+QString withDigits(const QString &text, int digits);
 
 // The shortest text that reads back as the same finite double ("0.1", "1e-07"), for
 // files and the command line's JSON, where full precision counts.

@@ -80,6 +80,7 @@ Scene sceneOf(const network::Network &net, const network::Result &r, const netwo
 {
     Scene s;
     s.colourBy = by;
+    s.digits = net.settings.digits;
     const bool low = net.settings.pressure == network::Pressure::Low;
     s.pressureUnit = low ? QStringLiteral("Pa") : QStringLiteral("kPa");
     s.valueUnit = valueUnitOf(by, low);
@@ -294,15 +295,16 @@ void paintLegend(QPainter &painter, const QRectF &target, const Scene &s)
             painter.fillRect(QRectF(r.left(), r.top() + i * r.height() / 40, 14, r.height() / 40 + 1), scaleColour(t));
         }
         painter.setPen(Qt::black);
-        painter.drawText(QPointF(r.left() + 18, r.top() + metrics.ascent()), formatNumber(high));
+        painter.drawText(QPointF(r.left() + 18, r.top() + metrics.ascent()), formatSignificant(high, s.digits));
         const double markY = mark && high > low ? r.bottom() - onScale(*mark, low, high) * r.height() : -1e9;
         if (r.bottom() - markY > metrics.height())
-            painter.drawText(QPointF(r.left() + 18, r.bottom()), formatNumber(low));
+            painter.drawText(QPointF(r.left() + 18, r.bottom()), formatSignificant(low, s.digits));
         if (mark && high > low && *mark >= low && *mark <= high) {
             const double y = r.bottom() - onScale(*mark, low, high) * r.height();
             painter.setPen(QPen(Qt::black, 2));
             painter.drawLine(QPointF(r.left() - 4, y), QPointF(r.left() + 18, y));
-            painter.drawText(QPointF(r.left() + 18, y - 2), QStringLiteral("最低 ") + formatNumber(*mark));
+            painter.drawText(QPointF(r.left() + 18, y - 2),
+                             QStringLiteral("最低 ") + formatSignificant(*mark, s.digits));
         }
     };
     const double h = std::min(220.0, std::max(60.0, (legend.height() - 60) / 2));

@@ -59,6 +59,7 @@ struct Scene
     QString pressureUnit;
     QString valueUnit;
     bool solved = false;
+    int digits = 15; // of the legend's numbers
 };
 
 // The drawing's content; a pipe whose ends are not nodes is left out.

@@ -161,6 +161,11 @@ QString routeHtml(const RouteEntry &r)
         QStringList cells = rows[i];
         if (cells.size() > automatic && !cells[automatic].isEmpty())
             cells[automatic] = cells[automatic] == u"1" ? QStringLiteral("是") : QStringLiteral("否");
+        // The computed columns (and the closing row's sums) in the digits the table shows.
+        for (qsizetype c = automatic + 1; c < cells.size(); ++c)
+            cells[c] = withDigits(cells[c], s.digits);
+        if (i == rows.size() - 1 && cells.size() > route::Length)
+            cells[route::Length] = withDigits(cells[route::Length], s.digits);
         if (!low)
             cells.removeAt(route::Rise);
         body << cells;
@@ -200,8 +205,8 @@ QString networkHtml(const NetworkEntry &e, double pictureWidth)
         html += QStringLiteral("<p><b>%1</b></p>").arg(escape(r.failure));
         return html;
     }
-    auto number = [](double v) { return formatNumber(v); };
-    auto optional = [](const std::optional<double> &v) { return v ? formatNumber(*v) : QString(); };
+    auto number = [&s](double v) { return formatSignificant(v, s.digits); };
+    auto optional = [&s](const std::optional<double> &v) { return v ? formatSignificant(*v, s.digits) : QString(); };
     const QString unit = low ? QStringLiteral("Pa") : QStringLiteral("kPa");
     QList<QStringList> nodes{{QStringLiteral("节点"), QStringLiteral("负荷(Nm^3/h)"), QStringLiteral("高程(m)"),
                               QStringLiteral("气源压力(%1)").arg(unit), QStringLiteral("供气量(Nm^3/h)"),

@@ -8,6 +8,7 @@
 #include "network/network_view.h"
 #include "shell.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
@@ -140,6 +141,14 @@ private slots:
                 item->setSelected(true);
         }
         QVERIFY(gwjs->table(NetworkTable::Pipes)->selectionModel()->isRowSelected(3, QModelIndex()));
+
+        // Four significant digits on show, fifteen kept; the design file keeps the choice.
+        const QString full = cellText(gwjs, NetworkTable::Pipes, 0, NetworkTableModel::kTypedColumns);
+        QCOMPARE(full, QStringLiteral("68.2681014047498"));
+        gwjs->findChild<QComboBox *>(QStringLiteral("digits"))->setCurrentIndex(1);
+        QCOMPARE(cellText(gwjs, NetworkTable::Pipes, 0, NetworkTableModel::kTypedColumns), QStringLiteral("68.27"));
+        QCOMPARE(gwjs->typedState().value(QStringLiteral("digits")).toString(), QStringLiteral("4"));
+        gwjs->findChild<QComboBox *>(QStringLiteral("digits"))->setCurrentIndex(0);
 
         gwjs->moveNode(0, QPointF(12.34, 56.78));
         QCOMPARE(gwjs->model()->cell(NetworkTable::Nodes, 0, 3), QStringLiteral("12.3"));

@@ -100,6 +100,26 @@ private slots:
         QCOMPARE(readAsText(text), readAs);
     }
 
+    void fourSignificantDigits_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("thousands") << 1234.4 << "1234";
+        QTest::newRow("tens") << 12.345678 << "12.35";
+        QTest::newRow("small") << 0.00123456 << "0.001235";
+        QTest::newRow("large") << 12345678.0 << "1.235E+07";
+        QTest::newRow("below the positional range") << 0.00001234 << "1.234E-05";
+    }
+
+    void fourSignificantDigits()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, expected);
+        QCOMPARE(formatSignificant(value, 4), expected);
+        QCOMPARE(withDigits(formatNumber(value), 4), expected);
+        QCOMPARE(formatSignificant(value, 15), formatNumber(value));
+    }
+
     void parseKeepsTheSignOfNegativeZero() { QVERIFY(std::signbit(parseLeadingNumber(QStringLiteral("-0")))); }
 
     void displayShowsFifteenSignificantDigits_data()

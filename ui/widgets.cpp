@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -268,6 +269,25 @@ void showMarks(QLineEdit *box)
 }
 
 } // namespace
+
+QComboBox *digitsChoice()
+{
+    auto *choice = new QComboBox;
+    choice->setObjectName(QStringLiteral("digits"));
+    choice->addItems({QStringLiteral("15 位"), QStringLiteral("4 位有效数字")});
+    choice->setAccessibleName(QStringLiteral("显示位数"));
+    return choice;
+}
+
+int digitsOf(const QComboBox *choice)
+{
+    return choice->currentIndex() == 1 ? 4 : 15;
+}
+
+void setDigits(QComboBox *choice, int digits)
+{
+    choice->setCurrentIndex(digits == 4 ? 1 : 0);
+}
 
 void setStale(QLabel *label, bool stale)
 {

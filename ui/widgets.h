@@ -11,6 +11,7 @@
 class QAction;
 class QBoxLayout;
 class QCheckBox;
+class QComboBox;
 class QDialog;
 class QGridLayout;
 class QGroupBox;
@@ -77,6 +78,13 @@ QAction *menuItem(QMenuBar *bar, const QString &caption);
 QAction *menuItem(QMenu *menu, const QString &caption, const QKeySequence &shortcut = QKeySequence());
 QMenu *subMenu(QMenuBar *bar, const QString &caption);
 QMenu *subMenu(QMenu *menu, const QString &caption);
+
+// The choice "显示位数" (design name "digits"): "15 位" (the display of the section
+// screens) or "4 位有效数字"; its caption label beside it.
+QComboBox *digitsChoice();
+// The digits a choice gives (15 or 4), and the choice for them.
+int digitsOf(const QComboBox *choice);
+void setDigits(QComboBox *choice, int digits);
 
 // Deselects option buttons by program, without running any click handler.
 void deselect(std::initializer_list<QRadioButton *> options);

@@ -235,6 +235,8 @@ QString NetworkTableModel::computed(int row, int column) const
 {
     const network::Result &r = m_network->result();
     const int k = column - kTypedColumns;
+    const int digits = m_network->network().settings.digits;
+    auto formatNumber = [digits](double v) { return formatSignificant(v, digits); };
     if (m_table == NetworkTable::Nodes) {
         if (row >= r.nodes.size())
             return {};
@@ -281,7 +283,7 @@ QVariant NetworkTableModel::data(const QModelIndex &index, int role) const
             // A diameter sized by the solver shows in place of the empty cell.
             if (m_table == NetworkTable::Pipes && column == 4 && text.trimmed().isEmpty() && solvedOk
                 && row < r.pipes.size())
-                return formatNumber(r.pipes[row].diameter);
+                return formatSignificant(r.pipes[row].diameter, m_network->network().settings.digits);
             return text;
         }
         return solvedOk ? computed(row, column) : QString();
@@ -391,9 +393,9 @@ QVariant LoopTableModel::data(const QModelIndex &index, int role) const
         return ids.join(u' ');
     }
     case 2:
-        return formatNumber(loop.closure);
+        return formatSignificant(loop.closure, m_network->network().settings.digits);
     default:
-        return formatNumber(loop.closurePercent);
+        return formatSignificant(loop.closurePercent, m_network->network().settings.digits);
     }
 }
 

@@ -113,6 +113,9 @@ NetworkScreen::NetworkScreen()
         m_texts.back()->setText(network::Settings{}.*texts[i].member);
         watchReading(m_texts.back());
     }
+    m_digits = digitsChoice();
+    grid->addWidget(label("digitsCaption", QStringLiteral("显示位数：")), 2, 4);
+    grid->addWidget(m_digits, 2, 5);
     layout->addWidget(conditions);
 
     m_nodeTable = tableView("nodeTable", m_model->table(NetworkTable::Nodes));
@@ -309,6 +312,7 @@ NetworkScreen::NetworkScreen()
         connect(option, &QRadioButton::toggled, this, &NetworkScreen::settingsChanged);
     for (QLineEdit *box : m_texts)
         connect(box, &QLineEdit::textChanged, this, &NetworkScreen::settingsChanged);
+    connect(m_digits, &QComboBox::currentIndexChanged, this, &NetworkScreen::settingsChanged);
     connect(m_model, &NetworkModel::solved, this, &NetworkScreen::showVerdict);
     connect(m_model, &NetworkModel::solved, this, &NetworkScreen::redraw);
     settingsChanged();
@@ -348,6 +352,7 @@ network::Settings NetworkScreen::settings() const
     const QList<network::TextSetting> &texts = network::textSettings();
     for (qsizetype i = 0; i < texts.size(); ++i)
         s.*texts[i].member = m_texts[i]->text();
+    s.digits = toolkit::digitsOf(m_digits);
     return s;
 }
 
@@ -408,6 +413,7 @@ void NetworkScreen::loadState(const QVariantMap &state)
     const QList<network::TextSetting> &texts = network::textSettings();
     for (qsizetype i = 0; i < texts.size(); ++i)
         m_texts[i]->setText(net.settings.*texts[i].member);
+    toolkit::setDigits(m_digits, net.settings.digits);
     m_loading = false;
     m_model->setNetwork(net);
     settingsChanged();

@@ -93,6 +93,7 @@ private:
     NetworkView *m_view;
     ProfileView *m_profile;
     QComboBox *m_colourBy;
+    QComboBox *m_digits;
     QCheckBox *m_labels;
     network::Layout m_layout;
     QUndoStack *m_undo;

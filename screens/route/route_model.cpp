@@ -65,9 +65,9 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
         if (column == route::Name)
             return route::kTotalRow;
         if (column == route::Length)
-            return m_result.totalLength;
+            return withDigits(m_result.totalLength, m_settings.digits);
         if (column == route::kInputColumns + route::totalColumn(m_settings.pressure))
-            return m_result.total;
+            return withDigits(m_result.total, m_settings.digits);
         if (column == messageColumn())
             return m_result.verdict;
         return QString();
@@ -87,7 +87,7 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
         if (column < route::kInputColumns)
             return route::sectionField(section, column);
         if (column < messageColumn())
-            return result.cell(column - route::kInputColumns);
+            return result.cell(column - route::kInputColumns, m_settings.digits);
         return result.message;
     case Qt::EditRole:
         if (column < route::kInputColumns)

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -84,6 +85,9 @@ RouteScreen::RouteScreen()
         m_texts.back()->setText(route::Settings{}.*texts[i].member);
         toolkit::watchReading(m_texts.back());
     }
+    m_digits = digitsChoice();
+    grid->addWidget(label("digitsCaption", QStringLiteral("显示位数：")), 3, 4);
+    grid->addWidget(m_digits, 3, 5);
     layout->addWidget(conditions);
 
     m_table = new QTableView;
@@ -186,6 +190,7 @@ RouteScreen::RouteScreen()
         connect(option, &QRadioButton::toggled, this, &RouteScreen::settingsChanged);
     for (QLineEdit *box : m_texts)
         connect(box, &QLineEdit::textChanged, this, &RouteScreen::settingsChanged);
+    connect(m_digits, &QComboBox::currentIndexChanged, this, &RouteScreen::settingsChanged);
     connect(m_model, &RouteModel::recalculated, this, &RouteScreen::showVerdict);
     settingsChanged();
     resize(1100, 640);
@@ -203,6 +208,7 @@ route::Settings RouteScreen::settings() const
     const QList<route::TextSetting> &texts = route::textSettings();
     for (qsizetype i = 0; i < texts.size(); ++i)
         s.*texts[i].member = m_texts[i]->text();
+    s.digits = toolkit::digitsOf(m_digits);
     return s;
 }
 
@@ -223,6 +229,7 @@ void RouteScreen::loadRoute(const route::Settings &settings, const QList<route::
     const QList<route::TextSetting> &texts = route::textSettings();
     for (qsizetype i = 0; i < texts.size(); ++i)
         m_texts[i]->setText(settings.*texts[i].member);
+    toolkit::setDigits(m_digits, settings.digits);
     m_model->setSections(sections);
     m_undo->clear();
 }

@@ -4,6 +4,7 @@
 #include "screen.h"
 #include "work_screen.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -61,6 +62,7 @@ private:
     QList<QRadioButton *> m_materials;
     // The text boxes of route::textSettings(), in its order.
     QList<QLineEdit *> m_texts;
+    QComboBox *m_digits;
     QTableView *m_table;
     QLabel *m_verdict;
     QUndoStack *m_undo;
