@@ -9,6 +9,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -18,9 +19,13 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace report {
 
 namespace {
+
+QFont reportFont(qreal pointSize);
 
 QString escape(const QString &text)
 {
@@ -36,8 +41,9 @@ QString row(const QStringList &cells, bool header = false, const QString &style 
     return html + QStringLiteral("</tr>");
 }
 
-// The first row is the header, repeated on every page the table runs onto.
-QString table(const QList<QStringList> &rows, int chosenRow = -1)
+// One table of whole rows; the first row is the header, repeated on every page the
+// table runs onto.
+QString tableOf(const QList<QStringList> &rows, int chosenRow)
 {
     QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">");
     for (qsizetype i = 0; i < rows.size(); ++i) {
@@ -46,6 +52,62 @@ QString table(const QList<QStringList> &rows, int chosenRow = -1)
         html += i == 0 ? QStringLiteral("<thead>") + cells + QStringLiteral("</thead>") : cells;
     }
     return html + QStringLiteral("</table>");
+}
+
+// The width of the body of a portrait A4 page, in the report's pixels, and of a cell's text.
+constexpr double kBodyWidth = 700;
+double cellWidth(const QString &text, bool header)
+{
+    static const QFontMetricsF body(reportFont(9.5)), bold([] {
+        QFont f = reportFont(9.5);
+        f.setBold(true);
+        return f;
+    }());
+    // A text of several lines is as wide as its widest line.
+    double widest = 0;
+    for (const QString &line : text.split(u'\n'))
+        widest = std::max(widest, (header ? bold : body).horizontalAdvance(line));
+    return widest + 10;
+}
+
+// A table as wide as a portrait page at most: its cells never break, and a table wider than the
+// page is split into tables of fewer columns, each with the first column (the row's name) again.
+QString table(const QList<QStringList> &rows, int chosenRow = -1)
+{
+    if (rows.isEmpty())
+        return {};
+    qsizetype columns = 0;
+    for (const QStringList &r : rows)
+        columns = std::max(columns, r.size());
+    QList<double> widths(columns, 0);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        for (qsizetype c = 0; c < rows[i].size(); ++c)
+            widths[c] = std::max(widths[c], cellWidth(rows[i][c], i == 0));
+    }
+    QList<QList<qsizetype>> groups{{}};
+    double used = widths.value(0);
+    for (qsizetype c = 1; c < columns; ++c) {
+        if (!groups.back().isEmpty() && used + widths[c] > kBodyWidth) {
+            groups.append(QList<qsizetype>());
+            used = widths[0];
+        }
+        groups.back() << c;
+        used += widths[c];
+    }
+    if (columns <= 1 || groups.size() == 1)
+        return tableOf(rows, chosenRow);
+    QString html;
+    for (const QList<qsizetype> &group : groups) {
+        QList<QStringList> part;
+        for (const QStringList &r : rows) {
+            QStringList cells{r.value(0)};
+            for (const qsizetype c : group)
+                cells << r.value(c);
+            part << cells;
+        }
+        html += tableOf(part, chosenRow) + QStringLiteral("<p></p>");
+    }
+    return html;
 }
 
 QString list(const QStringList &items)
@@ -307,7 +369,8 @@ void render(const Report &r, QPagedPaintDevice *device)
     document.documentLayout()->setPaintDevice(device);
     document.setDefaultFont(reportFont(9.5));
     document.setDefaultStyleSheet(QStringLiteral("h1 { font-size: 16pt; } h2 { font-size: 13pt; } "
-                                                 "h3 { font-size: 10.5pt; } th { background-color: #e8e8e8; }"));
+                                                 "h3 { font-size: 10.5pt; } th { background-color: #e8e8e8; } "
+                                                 "td, th { white-space: nowrap; }"));
     // The network's drawing, painted for the page.
     const bool drawn = r.network && !r.network->result.refused && r.network->result.converged;
     if (drawn) {
