@@ -1,5 +1,12 @@
 #include "network_bench.h"
 
+#include "csv.h"
+#include "design_file.h"
+#include "network/network_model.h"
+#include "network/network_screen.h"
+#include "network_options.h"
+#include "screen_factory.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,7 +19,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,38 +62,91 @@ struct Files
 
 // Mains on a square grid of side × side crossings, each main split by a service
 // node in its middle; a station at every corner. 4 side (side - 1) pipes and
-// (side - 1)^2 loops: 51 gives 10 200 pipes and 2 500 loops.
-Files grid(int side)
+// (side - 1)^2 loops: 51 gives 10 200 pipes and 2 500 loops, 16 gives 960.
+network::Network gridNetwork(int side)
 {
     Numbers numbers;
-    QByteArray nodes = "node,load,elevation,x,y,source_pressure\n";
-    QByteArray pipes = "pipe,from,to,length,diameter\n";
-    auto crossing = [side](int i, int j) { return "c" + QByteArray::number(i * side + j); };
+    network::Network net;
+    net.settings.density = QStringLiteral("0.72");
+    net.settings.viscosity = QStringLiteral("1.5E-5");
+    net.settings.temperature = QStringLiteral("288");
+    net.settings.minPressure = QStringLiteral("1000");
+    auto crossing = [side](int i, int j) { return QStringLiteral("c%1").arg(i * side + j); };
     const char *diameters[] = {"150", "200", "250", "300"};
     int pipeCount = 0, serviceCount = 0;
     for (int i = 0; i < side; ++i) {
         for (int j = 0; j < side; ++j) {
             const bool corner = (i == 0 || i == side - 1) && (j == 0 || j == side - 1);
-            nodes += crossing(i, j) + ',' + (corner ? QByteArray() : QByteArray::number(numbers.next(0.5, 3), 'f', 2))
-                + ',' + QByteArray::number(numbers.next(0, 20), 'f', 1) + ',' + QByteArray::number(i * 200) + ','
-                + QByteArray::number(j * 200) + ',' + (corner ? "3000" : "") + '\n';
+            net.nodes.append({crossing(i, j), corner ? QString() : QString::number(numbers.next(0.5, 3), 'f', 2),
+                              QString::number(numbers.next(0, 20), 'f', 1), QString::number(i * 200),
+                              QString::number(j * 200), corner ? QStringLiteral("3000") : QString()});
             for (const auto &[di, dj] : {std::pair{1, 0}, std::pair{0, 1}}) {
                 if (i + di >= side || j + dj >= side)
                     continue;
-                const QByteArray service = "s" + QByteArray::number(++serviceCount);
-                nodes += service + ',' + QByteArray::number(numbers.next(0.5, 3), 'f', 2) + ','
-                    + QByteArray::number(numbers.next(0, 20), 'f', 1) + ",,,\n";
-                const char *d = diameters[int(numbers.next(0, 4))];
+                const QString service = QStringLiteral("s%1").arg(++serviceCount);
+                net.nodes.append({service, QString::number(numbers.next(0.5, 3), 'f', 2),
+                                  QString::number(numbers.next(0, 20), 'f', 1), QString(), QString(), QString()});
+                const QString d = QString::fromLatin1(diameters[int(numbers.next(0, 4))]);
                 for (const auto &[from, to] :
                      {std::pair{crossing(i, j), service}, std::pair{service, crossing(i + di, j + dj)}}) {
-                    pipes += 'p' + QByteArray::number(++pipeCount) + ',' + from + ',' + to + ",100," + d + '\n';
+                    net.pipes.append(
+                        {QStringLiteral("p%1").arg(++pipeCount), from, to, QStringLiteral("100"), d, QString()});
                 }
             }
         }
     }
-    const QString stem = folder().filePath(QStringLiteral("grid-%1").arg(pipeCount));
+    return net;
+}
+
+Files grid(int side)
+{
+    const network::Network net = gridNetwork(side);
+    QList<QStringList> nodes{network::nodeKeys()}, pipes{network::pipeKeys()};
+    for (const network::NodeRow &r : net.nodes)
+        nodes << network::cellsOf(r);
+    for (const network::PipeRow &r : net.pipes)
+        pipes << network::cellsOf(r);
+    const QString stem = folder().filePath(QStringLiteral("grid-%1").arg(net.pipes.size()));
     Files files{stem + QStringLiteral("-nodes.csv"), stem + QStringLiteral("-pipes.csv")};
-    return write(files.nodes, nodes) && write(files.pipes, pipes) ? files : Files{};
+    return write(files.nodes, csv::write(nodes)) && write(files.pipes, csv::write(pipes)) ? files : Files{};
+}
+
+// The screen with a network: an edit of one load, solved, the tables and the
+// drawing updated and repainted.
+void editOnScreen(benchmark::State &state, int side)
+{
+    std::unique_ptr<Screen> screen(createScreen(network::kCode));
+    auto *gwjs = static_cast<NetworkScreen *>(screen.get());
+    gwjs->loadState(design::networkValues(gridNetwork(side)));
+    gwjs->show();
+    QCoreApplication::processEvents();
+    NetworkTableModel *nodes = gwjs->model()->table(NetworkTable::Nodes);
+    const QModelIndex load = nodes->index(1, 1);
+    const QString values[2]{QStringLiteral("2.5"), QStringLiteral("3.5")};
+    int next = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        nodes->setData(load, values[next]);
+        QCoreApplication::processEvents();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        next = 1 - next;
+    }
+    screen->closeForExit();
+}
+
+// The screen opened with a design's network, until it has painted.
+void openOnScreen(benchmark::State &state, int side)
+{
+    const design::Values values = design::networkValues(gridNetwork(side));
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        std::unique_ptr<Screen> screen(createScreen(network::kCode));
+        static_cast<NetworkScreen *>(screen.get())->loadState(values);
+        screen->show();
+        QCoreApplication::processEvents();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        screen->closeForExit();
+    }
 }
 
 // A tree of `count` pipes from one station, each node hung on one of the fifty
@@ -148,6 +210,16 @@ void run(benchmark::State &state, const Files &files)
 
 void registerBenchmarks(int samples)
 {
+    benchmark::RegisterBenchmark("network/screen-edit-960", [](benchmark::State &state) { editOnScreen(state, 16); })
+        ->UseManualTime()
+        ->Iterations(10)
+        ->Repetitions(samples)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("network/screen-open-10200", [](benchmark::State &state) { openOnScreen(state, 51); })
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(3)
+        ->Unit(benchmark::kMillisecond);
     for (const auto &[name, files] :
          {std::pair{"network/grid-10000", grid(51)}, std::pair{"network/grid-100000", grid(159)},
           std::pair{"network/tree-10000", tree(10000)}}) {

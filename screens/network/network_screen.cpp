@@ -175,7 +175,8 @@ NetworkScreen::NetworkScreen()
         if (!path.isEmpty())
             exportPicture(path);
     });
-    connect(m_view, &NetworkView::nodeMoved, this, &NetworkScreen::moveNode);
+    // Queued: the drawing is made anew after the move, once the dragged item has done with its event.
+    connect(m_view, &NetworkView::nodeMoved, this, &NetworkScreen::moveNode, Qt::QueuedConnection);
     connect(m_view, &NetworkView::nodeClicked, this, [this](int row) {
         m_nodeTable->selectRow(row);
         m_active = NetworkTable::Nodes;
@@ -608,7 +609,19 @@ bool NetworkScreen::exportInp(const QString &path)
 
 void NetworkScreen::redraw()
 {
-    m_layout = network::layOut(m_model->network());
+    // The places depend on the nodes' ids and X, Y and on which pipes join them: an
+    // edit of a load or a diameter keeps them.
+    const network::Network &net = m_model->network();
+    QStringList key;
+    key.reserve(net.nodes.size() + net.pipes.size());
+    for (const network::NodeRow &n : net.nodes)
+        key << n.node + u'\t' + n.x + u'\t' + n.y + (n.sourcePressure.trimmed().isEmpty() ? u'\t' : u'*');
+    for (const network::PipeRow &p : net.pipes)
+        key << p.from + u'\t' + p.to;
+    if (key != m_layoutKey || m_layout.points.size() != net.nodes.size()) {
+        m_layout = network::layOut(net);
+        m_layoutKey = key;
+    }
     m_view->show(picture::sceneOf(m_model->network(), m_model->result(), m_layout,
                                   picture::ColourBy(std::max(0, m_colourBy->currentIndex()))));
     m_profile->show(picture::profileOf(m_model->network(), m_model->result()));

@@ -96,6 +96,7 @@ private:
     QComboBox *m_digits;
     QCheckBox *m_labels;
     network::Layout m_layout;
+    QStringList m_layoutKey; // what the layout was made from
     QUndoStack *m_undo;
     NetworkModel *m_model;
     NetworkTable m_active = NetworkTable::Nodes;

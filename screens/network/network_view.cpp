@@ -14,6 +14,9 @@
 namespace {
 
 constexpr int kRowKey = 0;
+// Past this many nodes and pipes the drawing is not smoothed, and ids are shown only
+// when the items are far enough apart on screen to read them.
+constexpr int kSmoothItems = 600;
 constexpr int kKindKey = 1;
 enum Kind { NodeKind = 1, PipeKind = 2 };
 
@@ -101,7 +104,6 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
     {
-        painter->setRenderHint(QPainter::Antialiasing);
         const bool selected = isSelected();
         painter->setPen(QPen(selected      ? QColor(0, 120, 255)
                                  : m_worst ? QColor(255, 0, 200)
@@ -168,12 +170,19 @@ NetworkView::NetworkView(QWidget *parent)
     connect(m_scene, &QGraphicsScene::selectionChanged, this, &NetworkView::selectionChanged);
 }
 
+NetworkView::~NetworkView()
+{
+    m_scene->disconnect(this);
+}
+
 void NetworkView::show(const picture::Scene &content)
 {
     m_content = content;
     const int node = selectedNode(), pipe = selectedPipe();
     m_selecting = true;
     m_scene->clear();
+    const bool labels = labelsReadable();
+    m_labelsDrawn = labels;
     QList<NodeItem *> nodes;
     for (qsizetype i = 0; i < content.nodes.size(); ++i) {
         const picture::Node &n = content.nodes[i];
@@ -189,7 +198,7 @@ void NetworkView::show(const picture::Scene &content)
                 ? QStringLiteral("%1：%2 %3").arg(n.id, QString::number(*n.pressure, 'g', 6), content.pressureUnit)
                 : n.id);
         m_scene->addItem(item);
-        if (m_labels) {
+        if (labels) {
             auto *label = new QGraphicsSimpleTextItem(n.id, item);
             label->setPos(8, -18);
         }
@@ -210,21 +219,23 @@ void NetworkView::show(const picture::Scene &content)
         m_scene->addItem(item);
         nodes[p.from]->pipes.append({item, true});
         nodes[p.to]->pipes.append({item, false});
-        if (m_labels) {
+        if (labels) {
             auto *label = m_scene->addSimpleText(p.id);
             label->setFlag(QGraphicsItem::ItemIgnoresTransformations);
             label->setBrush(Qt::darkGray);
             label->setPos(item->line().center());
         }
     }
+    // Many items: no smoothing, so that an edit shows within a frame.
+    setRenderHint(QPainter::Antialiasing, content.nodes.size() + content.pipes.size() <= kSmoothItems);
     // Room around the network to pan into, and to leave the legend beside it.
     const QRectF items = m_scene->itemsBoundingRect();
     const double span = std::max({items.width(), items.height(), 100.0}) * 2;
     m_scene->setSceneRect(items.adjusted(-span, -span, span, span));
     m_selecting = false;
     if (!m_fitted && !content.nodes.isEmpty()) {
-        fitAll();
         m_fitted = true;
+        fitAll();
     }
     if (node >= 0)
         selectNode(node);
@@ -255,6 +266,8 @@ void NetworkView::fitAll()
     resetTransform();
     scale(s, s);
     centerOn(bounds.center() + QPointF(legend / 2 / s, 0));
+    if (labelsReadable() != m_labelsDrawn)
+        show(m_content);
 }
 
 namespace {
@@ -341,6 +354,22 @@ void NetworkView::wheelEvent(QWheelEvent *event)
     const double factor = std::pow(1.0015, event->angleDelta().y());
     scale(factor, factor);
     event->accept();
+    if (labelsReadable() != m_labelsDrawn)
+        show(m_content);
+}
+
+bool NetworkView::labelsReadable() const
+{
+    if (!m_labels)
+        return false;
+    if (m_content.nodes.size() + m_content.pipes.size() <= kSmoothItems)
+        return true;
+    // The mean pipe as long on screen as a few characters at least.
+    double length = 0;
+    for (const picture::Pipe &p : m_content.pipes)
+        length += QLineF(m_content.nodes[p.from].at, m_content.nodes[p.to].at).length();
+    const double mean = m_content.pipes.isEmpty() ? 0 : length / double(m_content.pipes.size());
+    return mean * transform().m11() >= 60;
 }
 
 void NetworkView::drawForeground(QPainter *painter, const QRectF &)

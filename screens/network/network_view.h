@@ -15,6 +15,8 @@ class NetworkView : public QGraphicsView
 
 public:
     explicit NetworkView(QWidget *parent = nullptr);
+    // The scene outlives the view's own part: its last selection change is not ours to hear.
+    ~NetworkView() override;
 
     // Draws the scene anew; the view keeps its zoom and place.
     void show(const picture::Scene &scene);
@@ -45,10 +47,13 @@ protected:
 private:
     friend class NodeItem;
     void selectionChanged();
+    // Whether the ids are shown: asked for, and far enough apart on screen to read.
+    bool labelsReadable() const;
 
     QGraphicsScene *m_scene;
     picture::Scene m_content;
     bool m_labels = true;
+    bool m_labelsDrawn = true;
     bool m_fitted = false;
     bool m_selecting = false;
 };
