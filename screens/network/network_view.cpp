@@ -31,16 +31,23 @@ class PipeItem : public QGraphicsLineItem
 {
 public:
     PipeItem(const picture::Pipe &pipe, const QColor &colour)
-        : m_direction(pipe.direction)
-        , m_colour(colour)
-        , m_worst(pipe.onWorstPath)
     {
+        restyle(pipe, colour);
+        setFlag(ItemIsSelectable);
+        setZValue(0);
+    }
+
+    // The colour, width, dashes, arrow and highlight of a pipe solved anew.
+    void restyle(const picture::Pipe &pipe, const QColor &colour)
+    {
+        m_direction = pipe.direction;
+        m_colour = colour;
+        m_worst = pipe.onWorstPath;
         QPen pen(colour, picture::pipeWidth(pipe.diameter), pipe.automatic ? Qt::DashLine : Qt::SolidLine,
                  Qt::RoundCap);
         pen.setCosmetic(true);
         setPen(pen);
-        setFlag(ItemIsSelectable);
-        setZValue(0);
+        update();
     }
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override
@@ -78,9 +85,9 @@ public:
     }
 
 private:
-    int m_direction;
+    int m_direction = 0;
     QColor m_colour;
-    bool m_worst;
+    bool m_worst = false;
 };
 
 } // namespace
@@ -101,6 +108,15 @@ public:
     }
 
     QRectF boundingRect() const override { return QRectF(-8, -8, 16, 16); }
+
+    // The fill and highlight of a node solved anew.
+    void restyle(const picture::Node &node, const QColor &fill)
+    {
+        m_source = node.source;
+        m_worst = node.worst;
+        m_fill = fill;
+        update();
+    }
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
     {
@@ -175,9 +191,52 @@ NetworkView::~NetworkView()
     m_scene->disconnect(this);
 }
 
+namespace {
+
+// The same nodes at the same places joined by the same pipes: the items can stay.
+bool sameShape(const picture::Scene &a, const picture::Scene &b)
+{
+    if (a.nodes.size() != b.nodes.size() || a.pipes.size() != b.pipes.size())
+        return false;
+    for (qsizetype i = 0; i < a.nodes.size(); ++i) {
+        if (a.nodes[i].id != b.nodes[i].id || a.nodes[i].at != b.nodes[i].at)
+            return false;
+    }
+    for (qsizetype k = 0; k < a.pipes.size(); ++k) {
+        if (a.pipes[k].id != b.pipes[k].id || a.pipes[k].from != b.pipes[k].from || a.pipes[k].to != b.pipes[k].to)
+            return false;
+    }
+    return true;
+}
+
+QColor nodeFill(const picture::Scene &s, const picture::Node &n)
+{
+    return n.pressure ? picture::scaleColour(picture::onScale(*n.pressure, s.lowPressure, s.highPressure))
+                      : QColor(Qt::lightGray);
+}
+
+QColor pipeColour(const picture::Scene &s, const picture::Pipe &p)
+{
+    return p.value ? picture::scaleColour(picture::onScale(*p.value, s.lowValue, s.highValue)) : QColor(Qt::gray);
+}
+
+} // namespace
+
 void NetworkView::show(const picture::Scene &content)
 {
+    // A solve that changed only the results: the items take their new colours.
+    if (!m_nodeItems.isEmpty() && sameShape(m_content, content) && labelsReadable() == m_labelsDrawn) {
+        m_content = content;
+        for (qsizetype i = 0; i < content.nodes.size(); ++i)
+            m_nodeItems[i]->restyle(content.nodes[i], nodeFill(content, content.nodes[i]));
+        for (qsizetype k = 0; k < content.pipes.size(); ++k)
+            static_cast<PipeItem *>(m_pipeItems[k])->restyle(content.pipes[k], pipeColour(content, content.pipes[k]));
+        viewport()->update();
+        return;
+    }
     m_content = content;
+    m_nodeItems.clear();
+    m_pipeItems.clear();
     const int node = selectedNode(), pipe = selectedPipe();
     m_selecting = true;
     m_scene->clear();
@@ -203,6 +262,7 @@ void NetworkView::show(const picture::Scene &content)
             label->setPos(8, -18);
         }
         nodes << item;
+        m_nodeItems << item;
     }
     for (qsizetype k = 0; k < content.pipes.size(); ++k) {
         const picture::Pipe &p = content.pipes[k];
@@ -217,6 +277,7 @@ void NetworkView::show(const picture::Scene &content)
             p.value ? QStringLiteral("%1：%2 %3").arg(p.id, QString::number(*p.value, 'g', 6), content.valueUnit)
                     : p.id);
         m_scene->addItem(item);
+        m_pipeItems << item;
         nodes[p.from]->pipes.append({item, true});
         nodes[p.to]->pipes.append({item, false});
         if (labels) {

@@ -4,6 +4,7 @@
 
 #include <QGraphicsView>
 
+class QGraphicsLineItem;
 class QGraphicsScene;
 
 // networkView: the network drawn as items, one per node and per pipe, coloured as
@@ -51,6 +52,8 @@ private:
     bool labelsReadable() const;
 
     QGraphicsScene *m_scene;
+    QList<class NodeItem *> m_nodeItems;
+    QList<QGraphicsLineItem *> m_pipeItems;
     picture::Scene m_content;
     bool m_labels = true;
     bool m_labelsDrawn = true;
