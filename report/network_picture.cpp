@@ -362,6 +362,46 @@ Profile profileOf(const network::Network &net, const network::Result &r)
     return profile;
 }
 
+Profile routeProfile(const route::Settings &settings, const QList<route::Section> &sections,
+                     const route::Result &result)
+{
+    Profile profile;
+    const bool low = settings.pressure == route::Pressure::Low;
+    profile.distanceUnit = low ? QStringLiteral("m") : QStringLiteral("km");
+    profile.pressureUnit = low ? QStringLiteral("Pa") : QStringLiteral("kPa");
+    if (!result.settingsValid)
+        return profile;
+    const QList<route::Column> columns = route::computedColumns(settings.pressure);
+    qsizetype column = -1;
+    for (qsizetype c = 0; c < columns.size(); ++c) {
+        if (columns[c].key == (low ? u"cumulative_drop" : u"end_pressure"))
+            column = c;
+    }
+    const double start = readLeadingNumber(low ? settings.allowableDrop : settings.startPressure).value;
+    const double floor = low ? 0.0 : readLeadingNumber(settings.minEndPressure).value;
+    if (column < 0 || !std::isfinite(start))
+        return profile;
+    profile.ids << QStringLiteral("起点");
+    profile.distance << 0;
+    profile.pressure << start;
+    profile.minPressure = floor;
+    double distance = 0;
+    for (qsizetype i = 0; i < sections.size() && i < result.sections.size(); ++i) {
+        const route::SectionResult &r = result.sections[i];
+        if (!r.valid)
+            continue;
+        const NumberRead length = readLeadingNumber(sections[i].length);
+        const NumberRead value = readLeadingNumber(r.cell(int(column)));
+        if (!std::isfinite(length.value) || !value.whole || r.cell(int(column)).isEmpty())
+            break;
+        distance += length.value;
+        profile.ids << sections[i].name.trimmed();
+        profile.distance << distance;
+        profile.pressure << (low ? start - value.value : value.value);
+    }
+    return profile;
+}
+
 void paintProfile(QPainter &painter, const QRectF &target, const Profile &profile)
 {
     painter.save();

@@ -2,6 +2,7 @@
 
 #include "network.h"
 #include "network_layout.h"
+#include "route.h"
 
 #include <QColor>
 #include <QList>
@@ -95,6 +96,11 @@ struct Profile
     QString pressureUnit;
 };
 Profile profileOf(const network::Network &network, const network::Result &result);
+// A route's profile: for low pressure what is left of the allowable drop after each
+// section (the line at 0), for medium/high pressure the end pressure of each section
+// from P1 (the line at the minimum end pressure); the sections that calculate.
+Profile routeProfile(const route::Settings &settings, const QList<route::Section> &sections,
+                     const route::Result &result);
 // Distance across, pressure up, a point at each node with its id, the minimum pressure as a line.
 void paintProfile(QPainter &painter, const QRectF &target, const Profile &profile);
 

@@ -27,6 +27,25 @@ namespace {
 
 QFont reportFont(qreal pointSize);
 
+const QString kNetworkPicture = QStringLiteral("velmora-network.png");
+const QString kNetworkProfile = QStringLiteral("velmora-profile.png");
+const QString kRouteProfile = QStringLiteral("velmora-route-profile.png");
+
+// Whether an entry has its pictures: a route whose settings can be used, a network solved.
+bool routeDrawn(const RouteEntry &e)
+{
+    return e.result.settingsValid && !e.sections.isEmpty();
+}
+
+bool networkDrawn(const NetworkEntry &e)
+{
+    return !e.result.refused && e.result.converged;
+}
+
+// The drawing's size in the image the report holds.
+constexpr int kPictureWidth = 1500;
+constexpr int kPictureHeight = 1000;
+
 QString escape(const QString &text)
 {
     return text.toHtmlEscaped();
@@ -185,7 +204,7 @@ QString calculationHtml(const Entry &e)
     return html;
 }
 
-QString routeHtml(const RouteEntry &r)
+QString routeHtml(const RouteEntry &r, double pictureWidth)
 {
     QString html = QStringLiteral("<h2>管网水力计算表</h2>");
     const route::Settings &s = r.settings;
@@ -236,15 +255,14 @@ QString routeHtml(const RouteEntry &r)
         body.front().removeAt(route::Rise);
     html += QStringLiteral("<h3>水力计算表</h3>") + table(body);
     html += QStringLiteral("<p><b>结论：%1</b></p>").arg(escape(r.result.verdict));
+    if (pictureWidth > 0 && routeDrawn(r)) {
+        html += QStringLiteral("<h3>沿线压力</h3><p><img src=\"%1\" width=\"%2\" height=\"%3\"></p>")
+                    .arg(kRouteProfile)
+                    .arg(int(pictureWidth))
+                    .arg(int(pictureWidth * kPictureHeight / 2 / kPictureWidth));
+    }
     return html;
 }
-
-const QString kNetworkPicture = QStringLiteral("velmora-network.png");
-const QString kNetworkProfile = QStringLiteral("velmora-profile.png");
-
-// The drawing's size in the image the report holds.
-constexpr int kPictureWidth = 1500;
-constexpr int kPictureHeight = 1000;
 
 QString networkHtml(const NetworkEntry &e, double pictureWidth)
 {
@@ -319,7 +337,7 @@ QString networkHtml(const NetworkEntry &e, double pictureWidth)
         html += QStringLiteral("<h3>环网闭合差</h3>") + table(loops);
     }
     html += QStringLiteral("<p><b>结论：%1</b></p>").arg(escape(r.verdict));
-    if (pictureWidth > 0) {
+    if (pictureWidth > 0 && networkDrawn(e)) {
         html += QStringLiteral("<h3>管网图</h3><p><img src=\"%1\" width=\"%2\" height=\"%3\"></p>")
                     .arg(kNetworkPicture)
                     .arg(int(pictureWidth))
@@ -349,7 +367,7 @@ QString html(const Report &r, double pictureWidth)
     for (const Entry &e : r.entries)
         html += calculationHtml(e);
     if (r.route)
-        html += routeHtml(*r.route);
+        html += routeHtml(*r.route, pictureWidth);
     if (r.network)
         html += networkHtml(*r.network, pictureWidth);
     if (r.entries.isEmpty() && !r.route && !r.network)
@@ -372,8 +390,20 @@ void render(const Report &r, QPagedPaintDevice *device)
                                                  "h3 { font-size: 10.5pt; } th { background-color: #e8e8e8; } "
                                                  "td, th { white-space: nowrap; }"));
     // The network's drawing, painted for the page.
-    const bool drawn = r.network && !r.network->result.refused && r.network->result.converged;
-    if (drawn) {
+    const int dotsPerMeter = int(kPictureWidth / 0.17);
+    if (r.route && routeDrawn(*r.route)) {
+        QImage profile(kPictureWidth, kPictureHeight / 2, QImage::Format_RGB32);
+        profile.fill(Qt::white);
+        profile.setDotsPerMeterX(dotsPerMeter);
+        profile.setDotsPerMeterY(dotsPerMeter);
+        QPainter profilePainter(&profile);
+        profilePainter.setFont(reportFont(9));
+        picture::paintProfile(profilePainter, QRectF(0, 0, profile.width(), profile.height()),
+                              picture::routeProfile(r.route->settings, r.route->sections, r.route->result));
+        profilePainter.end();
+        document.addResource(QTextDocument::ImageResource, QUrl(kRouteProfile), profile);
+    }
+    if (r.network && networkDrawn(*r.network)) {
         QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
         image.fill(Qt::white);
         // The resolution of a drawing 17 cm wide, so that its texts print at their point sizes.
@@ -398,7 +428,7 @@ void render(const Report &r, QPagedPaintDevice *device)
         document.addResource(QTextDocument::ImageResource, QUrl(kNetworkProfile), profile);
     }
     // Image sizes are read at 96 dots per inch, whatever the device's resolution.
-    document.setHtml(html(r, drawn ? page.width() * 0.9 * 96.0 / device->logicalDpiX() : 0));
+    document.setHtml(html(r, page.width() * 0.9 * 96.0 / device->logicalDpiX()));
     const QSizeF body(page.width(), page.height() - 2 * band);
     document.setPageSize(body);
     const int pages = document.pageCount();

@@ -3,6 +3,7 @@
 #include "batch.h"
 #include "calculation.h"
 #include "csv.h"
+#include "network_picture.h"
 #include "number_text.h"
 #include "route.h"
 #include "sections.h"
@@ -200,6 +201,20 @@ private slots:
         for (const route::SectionResult &section : r.sections)
             QCOMPARE(section.cells, QStringList(8, QString()));
         QVERIFY(!route::settingsProblem(s).isEmpty());
+    }
+
+    // The profile falls from the allowable drop by each section's cumulative drop, over its length.
+    void theProfileFallsSectionBySection()
+    {
+        const QList<route::Section> route = sections(kLowRoute);
+        const route::Result r = route::calculate(lowSettings(), route);
+        const picture::Profile p = picture::routeProfile(lowSettings(), route, r);
+        QCOMPARE(p.ids, (QStringList{"起点", "1", "2", "3", "4", "5"}));
+        QCOMPARE(p.distance, (QList<double>{0, 100, 180, 240, 290, 330}));
+        const double allowable = parseLeadingNumber(lowSettings().allowableDrop);
+        QCOMPARE(p.pressure.front(), allowable);
+        QCOMPARE(p.pressure.back(), allowable - parseLeadingNumber(r.total));
+        QCOMPARE(p.minPressure, std::optional<double>(0));
     }
 
     void aLocalPercentOfZeroIsAllowed()

@@ -4,6 +4,7 @@
 #include "design_file.h"
 #include "file_dialog.h"
 #include "message_box.h"
+#include "network/network_view.h"
 #include "route_commands.h"
 #include "route_csv.h"
 #include "route_delegate.h"
@@ -26,6 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTableView>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -102,7 +104,13 @@ RouteScreen::RouteScreen()
         m_table->fontMetrics().horizontalAdvance(QStringLiteral("-8.88888888888888E-30")) + 8);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->setMinimumSize(900, 320);
-    layout->addWidget(m_table, 1);
+    m_profile = new ProfileView;
+    auto *tableAndProfile = new QSplitter(Qt::Vertical);
+    tableAndProfile->addWidget(m_table);
+    tableAndProfile->addWidget(m_profile);
+    tableAndProfile->setStretchFactor(0, 3);
+    tableAndProfile->setStretchFactor(1, 1);
+    layout->addWidget(tableAndProfile, 1);
 
     m_verdict = label("routeVerdict");
     QFont big = m_verdict->font();
@@ -249,6 +257,7 @@ void RouteScreen::showVerdict()
 {
     const route::Result &result = m_model->result();
     toolkit::setText(m_verdict, QStringLiteral("结论：") + result.verdict);
+    m_profile->show(picture::routeProfile(m_model->settings(), m_model->sections(), result));
     // The setting that cannot be used is marked on its field, with the reason.
     for (QLineEdit *box : m_texts) {
         const bool named = box->objectName() == result.settingProblem.name;

@@ -4,6 +4,7 @@
 #include "screen.h"
 #include "work_screen.h"
 
+class ProfileView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -63,6 +64,7 @@ private:
     // The text boxes of route::textSettings(), in its order.
     QList<QLineEdit *> m_texts;
     QComboBox *m_digits;
+    ProfileView *m_profile;
     QTableView *m_table;
     QLabel *m_verdict;
     QUndoStack *m_undo;
