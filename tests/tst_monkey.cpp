@@ -1,6 +1,7 @@
 #include "file_dialog.h"
 #include "gui_test.h"
 #include "network/network_screen.h"
+#include "network/network_view.h"
 #include "route/route_model.h"
 #include "route/route_screen.h"
 #include "shell.h"
@@ -15,6 +16,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QUndoStack>
+#include <QWheelEvent>
 
 #include <random>
 
@@ -117,7 +119,25 @@ class MonkeyTest : public QObject
             static const QStringList ids{"S", "A", "B", "C", "1", "2", ""};
             return column <= 2 && below(2) ? ids.at(below(int(ids.size()))) : randomText().left(16);
         };
-        switch (below(6)) {
+        switch (below(8)) {
+        case 6: {
+            // The drawing: a node moved as a drag moves it, a turn of the wheel, a click.
+            NetworkView *view = gwjs->view();
+            if (below(2) && gwjs->model()->rowCount(NetworkTable::Nodes) > 0) {
+                gwjs->moveNode(below(gwjs->model()->rowCount(NetworkTable::Nodes)),
+                               QPointF(below(2000) - 1000, below(2000) - 1000));
+            } else if (below(2)) {
+                const QPointF at(below(qMax(1, view->viewport()->width())), below(qMax(1, view->viewport()->height())));
+                QWheelEvent wheel(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, below(2) ? 120 : -120),
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QCoreApplication::sendEvent(view->viewport(), &wheel);
+            } else {
+                QTest::mouseClick(
+                    view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    QPoint(below(qMax(1, view->viewport()->width())), below(qMax(1, view->viewport()->height()))));
+            }
+            break;
+        }
         case 0:
         case 1:
             if (rows > 0) {
