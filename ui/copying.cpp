@@ -52,4 +52,33 @@ QAction *copyTableAction(QWidget *frame, const QList<QList<QLabel *>> &rows)
     return action;
 }
 
+QStringList pastedLines(const QString &text)
+{
+    QStringList lines = text.split(u'\n');
+    for (QString &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    while (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QAction *tableAction(QWidget *table, const QString &text, const QList<QKeySequence> &keys)
+{
+    auto *action = new QAction(text, table);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    table->addAction(action);
+    return action;
+}
+
+QList<QKeySequence> redoKeys()
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        keys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    return keys;
+}
+
 } // namespace toolkit

@@ -1,5 +1,6 @@
 #include "network_model.h"
 
+#include "network_options.h"
 #include "number_text.h"
 #include "widgets.h"
 
@@ -12,11 +13,7 @@ namespace {
 
 QStringList cellsOf(const network::Network &net, NetworkTable table, int row)
 {
-    return table == NetworkTable::Nodes
-        ? QStringList{net.nodes[row].node, net.nodes[row].load, net.nodes[row].elevation,
-                      net.nodes[row].x,    net.nodes[row].y,    net.nodes[row].sourcePressure}
-        : QStringList{net.pipes[row].pipe,   net.pipes[row].from,     net.pipes[row].to,
-                      net.pipes[row].length, net.pipes[row].diameter, net.pipes[row].material};
+    return table == NetworkTable::Nodes ? network::cellsOf(net.nodes[row]) : network::cellsOf(net.pipes[row]);
 }
 
 QString &cellRef(network::Network &net, NetworkTable table, int row, int column)

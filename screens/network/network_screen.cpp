@@ -1,5 +1,6 @@
 #include "network_screen.h"
 
+#include "copying.h"
 #include "csv.h"
 #include "design_file.h"
 #include "file_dialog.h"
@@ -38,23 +39,6 @@
 namespace {
 
 constexpr qint64 kMaxImport = 64 * 1024 * 1024;
-
-QAction *tableAction(QWidget *table, const QString &text, const QList<QKeySequence> &keys)
-{
-    auto *action = new QAction(text, table);
-    action->setShortcuts(keys);
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    table->addAction(action);
-    return action;
-}
-
-QList<QKeySequence> redoKeys()
-{
-    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
-    if (!keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
-        keys << QKeySequence(Qt::CTRL | Qt::Key_Y);
-    return keys;
-}
 
 QTableView *tableView(const char *name, QAbstractItemModel *model)
 {
@@ -293,17 +277,19 @@ NetworkScreen::NetworkScreen()
                 (this->*slot)();
             };
         };
-        connect(tableAction(view, QStringLiteral("插入行"), {QKeySequence(Qt::Key_Insert)}), &QAction::triggered, this,
-                on(&NetworkScreen::insertRow));
-        connect(tableAction(view, QStringLiteral("删除行"), {QKeySequence(Qt::CTRL | Qt::Key_Delete)}),
+        connect(toolkit::tableAction(view, QStringLiteral("插入行"), {QKeySequence(Qt::Key_Insert)}),
+                &QAction::triggered, this, on(&NetworkScreen::insertRow));
+        connect(toolkit::tableAction(view, QStringLiteral("删除行"), {QKeySequence(Qt::CTRL | Qt::Key_Delete)}),
                 &QAction::triggered, this, on(&NetworkScreen::deleteRows));
-        connect(tableAction(view, QStringLiteral("清除单元格"), QKeySequence::keyBindings(QKeySequence::Delete)),
-                &QAction::triggered, this, on(&NetworkScreen::clearCells));
-        connect(tableAction(view, QStringLiteral("粘贴"), QKeySequence::keyBindings(QKeySequence::Paste)),
+        connect(
+            toolkit::tableAction(view, QStringLiteral("清除单元格"), QKeySequence::keyBindings(QKeySequence::Delete)),
+            &QAction::triggered, this, on(&NetworkScreen::clearCells));
+        connect(toolkit::tableAction(view, QStringLiteral("粘贴"), QKeySequence::keyBindings(QKeySequence::Paste)),
                 &QAction::triggered, this, on(&NetworkScreen::pasteClipboard));
-        connect(tableAction(view, QStringLiteral("撤销"), QKeySequence::keyBindings(QKeySequence::Undo)),
+        connect(toolkit::tableAction(view, QStringLiteral("撤销"), QKeySequence::keyBindings(QKeySequence::Undo)),
                 &QAction::triggered, m_undo, &QUndoStack::undo);
-        connect(tableAction(view, QStringLiteral("重做"), redoKeys()), &QAction::triggered, m_undo, &QUndoStack::redo);
+        connect(toolkit::tableAction(view, QStringLiteral("重做"), toolkit::redoKeys()), &QAction::triggered, m_undo,
+                &QUndoStack::redo);
         view->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
@@ -480,13 +466,7 @@ void NetworkScreen::clearCells()
 
 void NetworkScreen::paste(const QString &text)
 {
-    QStringList lines = text.split(u'\n');
-    for (QString &line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    }
-    while (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
+    const QStringList lines = toolkit::pastedLines(text);
     if (lines.isEmpty())
         return;
     const QModelIndex current = table(m_active)->currentIndex();

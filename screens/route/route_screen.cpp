@@ -1,5 +1,6 @@
 #include "route_screen.h"
 
+#include "copying.h"
 #include "csv.h"
 #include "design_file.h"
 #include "file_dialog.h"
@@ -38,15 +39,6 @@ namespace {
 
 // A file larger than this is no route table.
 constexpr qint64 kMaxImport = 16 * 1024 * 1024;
-
-QAction *tableAction(QWidget *table, const QString &text, const QList<QKeySequence> &keys)
-{
-    auto *action = new QAction(text, table);
-    action->setShortcuts(keys);
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    table->addAction(action);
-    return action;
-}
 
 } // namespace
 
@@ -171,25 +163,23 @@ RouteScreen::RouteScreen()
     layout->addLayout(buttons);
 
     // Keys of the table: Insert, Ctrl+Delete, Ctrl+Up/Down, Delete, Ctrl+V, Ctrl+Z, Ctrl+Y.
-    connect(tableAction(m_table, QStringLiteral("插入管段"), {QKeySequence(Qt::Key_Insert)}), &QAction::triggered, this,
-            &RouteScreen::insertSection);
-    connect(tableAction(m_table, QStringLiteral("删除管段"), {QKeySequence(Qt::CTRL | Qt::Key_Delete)}),
+    connect(toolkit::tableAction(m_table, QStringLiteral("插入管段"), {QKeySequence(Qt::Key_Insert)}),
+            &QAction::triggered, this, &RouteScreen::insertSection);
+    connect(toolkit::tableAction(m_table, QStringLiteral("删除管段"), {QKeySequence(Qt::CTRL | Qt::Key_Delete)}),
             &QAction::triggered, this, &RouteScreen::deleteSections);
-    connect(tableAction(m_table, QStringLiteral("上移"), {QKeySequence(Qt::CTRL | Qt::Key_Up)}), &QAction::triggered,
-            this, &RouteScreen::moveUp);
-    connect(tableAction(m_table, QStringLiteral("下移"), {QKeySequence(Qt::CTRL | Qt::Key_Down)}), &QAction::triggered,
-            this, &RouteScreen::moveDown);
-    connect(tableAction(m_table, QStringLiteral("清除单元格"), QKeySequence::keyBindings(QKeySequence::Delete)),
-            &QAction::triggered, this, &RouteScreen::clearCells);
-    connect(tableAction(m_table, QStringLiteral("粘贴"), QKeySequence::keyBindings(QKeySequence::Paste)),
+    connect(toolkit::tableAction(m_table, QStringLiteral("上移"), {QKeySequence(Qt::CTRL | Qt::Key_Up)}),
+            &QAction::triggered, this, &RouteScreen::moveUp);
+    connect(toolkit::tableAction(m_table, QStringLiteral("下移"), {QKeySequence(Qt::CTRL | Qt::Key_Down)}),
+            &QAction::triggered, this, &RouteScreen::moveDown);
+    connect(
+        toolkit::tableAction(m_table, QStringLiteral("清除单元格"), QKeySequence::keyBindings(QKeySequence::Delete)),
+        &QAction::triggered, this, &RouteScreen::clearCells);
+    connect(toolkit::tableAction(m_table, QStringLiteral("粘贴"), QKeySequence::keyBindings(QKeySequence::Paste)),
             &QAction::triggered, this, &RouteScreen::pasteClipboard);
-    connect(tableAction(m_table, QStringLiteral("撤销"), QKeySequence::keyBindings(QKeySequence::Undo)),
+    connect(toolkit::tableAction(m_table, QStringLiteral("撤销"), QKeySequence::keyBindings(QKeySequence::Undo)),
             &QAction::triggered, m_undo, &QUndoStack::undo);
-    // Ctrl+Y as well as the platform's redo keys: the key every spreadsheet user presses.
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
-        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
-    connect(tableAction(m_table, QStringLiteral("重做"), redoKeys), &QAction::triggered, m_undo, &QUndoStack::redo);
+    connect(toolkit::tableAction(m_table, QStringLiteral("重做"), toolkit::redoKeys()), &QAction::triggered, m_undo,
+            &QUndoStack::redo);
     m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     m_low->setChecked(true);
@@ -353,13 +343,7 @@ void RouteScreen::clearCells()
 
 void RouteScreen::paste(const QString &text)
 {
-    QStringList lines = text.split(u'\n');
-    for (QString &line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    }
-    while (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
+    const QStringList lines = toolkit::pastedLines(text);
     if (lines.isEmpty())
         return;
 
