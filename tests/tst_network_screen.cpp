@@ -142,6 +142,14 @@ private slots:
         }
         QVERIFY(gwjs->table(NetworkTable::Pipes)->selectionModel()->isRowSelected(3, QModelIndex()));
 
+        // The tip over a node tells its pressure as solved with the last edit.
+        gwjs->model()->table(NetworkTable::Nodes)->setData(gwjs->model()->table(NetworkTable::Nodes)->index(2, 1),
+                                                           QStringLiteral("45"));
+        const double pressureOfA = cellText(gwjs, NetworkTable::Nodes, 2, 6).toDouble();
+        QCOMPARE(view->toolTipAt(view->mapFromScene(QPointF(0, -200))),
+                 QStringLiteral("A：%1 Pa").arg(QString::number(pressureOfA, 'g', 6)));
+        gwjs->undoStack()->undo();
+
         // Four significant digits on show, fifteen kept; the design file keeps the choice.
         const QString full = cellText(gwjs, NetworkTable::Pipes, 0, NetworkTableModel::kTypedColumns);
         QCOMPARE(full, QStringLiteral("68.2681014047498"));

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionGraphicsItem>
+#include <QStaticText>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -25,72 +27,119 @@ QPointF sceneAt(const QPointF &typed)
     return QPointF(typed.x(), -typed.y());
 }
 
+// An id beside its item, in screen pixels; laid out once.
+void paintLabel(QPainter *painter, const QStaticText &label, QPointF at, const QColor &colour)
+{
+    painter->setPen(colour);
+    painter->drawStaticText(at, label);
+}
+
+} // namespace
+
 // A pipe: a line between its nodes' items, as wide on screen at every zoom, and an
 // arrow at its middle the way the gas flows.
-class PipeItem : public QGraphicsLineItem
+class PipeItem : public QGraphicsItem
 {
 public:
-    PipeItem(const picture::Pipe &pipe, const QColor &colour)
+    PipeItem(NetworkView *view, const picture::Pipe &pipe, const QColor &colour, QLineF line)
+        : m_view(view)
+        , m_line(line)
+        , m_label(pipe.id)
     {
+        m_label.setTextFormat(Qt::PlainText);
+        m_label.prepare(QTransform(), view->font());
         restyle(pipe, colour);
         setFlag(ItemIsSelectable);
         setZValue(0);
+        setLine(line);
+    }
+
+    QLineF line() const { return m_line; }
+    void setLine(QLineF line)
+    {
+        prepareGeometryChange();
+        m_line = line;
+        // Room for the pen, whose width is in pixels, and the id beside the middle, at
+        // the zoom of the moment.
+        const QSizeF label = m_label.size();
+        const double margin = std::max({10.0, label.width(), label.height()}) * m_view->pixelSize();
+        m_bounds = QRectF(line.p1(), line.p2()).normalized().adjusted(-margin, -margin, margin, margin);
+    }
+
+    QRectF boundingRect() const override { return m_bounds; }
+
+    // What a click finds: the line, a few pixels either side.
+    QPainterPath shape() const override
+    {
+        QPainterPath path(m_line.p1());
+        path.lineTo(m_line.p2());
+        QPainterPathStroker stroker;
+        stroker.setWidth(std::max(m_width, 8.0) * m_view->pixelSize());
+        return stroker.createStroke(path);
     }
 
     // The colour, width, dashes, arrow and highlight of a pipe solved anew.
     void restyle(const picture::Pipe &pipe, const QColor &colour)
     {
+        if (pipe.direction == m_direction && colour == m_colour && pipe.onWorstPath == m_worst
+            && pipe.automatic == m_automatic && picture::pipeWidth(pipe.diameter) == m_width)
+            return;
         m_direction = pipe.direction;
         m_colour = colour;
         m_worst = pipe.onWorstPath;
-        QPen pen(colour, picture::pipeWidth(pipe.diameter), pipe.automatic ? Qt::DashLine : Qt::SolidLine,
-                 Qt::RoundCap);
-        pen.setCosmetic(true);
-        setPen(pen);
+        m_automatic = pipe.automatic;
+        m_width = picture::pipeWidth(pipe.diameter);
         update();
     }
 
-    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
     {
-        const QTransform t = painter->worldTransform();
-        const QLineF onScreen(t.map(line().p1()), t.map(line().p2()));
         if (m_worst || isSelected()) {
-            QPen glow(isSelected() ? QColor(0, 120, 255, 120) : QColor(255, 0, 200, 90), pen().widthF() + 6,
-                      Qt::SolidLine, Qt::RoundCap);
+            QPen glow(isSelected() ? QColor(0, 120, 255, 120) : QColor(255, 0, 200, 90), m_width + 6, Qt::SolidLine,
+                      Qt::RoundCap);
             glow.setCosmetic(true);
             painter->setPen(glow);
-            painter->drawLine(line());
+            painter->drawLine(m_line);
         }
-        QStyleOptionGraphicsItem plain(*option);
-        plain.state &= ~QStyle::State_Selected;
-        QGraphicsLineItem::paint(painter, &plain, widget);
-        if (m_direction == 0 || onScreen.length() < 24)
+        // Flat ends: the nodes cover them, and a line without round caps strokes fast.
+        QPen pen(m_colour, m_width, m_automatic ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap);
+        pen.setCosmetic(true);
+        painter->setPen(pen);
+        painter->drawLine(m_line);
+        const QTransform t = painter->worldTransform();
+        const QLineF onScreen(t.map(m_line.p1()), t.map(m_line.p2()));
+        const bool label = m_view->labelsDrawn();
+        if ((m_direction == 0 || onScreen.length() < 24) && !label)
             return;
-        // The arrow in screen pixels.
+        // The arrow and the id in screen pixels.
         painter->save();
         painter->resetTransform();
-        const QLineF way = m_direction > 0 ? onScreen : QLineF(onScreen.p2(), onScreen.p1());
-        const QPointF mid = way.pointAt(0.5);
-        const QPointF unit = (way.p2() - way.p1()) / way.length();
-        const QPointF side(-unit.y() * 4.5, unit.x() * 4.5);
-        QPainterPath arrow;
-        arrow.moveTo(mid + unit * 4);
-        arrow.lineTo(mid - unit * 5 + side);
-        arrow.lineTo(mid - unit * 5 - side);
-        arrow.closeSubpath();
-        painter->setPen(Qt::NoPen);
-        painter->setBrush(m_colour.darker(140));
-        painter->drawPath(arrow);
+        if (label)
+            paintLabel(painter, m_label, onScreen.center(), Qt::darkGray);
+        if (m_direction != 0 && onScreen.length() >= 24) {
+            const QLineF way = m_direction > 0 ? onScreen : QLineF(onScreen.p2(), onScreen.p1());
+            const QPointF mid = way.pointAt(0.5);
+            const QPointF unit = (way.p2() - way.p1()) / way.length();
+            const QPointF side(-unit.y() * 4.5, unit.x() * 4.5);
+            const QPointF arrow[3]{mid + unit * 4, mid - unit * 5 + side, mid - unit * 5 - side};
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(m_colour.darker(140));
+            painter->drawPolygon(arrow, 3);
+        }
         painter->restore();
     }
 
 private:
+    NetworkView *m_view;
+    QLineF m_line;
+    QRectF m_bounds;
+    QStaticText m_label;
     int m_direction = 0;
     QColor m_colour;
+    double m_width = 1;
     bool m_worst = false;
+    bool m_automatic = false;
 };
-
-} // namespace
 
 // A node: a circle (a square for a source) of fixed size on screen, filled by its
 // pressure; dragging it moves it and, on release, reports its new place.
@@ -102,16 +151,29 @@ public:
         , m_source(node.source)
         , m_worst(node.worst)
         , m_fill(fill)
+        , m_label(node.id)
     {
+        m_label.setTextFormat(Qt::PlainText);
+        m_label.prepare(QTransform(), view->font());
+        m_bounds = QRectF(-8, -8, 16, 16) | QRectF(kLabelAt, m_label.size());
         setFlags(ItemIsSelectable | ItemIsMovable | ItemIgnoresTransformations | ItemSendsGeometryChanges);
         setZValue(2);
     }
 
-    QRectF boundingRect() const override { return QRectF(-8, -8, 16, 16); }
+    QRectF boundingRect() const override { return m_bounds; }
+    // What a click finds: the node, not its id.
+    QPainterPath shape() const override
+    {
+        QPainterPath path;
+        path.addRect(-8, -8, 16, 16);
+        return path;
+    }
 
     // The fill and highlight of a node solved anew.
     void restyle(const picture::Node &node, const QColor &fill)
     {
+        if (node.source == m_source && node.worst == m_worst && fill == m_fill)
+            return;
         m_source = node.source;
         m_worst = node.worst;
         m_fill = fill;
@@ -120,6 +182,9 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
     {
+        // On whole pixels, where an unsmoothed circle is drawn scanline by scanline.
+        if (const QTransform t = painter->worldTransform(); t.type() == QTransform::TxTranslate)
+            painter->setWorldTransform(QTransform::fromTranslate(std::round(t.dx()), std::round(t.dy())));
         const bool selected = isSelected();
         painter->setPen(QPen(selected      ? QColor(0, 120, 255)
                                  : m_worst ? QColor(255, 0, 200)
@@ -131,10 +196,12 @@ public:
             painter->drawRect(box);
         else
             painter->drawEllipse(box);
+        if (m_view->labelsDrawn())
+            paintLabel(painter, m_label, kLabelAt, Qt::black);
     }
 
     // The pipes that end here follow it.
-    QList<std::pair<QGraphicsLineItem *, bool>> pipes; // the pipe, and whether this is its start
+    QList<std::pair<PipeItem *, bool>> pipes; // the pipe, and whether this is its start
 
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override
@@ -170,7 +237,10 @@ private:
     bool m_source;
     bool m_worst;
     QColor m_fill;
+    QStaticText m_label;
+    QRectF m_bounds;
     QPointF m_pressedAt;
+    static constexpr QPointF kLabelAt{8, -18};
 };
 
 NetworkView::NetworkView(QWidget *parent)
@@ -183,6 +253,8 @@ NetworkView::NetworkView(QWidget *parent)
     setDragMode(QGraphicsView::ScrollHandDrag);
     setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
     setBackgroundBrush(Qt::white);
+    // A solve recolours most items: one repaint of the whole view costs less than tracking each.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     connect(m_scene, &QGraphicsScene::selectionChanged, this, &NetworkView::selectionChanged);
 }
 
@@ -225,12 +297,13 @@ QColor pipeColour(const picture::Scene &s, const picture::Pipe &p)
 void NetworkView::show(const picture::Scene &content)
 {
     // A solve that changed only the results: the items take their new colours.
-    if (!m_nodeItems.isEmpty() && sameShape(m_content, content) && labelsReadable() == m_labelsDrawn) {
+    if (!m_nodeItems.isEmpty() && sameShape(m_content, content)) {
         m_content = content;
         for (qsizetype i = 0; i < content.nodes.size(); ++i)
             m_nodeItems[i]->restyle(content.nodes[i], nodeFill(content, content.nodes[i]));
         for (qsizetype k = 0; k < content.pipes.size(); ++k)
-            static_cast<PipeItem *>(m_pipeItems[k])->restyle(content.pipes[k], pipeColour(content, content.pipes[k]));
+            m_pipeItems[k]->restyle(content.pipes[k], pipeColour(content, content.pipes[k]));
+        updateLabels();
         viewport()->update();
         return;
     }
@@ -240,57 +313,34 @@ void NetworkView::show(const picture::Scene &content)
     const int node = selectedNode(), pipe = selectedPipe();
     m_selecting = true;
     m_scene->clear();
-    const bool labels = labelsReadable();
-    m_labelsDrawn = labels;
-    QList<NodeItem *> nodes;
+    m_labelsDrawn = labelsReadable();
+    m_nodeItems.reserve(content.nodes.size());
     for (qsizetype i = 0; i < content.nodes.size(); ++i) {
         const picture::Node &n = content.nodes[i];
-        const QColor fill = n.pressure
-            ? picture::scaleColour(picture::onScale(*n.pressure, content.lowPressure, content.highPressure))
-            : QColor(Qt::lightGray);
-        auto *item = new NodeItem(this, n, fill);
+        auto *item = new NodeItem(this, n, nodeFill(content, n));
         item->setPos(sceneAt(n.at));
         item->setData(kRowKey, int(i));
         item->setData(kKindKey, int(NodeKind));
-        item->setToolTip(
-            n.pressure
-                ? QStringLiteral("%1：%2 %3").arg(n.id, QString::number(*n.pressure, 'g', 6), content.pressureUnit)
-                : n.id);
         m_scene->addItem(item);
-        if (labels) {
-            auto *label = new QGraphicsSimpleTextItem(n.id, item);
-            label->setPos(8, -18);
-        }
-        nodes << item;
         m_nodeItems << item;
     }
+    m_pipeItems.reserve(content.pipes.size());
     for (qsizetype k = 0; k < content.pipes.size(); ++k) {
         const picture::Pipe &p = content.pipes[k];
-        const QColor colour = p.value
-            ? picture::scaleColour(picture::onScale(*p.value, content.lowValue, content.highValue))
-            : QColor(Qt::gray);
-        auto *item = new PipeItem(p, colour);
-        item->setLine(QLineF(sceneAt(content.nodes[p.from].at), sceneAt(content.nodes[p.to].at)));
+        auto *item = new PipeItem(this, p, pipeColour(content, p),
+                                  QLineF(sceneAt(content.nodes[p.from].at), sceneAt(content.nodes[p.to].at)));
         item->setData(kRowKey, int(k));
         item->setData(kKindKey, int(PipeKind));
-        item->setToolTip(
-            p.value ? QStringLiteral("%1：%2 %3").arg(p.id, QString::number(*p.value, 'g', 6), content.valueUnit)
-                    : p.id);
         m_scene->addItem(item);
         m_pipeItems << item;
-        nodes[p.from]->pipes.append({item, true});
-        nodes[p.to]->pipes.append({item, false});
-        if (labels) {
-            auto *label = m_scene->addSimpleText(p.id);
-            label->setFlag(QGraphicsItem::ItemIgnoresTransformations);
-            label->setBrush(Qt::darkGray);
-            label->setPos(item->line().center());
-        }
+        m_nodeItems[p.from]->pipes.append({item, true});
+        m_nodeItems[p.to]->pipes.append({item, false});
     }
     // Many items: no smoothing, so that an edit shows within a frame.
     setRenderHint(QPainter::Antialiasing, content.nodes.size() + content.pipes.size() <= kSmoothItems);
     // Room around the network to pan into, and to leave the legend beside it.
-    const QRectF items = m_scene->itemsBoundingRect();
+    const QRectF extent = picture::extentOf(content);
+    const QRectF items(sceneAt(extent.bottomLeft()), sceneAt(extent.topRight()));
     const double span = std::max({items.width(), items.height(), 100.0}) * 2;
     m_scene->setSceneRect(items.adjusted(-span, -span, span, span));
     m_selecting = false;
@@ -304,12 +354,62 @@ void NetworkView::show(const picture::Scene &content)
         selectPipe(pipe);
 }
 
+void NetworkView::updateLabels()
+{
+    const bool labels = labelsReadable();
+    if (labels != m_labelsDrawn) {
+        m_labelsDrawn = labels;
+        viewport()->update();
+    }
+}
+
+double NetworkView::pixelSize() const
+{
+    const double scale = transform().m11();
+    return scale > 0 ? 1 / scale : 1;
+}
+
+QString NetworkView::toolTipAt(QPoint at) const
+{
+    for (const QGraphicsItem *item : items(at)) {
+        const int row = item->data(kRowKey).toInt();
+        if (item->data(kKindKey).toInt() == NodeKind && row < m_content.nodes.size()) {
+            const picture::Node &n = m_content.nodes[row];
+            return n.pressure ? QStringLiteral("%1：%2 %3").arg(n.id, QString::number(*n.pressure, 'g', 6),
+                                                                m_content.pressureUnit)
+                              : n.id;
+        }
+        if (item->data(kKindKey).toInt() == PipeKind && row < m_content.pipes.size()) {
+            const picture::Pipe &p = m_content.pipes[row];
+            return p.value
+                ? QStringLiteral("%1：%2 %3").arg(p.id, QString::number(*p.value, 'g', 6), m_content.valueUnit)
+                : p.id;
+        }
+    }
+    return QString();
+}
+
+bool NetworkView::viewportEvent(QEvent *event)
+{
+    // The tip says what the item holds now, solved with the last edit.
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QString tip = toolTipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        return true;
+    }
+    return QGraphicsView::viewportEvent(event);
+}
+
 void NetworkView::setLabelsShown(bool shown)
 {
     if (m_labels == shown)
         return;
     m_labels = shown;
-    show(m_content);
+    updateLabels();
 }
 
 void NetworkView::fitAll()
@@ -327,8 +427,7 @@ void NetworkView::fitAll()
     resetTransform();
     scale(s, s);
     centerOn(bounds.center() + QPointF(legend / 2 / s, 0));
-    if (labelsReadable() != m_labelsDrawn)
-        show(m_content);
+    updateLabels();
 }
 
 namespace {
@@ -415,8 +514,7 @@ void NetworkView::wheelEvent(QWheelEvent *event)
     const double factor = std::pow(1.0015, event->angleDelta().y());
     scale(factor, factor);
     event->accept();
-    if (labelsReadable() != m_labelsDrawn)
-        show(m_content);
+    updateLabels();
 }
 
 bool NetworkView::labelsReadable() const

@@ -4,7 +4,6 @@
 
 #include <QGraphicsView>
 
-class QGraphicsLineItem;
 class QGraphicsScene;
 
 // networkView: the network drawn as items, one per node and per pipe, coloured as
@@ -33,6 +32,12 @@ public:
     int pipeItems() const;
     int selectedNode() const;
     int selectedPipe() const;
+    // Scene units to a pixel at the present zoom.
+    double pixelSize() const;
+    // Whether the items show their ids now.
+    bool labelsDrawn() const { return m_labelsDrawn; }
+    // What the tooltip says over a point of the viewport: the item's id and value.
+    QString toolTipAt(QPoint at) const;
 
 signals:
     void nodeClicked(int row);
@@ -42,18 +47,21 @@ signals:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     // The legend, fixed at the right of the view.
     void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
     friend class NodeItem;
+    friend class PipeItem;
     void selectionChanged();
     // Whether the ids are shown: asked for, and far enough apart on screen to read.
     bool labelsReadable() const;
+    void updateLabels();
 
     QGraphicsScene *m_scene;
     QList<class NodeItem *> m_nodeItems;
-    QList<QGraphicsLineItem *> m_pipeItems;
+    QList<class PipeItem *> m_pipeItems;
     picture::Scene m_content;
     bool m_labels = true;
     bool m_labelsDrawn = true;
