@@ -62,6 +62,24 @@ Layout layOut(const Network &net)
     }
     if (std::none_of(layout.automatic.begin(), layout.automatic.end(), [](bool a) { return a; }))
         return layout;
+    // A node between typed ones, as when a pipe was split: at the middle of them.
+    std::vector<bool> between(std::size_t(n), false);
+    for (qsizetype i = 0; i < n; ++i) {
+        if (!layout.automatic[i])
+            continue;
+        QPointF sum;
+        int typed = 0;
+        for (const int j : neighbours[std::size_t(i)]) {
+            if (!layout.automatic[j]) {
+                sum += layout.points[j];
+                ++typed;
+            }
+        }
+        if (typed >= 2) {
+            layout.points[i] = sum / typed;
+            between[std::size_t(i)] = true;
+        }
+    }
     // The spacing: the typed pipes' mean length, else 100.
     const double step = lengthCount > 0 && lengthSum > 0 ? lengthSum / lengthCount : 100.0;
 
@@ -133,7 +151,7 @@ Layout layOut(const Network &net)
     if (anyTyped)
         left += 2 * step;
     for (qsizetype i = 0; i < n; ++i) {
-        if (layout.automatic[i])
+        if (layout.automatic[i] && !between[std::size_t(i)])
             layout.points[i] = QPointF(left + depth[std::size_t(i)] * step, top - row[std::size_t(i)] * step);
     }
 

@@ -1,6 +1,7 @@
 #include "batch.h"
 #include "network.h"
 #include "network_files.h"
+#include "network_layout.h"
 #include "route.h"
 #include "sections.h"
 
@@ -359,6 +360,23 @@ private slots:
         QCOMPARE(r.pipes[1].material, QStringLiteral("2"));
         QVERIFY(fromInp("[PUMPS]\nPU1 A B HEAD C1\n", Pressure::Low, "3000").error.contains(QStringLiteral("[PUMPS]")));
         QVERIFY(fromInp("[OPTIONS]\nUNITS GPM\n", Pressure::Low, "3000").error.contains(QStringLiteral("GPM")));
+    }
+
+    void nodesWithoutPlacesArePlacedFromThePipes()
+    {
+        // A pipe split by a node without X, Y: the node sits at the middle of the two ends.
+        const Layout split = layOut(make(lowSettings(),
+                                         {{"S", "", "0", "0", "0", "3000"}, {"M", "1", "0", "", ""},
+                                          {"E", "1", "0", "300", "100"}},
+                                         {{"1", "S", "M", "100", "100"}, {"2", "M", "E", "100", "100"}}));
+        QCOMPARE(split.automatic, (QList<bool>{false, true, false}));
+        QCOMPARE(split.points[1], QPointF(150, 50));
+        // No places at all: layers from the source, 100 apart.
+        const Layout tree = layOut(make(lowSettings(),
+                                        {{"S", "", "0", "", "", "3000"}, {"A", "1", "0", "", ""}, {"B", "1", "0", "", ""}},
+                                        {{"1", "S", "A", "100", "100"}, {"2", "A", "B", "100", "100"}}));
+        QCOMPARE(tree.points[1].x() - tree.points[0].x(), 100.0);
+        QCOMPARE(tree.points[2].x() - tree.points[1].x(), 100.0);
     }
 
 private:

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -523,12 +524,16 @@ bool NetworkView::labelsReadable() const
         return false;
     if (m_content.nodes.size() + m_content.pipes.size() <= kSmoothItems)
         return true;
-    // The mean pipe as long on screen as a few characters at least.
-    double length = 0;
+    // The middling pipe as long on screen as a few characters at least.
+    std::vector<double> lengths;
+    lengths.reserve(std::size_t(m_content.pipes.size()));
     for (const picture::Pipe &p : m_content.pipes)
-        length += QLineF(m_content.nodes[p.from].at, m_content.nodes[p.to].at).length();
-    const double mean = m_content.pipes.isEmpty() ? 0 : length / double(m_content.pipes.size());
-    return mean * transform().m11() >= 60;
+        lengths.push_back(QLineF(m_content.nodes[p.from].at, m_content.nodes[p.to].at).length());
+    if (lengths.empty())
+        return true;
+    const auto middle = lengths.begin() + std::ptrdiff_t(lengths.size() / 2);
+    std::nth_element(lengths.begin(), middle, lengths.end());
+    return *middle * transform().m11() >= 60;
 }
 
 void NetworkView::drawForeground(QPainter *painter, const QRectF &)
