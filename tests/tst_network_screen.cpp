@@ -6,12 +6,15 @@
 #include "network/network_model.h"
 #include "network/network_screen.h"
 #include "network/network_view.h"
+#include "number_text.h"
 #include "shell.h"
 
+#include <QBrush>
 #include <QComboBox>
 #include <QFile>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
+#include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -177,6 +180,36 @@ private slots:
 
     // A pipe to a node that is not there: its cell is marked, the verdict says what is
     // missing; undo takes the paste back whole.
+    // A large network is solved off the window's thread: the edits show at once, the
+    // results of the latest edit when they come, none of an earlier state meanwhile.
+    void aLargeNetworkIsSolvedInTheBackground()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        gwjs->model()->setBackgroundSize(0);
+        pasteInto(gwjs, NetworkTable::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\nB\t10\t0\n"));
+        pasteInto(gwjs, NetworkTable::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tB\t100\t80\n"));
+        QTRY_VERIFY(!gwjs->model()->isSolving());
+        NetworkTableModel *nodes = gwjs->model()->table(NetworkTable::Nodes);
+        nodes->setData(nodes->index(1, 1), QStringLiteral("40"));
+        nodes->setData(nodes->index(1, 1), QStringLiteral("60"));
+        QVERIFY(gwjs->model()->isSolving());
+        auto *verdict = gwjs->findChild<QLabel *>(QStringLiteral("networkVerdict"));
+        QCOMPARE(verdict->text(), QStringLiteral("结论：计算中…"));
+        QCOMPARE(nodes->data(nodes->index(1, 6), Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::gray));
+        // A row inserted above: the results of the rows below are not shown on the wrong rows.
+        gwjs->model()->insertRows(NetworkTable::Nodes, 0, {{QStringLiteral("N")}});
+        QCOMPARE(cellText(gwjs, NetworkTable::Nodes, 2, 6), QString());
+        gwjs->model()->removeRows(NetworkTable::Nodes, {0});
+        QTRY_VERIFY(!gwjs->model()->isSolving());
+        const network::Result latest = network::solve(gwjs->model()->network());
+        QCOMPARE(gwjs->model()->network().nodes[1].load, QStringLiteral("60"));
+        QCOMPARE(cellText(gwjs, NetworkTable::Nodes, 2, 6), formatSignificant(*latest.nodes[2].pressure, 15));
+        QVERIFY(verdict->text().startsWith(QStringLiteral("结论：满足")));
+    }
+
     void aBadCellIsMarkedAndAPasteUndoesWhole()
     {
         Session session;

@@ -5,6 +5,8 @@
 #include "widgets.h"
 
 #include <QBrush>
+#include <QPromise>
+#include <QThreadPool>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -49,7 +51,9 @@ NetworkModel::NetworkModel(QUndoStack *undo, QObject *parent)
     , m_nodes(new NetworkTableModel(this, NetworkTable::Nodes))
     , m_pipes(new NetworkTableModel(this, NetworkTable::Pipes))
     , m_loops(new LoopTableModel(this))
+    , m_watcher(new QFutureWatcher<Solved>(this))
 {
+    connect(m_watcher, &QFutureWatcherBase::finished, this, &NetworkModel::backgroundSolved);
     solve();
 }
 
@@ -170,7 +174,55 @@ void NetworkModel::solve()
         return;
     }
     m_pending = false;
-    m_result = network::solve(m_network);
+    ++m_generation;
+    if (m_network.nodes.size() + m_network.pipes.size() <= m_backgroundSize) {
+        take(network::solve(m_network), m_network);
+        return;
+    }
+    // The typed cells show the edit at once, the results a moment later.
+    m_solving = true;
+    for (NetworkTableModel *model : {m_nodes, m_pipes}) {
+        if (model->rowCount() > 0)
+            emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
+    }
+    emit solving();
+    if (!m_watcher->isRunning())
+        solveInBackground();
+}
+
+void NetworkModel::solveInBackground()
+{
+    auto promise = std::make_shared<QPromise<Solved>>();
+    m_watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, net = m_network, generation = m_generation] {
+        promise->addResult(Solved{generation, net, network::solve(net)});
+        promise->finish();
+    });
+}
+
+void NetworkModel::backgroundSolved()
+{
+    if (m_watcher->future().resultCount() == 0)
+        return;
+    Solved done = m_watcher->result();
+    if (done.generation == m_generation)
+        take(std::move(done.result), done.network);
+    else if (m_solving)
+        solveInBackground(); // edited meanwhile: the latest edit wins
+}
+
+void NetworkModel::finishSolving()
+{
+    if (m_solving)
+        take(network::solve(m_network), m_network);
+}
+
+void NetworkModel::take(network::Result result, const network::Network &network)
+{
+    m_solving = false;
+    m_result = std::move(result);
+    m_solvedNetwork = network;
     for (NetworkTableModel *model : {m_nodes, m_pipes}) {
         if (model->rowCount() > 0)
             emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
@@ -178,6 +230,18 @@ void NetworkModel::solve()
     m_loops->beginResetModel();
     m_loops->endResetModel();
     emit solved();
+}
+
+bool NetworkModel::isResultOf(NetworkTable table, int row) const
+{
+    if (row < 0 || m_solvedNetwork.settings.pressure != m_network.settings.pressure)
+        return false;
+    if (table == NetworkTable::Nodes) {
+        return row < m_network.nodes.size() && row < m_solvedNetwork.nodes.size()
+            && m_solvedNetwork.nodes[row].node == m_network.nodes[row].node;
+    }
+    return row < m_network.pipes.size() && row < m_solvedNetwork.pipes.size()
+        && m_solvedNetwork.pipes[row].pipe == m_network.pipes[row].pipe;
 }
 
 // ---- The node and pipe tables ----
@@ -265,9 +329,11 @@ QVariant NetworkTableModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     const network::Result &r = m_network->result();
     const bool typed = column < kTypedColumns;
-    const bool solvedOk = !r.refused && r.converged;
+    // While a large network is solved, the results shown are of the rows as they were.
+    const bool ofThisRow = m_network->isResultOf(m_table, row);
+    const bool solvedOk = !r.refused && r.converged && ofThisRow;
     // A cell the solver refused: its table, row and column.
-    const bool bad = typed && r.refused && r.refused->row == row
+    const bool bad = typed && ofThisRow && r.refused && r.refused->row == row
         && ((m_table == NetworkTable::Nodes && r.refused->table == network::Problem::Table::Nodes)
             || (m_table == NetworkTable::Pipes && r.refused->table == network::Problem::Table::Pipes))
         && (m_table == NetworkTable::Nodes ? network::nodeKeys() : network::pipeKeys()).value(column)
@@ -286,6 +352,10 @@ QVariant NetworkTableModel::data(const QModelIndex &index, int role) const
         return solvedOk ? computed(row, column) : QString();
     case Qt::EditRole:
         return typed ? text : data(index, Qt::DisplayRole);
+    case Qt::ForegroundRole:
+        if (!typed && m_network->isSolving())
+            return QBrush(Qt::gray);
+        return {};
     case Qt::BackgroundRole:
         if (bad)
             return QBrush(toolkit::kProblemColor);
@@ -386,7 +456,7 @@ QVariant LoopTableModel::data(const QModelIndex &index, int role) const
     case 1: {
         QStringList ids;
         for (const int k : loop.pipes)
-            ids << m_network->network().pipes.value(k).pipe.trimmed();
+            ids << m_network->solvedNetwork().pipes.value(k).pipe.trimmed();
         return ids.join(u' ');
     }
     case 2:

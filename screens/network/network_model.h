@@ -3,6 +3,7 @@
 #include "network.h"
 
 #include <QAbstractTableModel>
+#include <QFutureWatcher>
 #include <QUndoCommand>
 
 class QUndoStack;
@@ -26,7 +27,19 @@ public:
     LoopTableModel *loops() const { return m_loops; }
 
     const network::Network &network() const { return m_network; }
+    // The last results, and the network as it was when they were found: while a
+    // large network is solved in the background, an earlier state of it.
     const network::Result &result() const { return m_result; }
+    const network::Network &solvedNetwork() const { return m_solvedNetwork; }
+    // Whether the results are of an earlier state, a solve of the present one running.
+    bool isSolving() const { return m_solving; }
+    // Whether the results' network has a row where it is now: the same id in the same place.
+    bool isResultOf(NetworkTable table, int row) const;
+    // Solves the present network at once if the results are of an earlier one.
+    void finishSolving();
+    // Networks of more nodes and pipes than this are solved in the background, so
+    // that the window keeps answering; the latest edit wins.
+    void setBackgroundSize(int size) { m_backgroundSize = size; }
     int rowCount(NetworkTable table) const;
     QString cell(NetworkTable table, int row, int column) const;
     // The typed rows of a table as texts in column order.
@@ -55,18 +68,34 @@ public:
 signals:
     // The network was solved anew.
     void solved();
+    // An edit was made; its results will come with solved().
+    void solving();
 
 private:
+    struct Solved
+    {
+        quint64 generation = 0;
+        network::Network network;
+        network::Result result;
+    };
     void solve();
+    void solveInBackground();
+    void backgroundSolved();
+    void take(network::Result result, const network::Network &network);
 
     int m_batchDepth = 0;
     bool m_pending = false;
     QUndoStack *m_undo;
     network::Network m_network;
+    network::Network m_solvedNetwork;
     network::Result m_result;
+    bool m_solving = false;
+    quint64 m_generation = 0; // of the network, one more with each change
+    int m_backgroundSize = 3000;
     NetworkTableModel *m_nodes;
     NetworkTableModel *m_pipes;
     LoopTableModel *m_loops;
+    QFutureWatcher<Solved> *m_watcher;
 };
 
 // The node or pipe table: the typed columns, then the computed ones (read-only),

@@ -301,6 +301,7 @@ NetworkScreen::NetworkScreen()
         connect(box, &QLineEdit::textChanged, this, &NetworkScreen::settingsChanged);
     connect(m_digits, &QComboBox::currentIndexChanged, this, &NetworkScreen::settingsChanged);
     connect(m_model, &NetworkModel::solved, this, &NetworkScreen::showVerdict);
+    connect(m_model, &NetworkModel::solving, this, &NetworkScreen::showVerdict);
     connect(m_model, &NetworkModel::solved, this, &NetworkScreen::redraw);
     settingsChanged();
     resize(1400, 800);
@@ -358,6 +359,14 @@ void NetworkScreen::settingsChanged()
 
 void NetworkScreen::showVerdict()
 {
+    if (m_model->isSolving()) {
+        // A large network solved in the background: no verdict of an earlier state.
+        toolkit::setText(m_verdict, QStringLiteral("结论：计算中…"));
+        QPalette palette = m_verdict->palette();
+        palette.setColor(QPalette::WindowText, Qt::gray);
+        m_verdict->setPalette(palette);
+        return;
+    }
     const network::Result &r = m_model->result();
     QString verdict;
     if (r.refused) {
@@ -370,7 +379,7 @@ void NetworkScreen::showVerdict()
         verdict = r.verdict;
         if (r.converged && r.met && r.worstNode >= 0) {
             verdict
-                += QStringLiteral("，最不利节点 %1").arg(m_model->network().nodes.value(r.worstNode).node.trimmed());
+                += QStringLiteral("，最不利节点 %1").arg(m_model->solvedNetwork().nodes.value(r.worstNode).node.trimmed());
         }
     }
     toolkit::setText(m_verdict, QStringLiteral("结论：") + verdict);
@@ -575,6 +584,7 @@ bool NetworkScreen::importInp(const QString &path)
 
 bool NetworkScreen::exportInp(const QString &path)
 {
+    m_model->finishSolving();
     const network::Network &net = m_model->network();
     const network::Result &r = m_model->result();
     QList<double> diameters;
@@ -591,7 +601,7 @@ void NetworkScreen::redraw()
 {
     // The places depend on the nodes' ids and X, Y and on which pipes join them: an
     // edit of a load or a diameter keeps them.
-    const network::Network &net = m_model->network();
+    const network::Network &net = m_model->solvedNetwork();
     QStringList key;
     key.reserve(net.nodes.size() + net.pipes.size());
     for (const network::NodeRow &n : net.nodes)
@@ -602,9 +612,9 @@ void NetworkScreen::redraw()
         m_layout = network::layOut(net);
         m_layoutKey = key;
     }
-    m_view->show(picture::sceneOf(m_model->network(), m_model->result(), m_layout,
+    m_view->show(picture::sceneOf(net, m_model->result(), m_layout,
                                   picture::ColourBy(std::max(0, m_colourBy->currentIndex()))));
-    m_profile->show(picture::profileOf(m_model->network(), m_model->result()));
+    m_profile->show(picture::profileOf(net, m_model->result()));
 }
 
 namespace {
@@ -619,7 +629,8 @@ QString placeText(double v)
 
 void NetworkScreen::moveNode(int row, QPointF at)
 {
-    if (row < 0 || row >= m_model->rowCount(NetworkTable::Nodes))
+    // The row as drawn: still where it is in the table.
+    if (!m_model->isResultOf(NetworkTable::Nodes, row))
         return;
     const QString x = placeText(at.x()), y = placeText(at.y());
     QList<NetworkCellChange> changes;
@@ -630,6 +641,7 @@ void NetworkScreen::moveNode(int row, QPointF at)
 
 void NetworkScreen::saveLayout()
 {
+    m_model->finishSolving();
     QList<NetworkCellChange> changes;
     for (qsizetype i = 0; i < m_layout.points.size() && i < m_model->rowCount(NetworkTable::Nodes); ++i) {
         if (!m_layout.automatic.value(i))
@@ -646,6 +658,7 @@ void NetworkScreen::saveLayout()
 
 bool NetworkScreen::exportPicture(const QString &path)
 {
+    m_model->finishSolving();
     QString error;
     const picture::Scene scene = picture::sceneOf(m_model->network(), m_model->result(), m_layout,
                                                   picture::ColourBy(std::max(0, m_colourBy->currentIndex())));
