@@ -19,6 +19,10 @@ namespace picture {
 
 namespace {
 
+// The drawings are made in pixels of a screen at 96 dots per inch, their texts
+// included (8 points there): a page scales them as a whole.
+constexpr int kTextPixels = 11;
+
 double measureOf(const network::PipeResult &p, ColourBy by, bool low)
 {
     switch (by) {
@@ -203,7 +207,7 @@ void paint(QPainter &painter, const QRectF &target, const Scene &s, bool labels)
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     QFont font = painter.font();
-    font.setPointSizeF(8);
+    font.setPixelSize(kTextPixels);
     painter.setFont(font);
     const QRectF area = target.adjusted(10, 10, -legendWidth(painter.font(), painter.device()) - 40, -10);
 
@@ -271,7 +275,7 @@ void paint(QPainter &painter, const QRectF &target, const Scene &s, bool labels)
 double legendWidth(const QFont &base, const QPaintDevice *device)
 {
     QFont font = base;
-    font.setPointSizeF(8);
+    font.setPixelSize(kTextPixels);
     return QFontMetricsF(font, device).horizontalAdvance(QStringLiteral("最低 -8.88888888888888E+08")) + 40;
 }
 
@@ -281,7 +285,7 @@ void paintLegend(QPainter &painter, const QRectF &target, const Scene &s)
         return;
     painter.save();
     QFont font = painter.font();
-    font.setPointSizeF(8);
+    font.setPixelSize(kTextPixels);
     painter.setFont(font);
     const QFontMetricsF metrics(font, painter.device());
     const double width = legendWidth(painter.font(), painter.device());
@@ -407,7 +411,7 @@ void paintProfile(QPainter &painter, const QRectF &target, const Profile &profil
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     QFont font = painter.font();
-    font.setPointSizeF(8);
+    font.setPixelSize(kTextPixels);
     painter.setFont(font);
     const QFontMetricsF metrics(font, painter.device());
     const double left = metrics.horizontalAdvance(QStringLiteral("-8.88888E+08")) + 12;

@@ -10,16 +10,20 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QImage>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextObjectInterface>
 #include <QUrl>
 
 #include <algorithm>
+#include <functional>
 
 namespace report {
 
@@ -361,6 +365,75 @@ QFont reportFont(qreal pointSize)
 
 } // namespace
 
+namespace {
+
+constexpr int kDrawingObject = QTextFormat::UserObject + 1;
+constexpr int kDrawingName = QTextFormat::UserProperty + 1;
+constexpr int kDrawingSize = QTextFormat::UserProperty + 2;
+
+} // namespace
+
+// The drawings of a report: each takes the place of its image in the text, and is
+// painted with the painter that prints the page, so that it stays vector graphics.
+class Drawings : public QObject, public QTextObjectInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+
+public:
+    explicit Drawings(const QPaintDevice *device)
+        : m_devicePerPixel(device->logicalDpiX() / 96.0)
+    {}
+
+    QHash<QString, std::function<void(QPainter &, const QRectF &)>> painters;
+
+    // Every image named in painters becomes a drawing of the same size.
+    void takePlaces(QTextDocument &document)
+    {
+        QList<std::pair<int, QTextImageFormat>> images;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextImageFormat image = it.fragment().charFormat().toImageFormat();
+                if (image.isValid() && painters.contains(image.name()))
+                    images.append({it.fragment().position(), image});
+            }
+        }
+        for (const auto &[position, image] : images) {
+            QTextCharFormat drawing;
+            drawing.setObjectType(kDrawingObject);
+            drawing.setProperty(kDrawingName, image.name());
+            drawing.setProperty(kDrawingSize, QSizeF(image.width(), image.height()) * m_devicePerPixel);
+            QTextCursor cursor(&document);
+            cursor.setPosition(position);
+            cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+            cursor.insertText(QString(QChar::ObjectReplacementCharacter), drawing);
+        }
+    }
+
+    QSizeF intrinsicSize(QTextDocument *, int, const QTextFormat &format) override
+    {
+        return format.property(kDrawingSize).toSizeF();
+    }
+
+    void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *, int, const QTextFormat &format) override
+    {
+        const auto paint = painters.constFind(format.property(kDrawingName).toString());
+        if (paint == painters.constEnd())
+            return;
+        // Drawn in pixels of a screen, as on the screen, scaled to the page.
+        painter->save();
+        painter->setClipRect(rect);
+        painter->setFont(reportFont(9));
+        painter->translate(rect.topLeft());
+        painter->scale(m_devicePerPixel, m_devicePerPixel);
+        (*paint)(*painter, QRectF(QPointF(0, 0), rect.size() / m_devicePerPixel));
+        painter->restore();
+    }
+
+private:
+    double m_devicePerPixel;
+};
+
 QString html(const Report &r, double pictureWidth)
 {
     QString html = QStringLiteral("<h1>计算书</h1>");
@@ -389,46 +462,31 @@ void render(const Report &r, QPagedPaintDevice *device)
     document.setDefaultStyleSheet(QStringLiteral("h1 { font-size: 16pt; } h2 { font-size: 13pt; } "
                                                  "h3 { font-size: 10.5pt; } th { background-color: #e8e8e8; } "
                                                  "td, th { white-space: nowrap; }"));
-    // The network's drawing, painted for the page.
-    const int dotsPerMeter = int(kPictureWidth / 0.17);
+    // The drawings, painted on the page as vector graphics where the text places them.
+    Drawings drawings(device);
     if (r.route && routeDrawn(*r.route)) {
-        QImage profile(kPictureWidth, kPictureHeight / 2, QImage::Format_RGB32);
-        profile.fill(Qt::white);
-        profile.setDotsPerMeterX(dotsPerMeter);
-        profile.setDotsPerMeterY(dotsPerMeter);
-        QPainter profilePainter(&profile);
-        profilePainter.setFont(reportFont(9));
-        picture::paintProfile(profilePainter, QRectF(0, 0, profile.width(), profile.height()),
-                              picture::routeProfile(r.route->settings, r.route->sections, r.route->result));
-        profilePainter.end();
-        document.addResource(QTextDocument::ImageResource, QUrl(kRouteProfile), profile);
+        const picture::Profile profile
+            = picture::routeProfile(r.route->settings, r.route->sections, r.route->result);
+        drawings.painters.insert(kRouteProfile, [profile](QPainter &painter, const QRectF &area) {
+            picture::paintProfile(painter, area, profile);
+        });
     }
     if (r.network && networkDrawn(*r.network)) {
-        QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        // The resolution of a drawing 17 cm wide, so that its texts print at their point sizes.
-        image.setDotsPerMeterX(int(kPictureWidth / 0.17));
-        image.setDotsPerMeterY(int(kPictureWidth / 0.17));
-        QPainter picturePainter(&image);
-        picturePainter.setFont(reportFont(9));
         const network::Layout layout = network::layOut(r.network->network);
-        picture::paint(picturePainter, QRectF(0, 0, kPictureWidth, kPictureHeight),
-                       picture::sceneOf(r.network->network, r.network->result, layout, picture::ColourBy::UnitDrop));
-        picturePainter.end();
-        document.addResource(QTextDocument::ImageResource, QUrl(kNetworkPicture), image);
-        QImage profile(kPictureWidth, kPictureHeight / 2, QImage::Format_RGB32);
-        profile.fill(Qt::white);
-        profile.setDotsPerMeterX(image.dotsPerMeterX());
-        profile.setDotsPerMeterY(image.dotsPerMeterY());
-        QPainter profilePainter(&profile);
-        profilePainter.setFont(reportFont(9));
-        picture::paintProfile(profilePainter, QRectF(0, 0, profile.width(), profile.height()),
-                              picture::profileOf(r.network->network, r.network->result));
-        profilePainter.end();
-        document.addResource(QTextDocument::ImageResource, QUrl(kNetworkProfile), profile);
+        const picture::Scene scene
+            = picture::sceneOf(r.network->network, r.network->result, layout, picture::ColourBy::UnitDrop);
+        drawings.painters.insert(kNetworkPicture, [scene](QPainter &painter, const QRectF &area) {
+            picture::paint(painter, area, scene);
+        });
+        const picture::Profile profile = picture::profileOf(r.network->network, r.network->result);
+        drawings.painters.insert(kNetworkProfile, [profile](QPainter &painter, const QRectF &area) {
+            picture::paintProfile(painter, area, profile);
+        });
     }
+    document.documentLayout()->registerHandler(kDrawingObject, &drawings);
     // Image sizes are read at 96 dots per inch, whatever the device's resolution.
     document.setHtml(html(r, page.width() * 0.9 * 96.0 / device->logicalDpiX()));
+    drawings.takePlaces(document);
     const QSizeF body(page.width(), page.height() - 2 * band);
     document.setPageSize(body);
     const int pages = document.pageCount();
@@ -515,3 +573,5 @@ Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, Q
 }
 
 } // namespace report
+
+#include "report.moc"

@@ -102,6 +102,10 @@ private slots:
         QCOMPARE(gwjs->model()->rows(NetworkTable::Pipes), typed);
         const QString pdf = dir.filePath(QStringLiteral("计算书.pdf"));
         QVERIFY(session.shell->writeReport(pdf));
+        // The drawing and the profile are in it as vector graphics, not pictures.
+        QFile written(pdf);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(!written.readAll().contains("/Subtype /Image"));
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         if (pdftotext.isEmpty())
             return;
