@@ -77,8 +77,9 @@ QString tableOf(const QList<QStringList> &rows, int chosenRow)
     return html + QStringLiteral("</table>");
 }
 
-// The width of the body of a portrait A4 page, in the report's pixels, and of a cell's text.
-constexpr double kBodyWidth = 700;
+// The width of the body of a portrait A4 page in the report's pixels (96 to an inch):
+// 174 mm between the margins is 657, less the text's own margins and some room to spare.
+constexpr double kBodyWidth = 640;
 double cellWidth(const QString &text, bool header)
 {
     static const QFontMetricsF body(reportFont(9.5)), bold([] {
