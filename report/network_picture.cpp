@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace picture {
 
@@ -470,9 +471,12 @@ void paintProfile(QPainter &painter, const QRectF &target, const Profile &profil
     painter.restore();
 }
 
-bool save(const Scene &scene, const QString &path, QString *error)
+namespace {
+
+// Writes a drawing as SVG or PNG, by the file's suffix, in one step.
+bool savePicture(const QString &path, QSize size, const QString &title,
+                 const std::function<void(QPainter &, const QRectF &)> &paintOn, QString *error)
 {
-    const QSize size(1600, 1100);
     QByteArray bytes;
     if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
         QBuffer buffer(&bytes);
@@ -480,15 +484,15 @@ bool save(const Scene &scene, const QString &path, QString *error)
         svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QStringLiteral("管网计算"));
+        svg.setTitle(title);
         QPainter painter(&svg);
-        paint(painter, QRectF(QPointF(0, 0), size), scene);
+        paintOn(painter, QRectF(QPointF(0, 0), size));
         painter.end();
     } else {
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         QPainter painter(&image);
-        paint(painter, QRectF(QPointF(0, 0), size), scene);
+        paintOn(painter, QRectF(QPointF(0, 0), size));
         painter.end();
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
@@ -501,6 +505,24 @@ bool save(const Scene &scene, const QString &path, QString *error)
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool save(const Scene &scene, const QString &path, QString *error)
+{
+    return savePicture(path, QSize(1600, 1100), QStringLiteral("管网计算"),
+                       [&scene](QPainter &painter, const QRectF &area) { paint(painter, area, scene); }, error);
+}
+
+bool save(const Profile &profile, const QString &path, QString *error)
+{
+    return savePicture(path, QSize(1600, 550), QStringLiteral("压力曲线"),
+                       [&profile](QPainter &painter, const QRectF &area) {
+                           painter.fillRect(area, Qt::white);
+                           paintProfile(painter, area, profile);
+                       },
+                       error);
 }
 
 } // namespace picture

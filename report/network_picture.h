@@ -106,5 +106,6 @@ void paintProfile(QPainter &painter, const QRectF &target, const Profile &profil
 
 // The drawing as an SVG or PNG file (by its suffix), legend included; false with the reason.
 bool save(const Scene &scene, const QString &path, QString *error);
+bool save(const Profile &profile, const QString &path, QString *error);
 
 } // namespace picture

@@ -2,6 +2,7 @@
 // them, bad cells, undo, the design file and the report.
 #include "batch.h"
 #include "csv.h"
+#include "file_dialog.h"
 #include "gui_test.h"
 #include "network/network_model.h"
 #include "network/network_screen.h"
@@ -9,6 +10,7 @@
 #include "number_text.h"
 #include "shell.h"
 
+#include <QAction>
 #include <QBrush>
 #include <QComboBox>
 #include <QFile>
@@ -180,10 +182,18 @@ private slots:
         const QByteArray text = file.readAll();
         for (int k = 1; k <= 7; ++k)
             QVERIFY2(text.contains(">P" + QByteArray::number(k) + "<"), qPrintable(QString::number(k)));
+
+        // The profile from its context menu, with its nodes.
+        const QString profile = dir.filePath(QStringLiteral("压力曲线.svg"));
+        setFileDialogHandler([&](const FileDialogRequest &) { return profile; });
+        gwjs->profileView()->findChild<QAction *>(QStringLiteral("exportProfile"))->trigger();
+        setFileDialogHandler({});
+        QFile profileFile(profile);
+        QVERIFY(profileFile.open(QIODevice::ReadOnly));
+        const QByteArray profileText = profileFile.readAll();
+        QVERIFY(profileText.contains(">S2<") && profileText.contains(">C<"));
     }
 
-    // A pipe to a node that is not there: its cell is marked, the verdict says what is
-    // missing; undo takes the paste back whole.
     // A large network is solved off the window's thread: the edits show at once, the
     // results of the latest edit when they come, none of an earlier state meanwhile.
     void aLargeNetworkIsSolvedInTheBackground()
@@ -214,6 +224,8 @@ private slots:
         QVERIFY(verdict->text().startsWith(QStringLiteral("结论：满足")));
     }
 
+    // A pipe to a node that is not there: its cell is marked, the verdict says what is
+    // missing; undo takes the paste back whole.
     void aBadCellIsMarkedAndAPasteUndoesWhole()
     {
         Session session;

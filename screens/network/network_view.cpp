@@ -1,5 +1,10 @@
 #include "network_view.h"
 
+#include "file_dialog.h"
+#include "message_box.h"
+
+#include <QAction>
+#include <QFileInfo>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
@@ -549,6 +554,18 @@ ProfileView::ProfileView(QWidget *parent)
 {
     setObjectName(QStringLiteral("profileView"));
     setMinimumHeight(140);
+    // Its own picture, from the context menu.
+    auto *exportAction = new QAction(QStringLiteral("导出图片..."), this);
+    exportAction->setObjectName(QStringLiteral("exportProfile"));
+    addAction(exportAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(exportAction, &QAction::triggered, this, [this] {
+        const QString path = chooseFile(this, {FileDialogRequest::Mode::Save, QStringLiteral("导出图片"),
+                                               QStringLiteral("SVG 图片 (*.svg);;PNG 图片 (*.png)"),
+                                               QStringLiteral("压力曲线.svg")});
+        if (!path.isEmpty())
+            exportPicture(path);
+    });
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -559,6 +576,15 @@ void ProfileView::show(const picture::Profile &profile)
 {
     m_profile = profile;
     update();
+}
+
+bool ProfileView::exportPicture(const QString &path)
+{
+    QString error;
+    if (picture::save(m_profile, path, &error))
+        return true;
+    showMessage(this, QStringLiteral("无法保存图片“%1”：%2").arg(QFileInfo(path).fileName(), error));
+    return false;
 }
 
 void ProfileView::paintEvent(QPaintEvent *)

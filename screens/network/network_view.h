@@ -78,6 +78,8 @@ public:
     explicit ProfileView(QWidget *parent = nullptr);
     void show(const picture::Profile &profile);
     const picture::Profile &profile() const { return m_profile; }
+    // Writes the profile as SVG or PNG, by the file's suffix ("导出图片..." in its context menu).
+    bool exportPicture(const QString &path);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
