@@ -160,9 +160,8 @@ void editOnScreen(benchmark::State &state, int side, bool longestWait)
         nodes->setData(load, values[next]);
         const double edit = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double longest = std::max(edit, untilShown(gwjs));
-        state.SetIterationTime(longestWait ? longest
-                                           : std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                                                 .count());
+        state.SetIterationTime(
+            longestWait ? longest : std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         next = 1 - next;
     }
     screen->closeForExit();
@@ -245,12 +244,14 @@ void run(benchmark::State &state, const Files &files)
 
 void registerBenchmarks(int samples)
 {
-    benchmark::RegisterBenchmark("network/screen-edit-960", [](benchmark::State &state) { editOnScreen(state, 16, false); })
+    benchmark::RegisterBenchmark("network/screen-edit-960",
+                                 [](benchmark::State &state) { editOnScreen(state, 16, false); })
         ->UseManualTime()
         ->Iterations(10)
         ->Repetitions(samples)
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("network/screen-edit-10200", [](benchmark::State &state) { editOnScreen(state, 51, true); })
+    benchmark::RegisterBenchmark("network/screen-edit-10200",
+                                 [](benchmark::State &state) { editOnScreen(state, 51, true); })
         ->UseManualTime()
         ->Iterations(4)
         ->Repetitions(3)

@@ -511,18 +511,20 @@ bool savePicture(const QString &path, QSize size, const QString &title,
 
 bool save(const Scene &scene, const QString &path, QString *error)
 {
-    return savePicture(path, QSize(1600, 1100), QStringLiteral("管网计算"),
-                       [&scene](QPainter &painter, const QRectF &area) { paint(painter, area, scene); }, error);
+    return savePicture(
+        path, QSize(1600, 1100), QStringLiteral("管网计算"),
+        [&scene](QPainter &painter, const QRectF &area) { paint(painter, area, scene); }, error);
 }
 
 bool save(const Profile &profile, const QString &path, QString *error)
 {
-    return savePicture(path, QSize(1600, 550), QStringLiteral("压力曲线"),
-                       [&profile](QPainter &painter, const QRectF &area) {
-                           painter.fillRect(area, Qt::white);
-                           paintProfile(painter, area, profile);
-                       },
-                       error);
+    return savePicture(
+        path, QSize(1600, 550), QStringLiteral("压力曲线"),
+        [&profile](QPainter &painter, const QRectF &area) {
+            painter.fillRect(area, Qt::white);
+            paintProfile(painter, area, profile);
+        },
+        error);
 }
 
 } // namespace picture

@@ -466,8 +466,7 @@ void render(const Report &r, QPagedPaintDevice *device)
     // The drawings, painted on the page as vector graphics where the text places them.
     Drawings drawings(device);
     if (r.route && routeDrawn(*r.route)) {
-        const picture::Profile profile
-            = picture::routeProfile(r.route->settings, r.route->sections, r.route->result);
+        const picture::Profile profile = picture::routeProfile(r.route->settings, r.route->sections, r.route->result);
         drawings.painters.insert(kRouteProfile, [profile](QPainter &painter, const QRectF &area) {
             picture::paintProfile(painter, area, profile);
         });
@@ -476,9 +475,8 @@ void render(const Report &r, QPagedPaintDevice *device)
         const network::Layout layout = network::layOut(r.network->network);
         const picture::Scene scene
             = picture::sceneOf(r.network->network, r.network->result, layout, picture::ColourBy::UnitDrop);
-        drawings.painters.insert(kNetworkPicture, [scene](QPainter &painter, const QRectF &area) {
-            picture::paint(painter, area, scene);
-        });
+        drawings.painters.insert(
+            kNetworkPicture, [scene](QPainter &painter, const QRectF &area) { picture::paint(painter, area, scene); });
         const picture::Profile profile = picture::profileOf(r.network->network, r.network->result);
         drawings.painters.insert(kNetworkProfile, [profile](QPainter &painter, const QRectF &area) {
             picture::paintProfile(painter, area, profile);

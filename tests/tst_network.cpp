@@ -365,16 +365,15 @@ private slots:
     void nodesWithoutPlacesArePlacedFromThePipes()
     {
         // A pipe split by a node without X, Y: the node sits at the middle of the two ends.
-        const Layout split = layOut(make(lowSettings(),
-                                         {{"S", "", "0", "0", "0", "3000"}, {"M", "1", "0", "", ""},
-                                          {"E", "1", "0", "300", "100"}},
-                                         {{"1", "S", "M", "100", "100"}, {"2", "M", "E", "100", "100"}}));
+        const Layout split = layOut(make(
+            lowSettings(), {{"S", "", "0", "0", "0", "3000"}, {"M", "1", "0", "", ""}, {"E", "1", "0", "300", "100"}},
+            {{"1", "S", "M", "100", "100"}, {"2", "M", "E", "100", "100"}}));
         QCOMPARE(split.automatic, (QList<bool>{false, true, false}));
         QCOMPARE(split.points[1], QPointF(150, 50));
         // No places at all: layers from the source, 100 apart.
-        const Layout tree = layOut(make(lowSettings(),
-                                        {{"S", "", "0", "", "", "3000"}, {"A", "1", "0", "", ""}, {"B", "1", "0", "", ""}},
-                                        {{"1", "S", "A", "100", "100"}, {"2", "A", "B", "100", "100"}}));
+        const Layout tree = layOut(
+            make(lowSettings(), {{"S", "", "0", "", "", "3000"}, {"A", "1", "0", "", ""}, {"B", "1", "0", "", ""}},
+                 {{"1", "S", "A", "100", "100"}, {"2", "A", "B", "100", "100"}}));
         QCOMPARE(tree.points[1].x() - tree.points[0].x(), 100.0);
         QCOMPARE(tree.points[2].x() - tree.points[1].x(), 100.0);
     }

@@ -152,8 +152,9 @@ private slots:
         QVERIFY(gwjs->table(NetworkTable::Pipes)->selectionModel()->isRowSelected(3, QModelIndex()));
 
         // The tip over a node tells its pressure as solved with the last edit.
-        gwjs->model()->table(NetworkTable::Nodes)->setData(gwjs->model()->table(NetworkTable::Nodes)->index(2, 1),
-                                                           QStringLiteral("45"));
+        gwjs->model()
+            ->table(NetworkTable::Nodes)
+            ->setData(gwjs->model()->table(NetworkTable::Nodes)->index(2, 1), QStringLiteral("45"));
         const double pressureOfA = cellText(gwjs, NetworkTable::Nodes, 2, 6).toDouble();
         QCOMPARE(view->toolTipAt(view->mapFromScene(QPointF(0, -200))),
                  QStringLiteral("A：%1 Pa").arg(QString::number(pressureOfA, 'g', 6)));

@@ -214,8 +214,10 @@ void NetworkModel::backgroundSolved()
 
 void NetworkModel::finishSolving()
 {
-    if (m_solving)
-        take(network::solve(m_network), m_network);
+    if (!m_solving)
+        return;
+    ++m_generation; // the solve still running is of no use now
+    take(network::solve(m_network), m_network);
 }
 
 void NetworkModel::take(network::Result result, const network::Network &network)

@@ -378,8 +378,8 @@ void NetworkScreen::showVerdict()
     } else {
         verdict = r.verdict;
         if (r.converged && r.met && r.worstNode >= 0) {
-            verdict
-                += QStringLiteral("，最不利节点 %1").arg(m_model->solvedNetwork().nodes.value(r.worstNode).node.trimmed());
+            verdict += QStringLiteral("，最不利节点 %1")
+                           .arg(m_model->solvedNetwork().nodes.value(r.worstNode).node.trimmed());
         }
     }
     toolkit::setText(m_verdict, QStringLiteral("结论：") + verdict);
@@ -612,8 +612,8 @@ void NetworkScreen::redraw()
         m_layout = network::layOut(net);
         m_layoutKey = key;
     }
-    m_view->show(picture::sceneOf(net, m_model->result(), m_layout,
-                                  picture::ColourBy(std::max(0, m_colourBy->currentIndex()))));
+    m_view->show(
+        picture::sceneOf(net, m_model->result(), m_layout, picture::ColourBy(std::max(0, m_colourBy->currentIndex()))));
     m_profile->show(picture::profileOf(net, m_model->result()));
 }
 

@@ -10,8 +10,8 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QStyleOptionGraphicsItem>
 #include <QStaticText>
+#include <QStyleOptionGraphicsItem>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -381,9 +381,9 @@ QString NetworkView::toolTipAt(QPoint at) const
         const int row = item->data(kRowKey).toInt();
         if (item->data(kKindKey).toInt() == NodeKind && row < m_content.nodes.size()) {
             const picture::Node &n = m_content.nodes[row];
-            return n.pressure ? QStringLiteral("%1：%2 %3").arg(n.id, QString::number(*n.pressure, 'g', 6),
-                                                                m_content.pressureUnit)
-                              : n.id;
+            return n.pressure
+                ? QStringLiteral("%1：%2 %3").arg(n.id, QString::number(*n.pressure, 'g', 6), m_content.pressureUnit)
+                : n.id;
         }
         if (item->data(kKindKey).toInt() == PipeKind && row < m_content.pipes.size()) {
             const picture::Pipe &p = m_content.pipes[row];
@@ -560,9 +560,10 @@ ProfileView::ProfileView(QWidget *parent)
     addAction(exportAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(exportAction, &QAction::triggered, this, [this] {
-        const QString path = chooseFile(this, {FileDialogRequest::Mode::Save, QStringLiteral("导出图片"),
-                                               QStringLiteral("SVG 图片 (*.svg);;PNG 图片 (*.png)"),
-                                               QStringLiteral("压力曲线.svg")});
+        const QString path
+            = chooseFile(this,
+                         {FileDialogRequest::Mode::Save, QStringLiteral("导出图片"),
+                          QStringLiteral("SVG 图片 (*.svg);;PNG 图片 (*.png)"), QStringLiteral("压力曲线.svg")});
         if (!path.isEmpty())
             exportPicture(path);
     });
