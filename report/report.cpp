@@ -407,7 +407,8 @@ public:
             QTextCursor cursor(&document);
             cursor.setPosition(position);
             cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
-            cursor.insertText(QString(QChar::ObjectReplacementCharacter), drawing);
+            // A new format on the same character, so that nothing is laid out yet.
+            cursor.setCharFormat(drawing);
         }
     }
 
@@ -484,10 +485,11 @@ void render(const Report &r, QPagedPaintDevice *device)
     }
     document.documentLayout()->registerHandler(kDrawingObject, &drawings);
     // Image sizes are read at 96 dots per inch, whatever the device's resolution.
-    document.setHtml(html(r, page.width() * 0.9 * 96.0 / device->logicalDpiX()));
-    drawings.takePlaces(document);
+    // The page first: the drawings taking their places lay the text out up to them once, for good.
     const QSizeF body(page.width(), page.height() - 2 * band);
     document.setPageSize(body);
+    document.setHtml(html(r, page.width() * 0.9 * 96.0 / device->logicalDpiX()));
+    drawings.takePlaces(document);
     const int pages = document.pageCount();
 
     QString header = QStringLiteral("Velmora 计算书    %1").arg(r.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
