@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace picture {
 
@@ -23,6 +24,8 @@ namespace {
 // The drawings are made in pixels of a screen at 96 dots per inch, their texts
 // included (8 points there): a page scales them as a whole.
 constexpr int kTextPixels = 11;
+// So few nodes and pipes that their ids are drawn at any scale.
+constexpr int kReadableItems = 600;
 
 double measureOf(const network::PipeResult &p, ColourBy by, bool low)
 {
@@ -189,6 +192,29 @@ double pipeWidth(double diameter)
     return std::clamp(1.0 + std::sqrt(std::max(diameter, 0.0)) / 5.0, 1.0, 8.0);
 }
 
+namespace {
+
+// The length of the middling pipe, in units of X, Y (0 without pipes).
+double middleLength(const Scene &s)
+{
+    std::vector<double> lengths;
+    lengths.reserve(std::size_t(s.pipes.size()));
+    for (const Pipe &p : s.pipes)
+        lengths.push_back(QLineF(s.nodes[p.from].at, s.nodes[p.to].at).length());
+    if (lengths.empty())
+        return 0;
+    const auto middle = lengths.begin() + std::ptrdiff_t(lengths.size() / 2);
+    std::nth_element(lengths.begin(), middle, lengths.end());
+    return *middle;
+}
+
+} // namespace
+
+bool idsReadable(const Scene &s, double scale)
+{
+    return s.pipes.isEmpty() || middleLength(s) * scale >= 60;
+}
+
 QRectF extentOf(const Scene &s)
 {
     if (s.nodes.isEmpty())
@@ -217,6 +243,10 @@ void paint(QPainter &painter, const QRectF &target, const Scene &s, bool labels)
     const double scale
         = std::min(area.width() / std::max(extent.width(), 1e-9), area.height() / std::max(extent.height(), 1e-9));
     const double fit = std::isfinite(scale) && scale > 0 && extent.width() + extent.height() > 0 ? scale : 1.0;
+    // A dense network: no ids, and nodes small enough to leave their pipes in sight.
+    const double middle = middleLength(s) * fit;
+    labels = labels && (s.nodes.size() + s.pipes.size() <= kReadableItems || s.pipes.isEmpty() || middle >= 60);
+    const double node = s.pipes.isEmpty() ? 6 : std::clamp(middle / 4, 2.0, 6.0);
     auto place = [&](const QPointF &p) {
         return QPointF(area.center().x() + (p.x() - extent.center().x()) * fit,
                        area.center().y() - (p.y() - extent.center().y()) * fit);
@@ -256,9 +286,9 @@ void paint(QPainter &painter, const QRectF &target, const Scene &s, bool labels)
         const QPointF at = place(n.at);
         const QColor fill
             = n.pressure ? scaleColour(onScale(*n.pressure, s.lowPressure, s.highPressure)) : QColor(Qt::lightGray);
-        painter.setPen(QPen(n.worst ? QColor(255, 0, 200) : QColor(Qt::black), n.worst ? 3 : 1));
+        painter.setPen(QPen(n.worst ? QColor(255, 0, 200) : QColor(Qt::black), n.worst ? 3 : node / 6));
         painter.setBrush(fill);
-        const QRectF box(at - QPointF(6, 6), QSizeF(12, 12));
+        const QRectF box(at - QPointF(node, node), QSizeF(2 * node, 2 * node));
         if (n.source)
             painter.drawRect(box);
         else

@@ -73,6 +73,9 @@ QColor scaleColour(double t);
 double onScale(double value, double low, double high);
 // The pen width of a pipe of that diameter (mm), in points.
 double pipeWidth(double diameter);
+// Whether the ids can be read at a scale (pixels to a unit of X, Y): the middling
+// pipe as long as a few characters at least.
+bool idsReadable(const Scene &scene, double scale);
 
 // The rectangle the nodes' places span (as typed, Y up).
 QRectF extentOf(const Scene &scene);

@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -529,16 +528,7 @@ bool NetworkView::labelsReadable() const
         return false;
     if (m_content.nodes.size() + m_content.pipes.size() <= kSmoothItems)
         return true;
-    // The middling pipe as long on screen as a few characters at least.
-    std::vector<double> lengths;
-    lengths.reserve(std::size_t(m_content.pipes.size()));
-    for (const picture::Pipe &p : m_content.pipes)
-        lengths.push_back(QLineF(m_content.nodes[p.from].at, m_content.nodes[p.to].at).length());
-    if (lengths.empty())
-        return true;
-    const auto middle = lengths.begin() + std::ptrdiff_t(lengths.size() / 2);
-    std::nth_element(lengths.begin(), middle, lengths.end());
-    return *middle * transform().m11() >= 60;
+    return picture::idsReadable(m_content, transform().m11());
 }
 
 void NetworkView::drawForeground(QPainter *painter, const QRectF &)
