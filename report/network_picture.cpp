@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -208,11 +207,18 @@ double middleLength(const Scene &s)
     return *middle;
 }
 
+// The ids of few items are drawn at any scale; else the middling pipe, this long
+// on the picture, is as long as a few characters at least.
+bool readable(const Scene &s, double middleOnPicture)
+{
+    return s.nodes.size() + s.pipes.size() <= kReadableItems || s.pipes.isEmpty() || middleOnPicture >= 60;
+}
+
 } // namespace
 
 bool idsReadable(const Scene &s, double scale)
 {
-    return s.pipes.isEmpty() || middleLength(s) * scale >= 60;
+    return readable(s, middleLength(s) * scale);
 }
 
 QRectF extentOf(const Scene &s)
@@ -245,7 +251,7 @@ void paint(QPainter &painter, const QRectF &target, const Scene &s, bool labels)
     const double fit = std::isfinite(scale) && scale > 0 && extent.width() + extent.height() > 0 ? scale : 1.0;
     // A dense network: no ids, and nodes small enough to leave their pipes in sight.
     const double middle = middleLength(s) * fit;
-    labels = labels && (s.nodes.size() + s.pipes.size() <= kReadableItems || s.pipes.isEmpty() || middle >= 60);
+    labels = labels && readable(s, middle);
     const double node = s.pipes.isEmpty() ? 6 : std::clamp(middle / 4, 2.0, 6.0);
     auto place = [&](const QPointF &p) {
         return QPointF(area.center().x() + (p.x() - extent.center().x()) * fit,
@@ -504,8 +510,8 @@ void paintProfile(QPainter &painter, const QRectF &target, const Profile &profil
 namespace {
 
 // Writes a drawing as SVG or PNG, by the file's suffix, in one step.
-bool savePicture(const QString &path, QSize size, const QString &title,
-                 const std::function<void(QPainter &, const QRectF &)> &paintOn, QString *error)
+QByteArray pictureFile(const QString &path, QSize size, const QString &title,
+                       const std::function<void(QPainter &, const QRectF &)> &paintOn)
 {
     QByteArray bytes;
     if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
@@ -528,33 +534,24 @@ bool savePicture(const QString &path, QSize size, const QString &title,
         buffer.open(QIODevice::WriteOnly);
         image.save(&buffer, "PNG");
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return bytes;
 }
 
 } // namespace
 
-bool save(const Scene &scene, const QString &path, QString *error)
+QByteArray pictureFile(const Scene &scene, const QString &path)
 {
-    return savePicture(
-        path, QSize(1600, 1100), QStringLiteral("管网计算"),
-        [&scene](QPainter &painter, const QRectF &area) { paint(painter, area, scene); }, error);
+    return pictureFile(path, QSize(1600, 1100), QStringLiteral("管网计算"),
+                       [&scene](QPainter &painter, const QRectF &area) { paint(painter, area, scene); });
 }
 
-bool save(const Profile &profile, const QString &path, QString *error)
+QByteArray pictureFile(const Profile &profile, const QString &path)
 {
-    return savePicture(
-        path, QSize(1600, 550), QStringLiteral("压力曲线"),
-        [&profile](QPainter &painter, const QRectF &area) {
-            painter.fillRect(area, Qt::white);
-            paintProfile(painter, area, profile);
-        },
-        error);
+    return pictureFile(path, QSize(1600, 550), QStringLiteral("压力曲线"),
+                       [&profile](QPainter &painter, const QRectF &area) {
+                           painter.fillRect(area, Qt::white);
+                           paintProfile(painter, area, profile);
+                       });
 }
 
 } // namespace picture

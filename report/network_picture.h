@@ -73,8 +73,8 @@ QColor scaleColour(double t);
 double onScale(double value, double low, double high);
 // The pen width of a pipe of that diameter (mm), in points.
 double pipeWidth(double diameter);
-// Whether the ids can be read at a scale (pixels to a unit of X, Y): the middling
-// pipe as long as a few characters at least.
+// Whether the ids can be read at a scale (pixels to a unit of X, Y): few nodes and
+// pipes, or the middling pipe as long as a few characters at least.
 bool idsReadable(const Scene &scene, double scale);
 
 // The rectangle the nodes' places span (as typed, Y up).
@@ -107,8 +107,9 @@ Profile routeProfile(const route::Settings &settings, const QList<route::Section
 // Distance across, pressure up, a point at each node with its id, the minimum pressure as a line.
 void paintProfile(QPainter &painter, const QRectF &target, const Profile &profile);
 
-// The drawing as an SVG or PNG file (by its suffix), legend included; false with the reason.
-bool save(const Scene &scene, const QString &path, QString *error);
-bool save(const Profile &profile, const QString &path, QString *error);
+// The drawing (legend included) or the profile as the bytes of an SVG or PNG file, by
+// the suffix of the path it is for.
+QByteArray pictureFile(const Scene &scene, const QString &path);
+QByteArray pictureFile(const Profile &profile, const QString &path);
 
 } // namespace picture

@@ -17,6 +17,7 @@ struct FileDialogRequest
 };
 
 inline const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv)");
+inline const QString kPictureFilter = QStringLiteral("SVG 图片 (*.svg);;PNG 图片 (*.png)");
 
 // The file the user chose, or empty when the dialog was cancelled.
 QString chooseFile(QWidget *parent, const FileDialogRequest &request);

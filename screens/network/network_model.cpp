@@ -181,10 +181,7 @@ void NetworkModel::solve()
     }
     // The typed cells show the edit at once, the results a moment later.
     m_solving = true;
-    for (NetworkTableModel *model : {m_nodes, m_pipes}) {
-        if (model->rowCount() > 0)
-            emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
-    }
+    refreshTables();
     emit solving();
     if (!m_watcher->isRunning())
         solveInBackground();
@@ -225,13 +222,18 @@ void NetworkModel::take(network::Result result, const network::Network &network)
     m_solving = false;
     m_result = std::move(result);
     m_solvedNetwork = network;
+    refreshTables();
+    m_loops->beginResetModel();
+    m_loops->endResetModel();
+    emit solved();
+}
+
+void NetworkModel::refreshTables()
+{
     for (NetworkTableModel *model : {m_nodes, m_pipes}) {
         if (model->rowCount() > 0)
             emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
     }
-    m_loops->beginResetModel();
-    m_loops->endResetModel();
-    emit solved();
 }
 
 bool NetworkModel::isResultOf(NetworkTable table, int row) const

@@ -82,6 +82,8 @@ private:
     void solveInBackground();
     void backgroundSolved();
     void take(network::Result result, const network::Network &network);
+    // Every cell of both tables may show something else.
+    void refreshTables();
 
     int m_batchDepth = 0;
     bool m_pending = false;

@@ -152,10 +152,9 @@ NetworkScreen::NetworkScreen()
     connect(fit, &QPushButton::clicked, m_view, &NetworkView::fitAll);
     connect(keep, &QPushButton::clicked, this, &NetworkScreen::saveLayout);
     connect(picture, &QPushButton::clicked, this, [this] {
-        const QString path
-            = chooseFile(this,
-                         {FileDialogRequest::Mode::Save, QStringLiteral("导出图片"),
-                          QStringLiteral("SVG 图片 (*.svg);;PNG 图片 (*.png)"), QStringLiteral("管网.svg")});
+        const QString path = chooseFile(
+            this,
+            {FileDialogRequest::Mode::Save, QStringLiteral("导出图片"), kPictureFilter, QStringLiteral("管网.svg")});
         if (!path.isEmpty())
             exportPicture(path);
     });
@@ -659,11 +658,7 @@ void NetworkScreen::saveLayout()
 bool NetworkScreen::exportPicture(const QString &path)
 {
     m_model->finishSolving();
-    QString error;
     const picture::Scene scene = picture::sceneOf(m_model->network(), m_model->result(), m_layout,
                                                   picture::ColourBy(std::max(0, m_colourBy->currentIndex())));
-    if (picture::save(scene, path, &error))
-        return true;
-    showMessage(this, QStringLiteral("无法保存图片“%1”：%2").arg(QFileInfo(path).fileName(), error));
-    return false;
+    return saveFile(this, path, picture::pictureFile(scene, path), QStringLiteral("图片"));
 }

@@ -1,10 +1,8 @@
 #include "network_view.h"
 
 #include "file_dialog.h"
-#include "message_box.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
@@ -21,8 +19,7 @@
 namespace {
 
 constexpr int kRowKey = 0;
-// Past this many nodes and pipes the drawing is not smoothed, and ids are shown only
-// when the items are far enough apart on screen to read them.
+// Past this many nodes and pipes the drawing is not smoothed.
 constexpr int kSmoothItems = 600;
 constexpr int kKindKey = 1;
 enum Kind { NodeKind = 1, PipeKind = 2 };
@@ -524,11 +521,7 @@ void NetworkView::wheelEvent(QWheelEvent *event)
 
 bool NetworkView::labelsReadable() const
 {
-    if (!m_labels)
-        return false;
-    if (m_content.nodes.size() + m_content.pipes.size() <= kSmoothItems)
-        return true;
-    return picture::idsReadable(m_content, transform().m11());
+    return m_labels && picture::idsReadable(m_content, transform().m11());
 }
 
 void NetworkView::drawForeground(QPainter *painter, const QRectF &)
@@ -550,10 +543,9 @@ ProfileView::ProfileView(QWidget *parent)
     addAction(exportAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(exportAction, &QAction::triggered, this, [this] {
-        const QString path
-            = chooseFile(this,
-                         {FileDialogRequest::Mode::Save, QStringLiteral("导出图片"),
-                          QStringLiteral("SVG 图片 (*.svg);;PNG 图片 (*.png)"), QStringLiteral("压力曲线.svg")});
+        const QString path = chooseFile(this,
+                                        {FileDialogRequest::Mode::Save, QStringLiteral("导出图片"), kPictureFilter,
+                                         QStringLiteral("压力曲线.svg")});
         if (!path.isEmpty())
             exportPicture(path);
     });
@@ -571,11 +563,7 @@ void ProfileView::show(const picture::Profile &profile)
 
 bool ProfileView::exportPicture(const QString &path)
 {
-    QString error;
-    if (picture::save(m_profile, path, &error))
-        return true;
-    showMessage(this, QStringLiteral("无法保存图片“%1”：%2").arg(QFileInfo(path).fileName(), error));
-    return false;
+    return saveFile(this, path, picture::pictureFile(m_profile, path), QStringLiteral("图片"));
 }
 
 void ProfileView::paintEvent(QPaintEvent *)
