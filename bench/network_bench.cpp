@@ -2,6 +2,7 @@
 
 #include "csv.h"
 #include "design_file.h"
+#include "network_files.h"
 #include "network/network_model.h"
 #include "network/network_screen.h"
 #include "network/network_view.h"
@@ -69,10 +70,10 @@ network::Network gridNetwork(int side)
 {
     Numbers numbers;
     network::Network net;
-    net.settings.density = QStringLiteral("0.72");
-    net.settings.viscosity = QStringLiteral("1.5E-5");
-    net.settings.temperature = QStringLiteral("288");
-    net.settings.minPressure = QStringLiteral("1000");
+    net.settings.setText(QStringLiteral("density"), QStringLiteral("0.72"));
+    net.settings.setText(QStringLiteral("viscosity"), QStringLiteral("1.5E-5"));
+    net.settings.setText(QStringLiteral("temperature"), QStringLiteral("288"));
+    net.settings.setText(QStringLiteral("minPressure"), QStringLiteral("1000"));
     auto crossing = [side](int i, int j) { return QStringLiteral("c%1").arg(i * side + j); };
     const char *diameters[] = {"150", "200", "250", "300"};
     int pipeCount = 0, serviceCount = 0;
@@ -103,14 +104,12 @@ network::Network gridNetwork(int side)
 Files grid(int side)
 {
     const network::Network net = gridNetwork(side);
-    QList<QStringList> nodes{network::nodeKeys()}, pipes{network::pipeKeys()};
-    for (const network::NodeRow &r : net.nodes)
-        nodes << network::cellsOf(r);
-    for (const network::PipeRow &r : net.pipes)
-        pipes << network::cellsOf(r);
     const QString stem = folder().filePath(QStringLiteral("grid-%1").arg(net.pipes.size()));
     Files files{stem + QStringLiteral("-nodes.csv"), stem + QStringLiteral("-pipes.csv")};
-    return write(files.nodes, csv::write(nodes)) && write(files.pipes, csv::write(pipes)) ? files : Files{};
+    return write(files.nodes, network::tableToCsv(network::Table::Nodes, net.nodes))
+            && write(files.pipes, network::tableToCsv(network::Table::Pipes, net.pipes))
+        ? files
+        : Files{};
 }
 
 // Events until the network's results are shown; the longest the window was kept
@@ -151,7 +150,7 @@ void editOnScreen(benchmark::State &state, int side, bool longestWait)
         return;
     }
     untilShown(gwjs);
-    NetworkTableModel *nodes = gwjs->model()->table(NetworkTable::Nodes);
+    NetworkTableModel *nodes = gwjs->model()->table(network::Table::Nodes);
     const QModelIndex load = nodes->index(1, 1);
     const QString values[2]{QStringLiteral("2.5"), QStringLiteral("3.5")};
     int next = 0;

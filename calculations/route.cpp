@@ -5,6 +5,7 @@
 #include "hs.h"
 #include "number_text.h"
 #include "pd.h"
+#include "route_options.h"
 #include "sections.h"
 
 #include <cmath>
@@ -145,11 +146,11 @@ QList<Column> computedColumnsOf(Pressure pressure)
 Result calculateLow(const Settings &s, const QList<Section> &sections, bool formatted)
 {
     Result result;
-    const double rho = parseLeadingNumber(s.density);
-    const double nu = parseLeadingNumber(s.viscosity);
-    const double T = parseLeadingNumber(s.temperature);
-    const double a = parseLeadingNumber(s.localPercent);
-    const double allowed = parseLeadingNumber(s.allowableDrop);
+    const double rho = parseLeadingNumber(s.text(gas::kDensity));
+    const double nu = parseLeadingNumber(s.text(gas::kViscosity));
+    const double T = parseLeadingNumber(s.text(gas::kTemperature));
+    const double a = parseLeadingNumber(s.text(gas::kLocalPercent));
+    const double allowed = parseLeadingNumber(s.text(kAllowableDrop));
     double budgetLength = 0;
     const QList<Reading> readings = readAll(s, sections, a, result, budgetLength);
     if (!result.settingsValid)
@@ -218,12 +219,12 @@ Result calculateHigh(const Settings &s, const QList<Section> &sections, bool for
 {
     Result result;
     // Density, viscosity and temperature in single precision, as the section screen reads them.
-    const float rho = toSingle(parseLeadingNumber(s.density));
-    const float nu = toSingle(parseLeadingNumber(s.viscosity));
-    const float T = toSingle(parseLeadingNumber(s.temperature));
-    const double a = parseLeadingNumber(s.localPercent);
-    const double P1 = parseLeadingNumber(s.startPressure);
-    const double P2 = parseLeadingNumber(s.minEndPressure);
+    const float rho = toSingle(parseLeadingNumber(s.text(gas::kDensity)));
+    const float nu = toSingle(parseLeadingNumber(s.text(gas::kViscosity)));
+    const float T = toSingle(parseLeadingNumber(s.text(gas::kTemperature)));
+    const double a = parseLeadingNumber(s.text(gas::kLocalPercent));
+    const double P1 = parseLeadingNumber(s.text(kStartPressure));
+    const double P2 = parseLeadingNumber(s.text(kMinEndPressure));
     double budgetLength = 0;
     const QList<Reading> readings = readAll(s, sections, a, result, budgetLength);
     if (!result.settingsValid)
@@ -360,25 +361,25 @@ SettingProblem settingProblem(const Settings &s)
         return SettingProblem{QString::fromLatin1(name), text};
     };
     const bool single = s.pressure == Pressure::High;
-    if (!positive(s.density, single))
+    if (!positive(s.text(gas::kDensity), single))
         return problem("density", QStringLiteral("燃气密度应大于0"));
-    if (!positive(s.viscosity, single))
+    if (!positive(s.text(gas::kViscosity), single))
         return problem("viscosity", QStringLiteral("运动粘度应大于0"));
-    if (!positive(s.temperature, single))
+    if (!positive(s.text(gas::kTemperature), single))
         return problem("temperature", QStringLiteral("燃气温度应大于0"));
-    const double a = parseLeadingNumber(s.localPercent);
+    const double a = parseLeadingNumber(s.text(gas::kLocalPercent));
     if (!(a >= 0) || !std::isfinite(a))
         return problem("localPercent", QStringLiteral("局部阻力百分数不能小于0"));
     if (s.pressure == Pressure::Low) {
-        if (!positive(s.allowableDrop, false))
+        if (!positive(s.text(kAllowableDrop), false))
             return problem("allowableDrop", QStringLiteral("允许压降应大于0"));
         return {};
     }
-    if (!positive(s.startPressure, false))
+    if (!positive(s.text(kStartPressure), false))
         return problem("startPressure", QStringLiteral("起点压力应大于0"));
-    if (!positive(s.minEndPressure, false))
+    if (!positive(s.text(kMinEndPressure), false))
         return problem("minEndPressure", QStringLiteral("最低终点压力应大于0"));
-    if (!(parseLeadingNumber(s.startPressure) > parseLeadingNumber(s.minEndPressure)))
+    if (!(parseLeadingNumber(s.text(kStartPressure)) > parseLeadingNumber(s.text(kMinEndPressure))))
         return problem("startPressure", QStringLiteral("起点压力应高于最低终点压力"));
     return {};
 }

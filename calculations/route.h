@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gas_settings.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -12,22 +14,9 @@
 // route and the total checked against what the route may lose.
 namespace route {
 
-enum class Pressure { Low, High };
-
-// The settings of a route as typed.
-struct Settings
-{
-    Pressure pressure = Pressure::Low;
-    int material = 0; // 0 steel, 1 cast iron, 2 plastic
-    QString density;
-    QString viscosity;
-    QString temperature;
-    QString localPercent = QStringLiteral("10");
-    QString allowableDrop; // low pressure, Pa for the whole route
-    QString startPressure; // medium/high pressure, kPa
-    QString minEndPressure; // medium/high pressure, kPa
-    int digits = 15; // significant digits the table shows: 15, or 4 (display only)
-};
+using gas::Pressure;
+// The settings of a route as typed, by the names of route::textSettings().
+using gas::Settings;
 
 // The typed cells of one section.
 struct Section

@@ -263,9 +263,51 @@ BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tabl
     return run;
 }
 
+} // namespace
+
+bool settingOption(gas::Settings &settings, const QList<gas::Setting> &list, const QString &option,
+                   const QString &value, QString *error)
+{
+    if (option == u"--pressure") {
+        if (value == u"low")
+            settings.pressure = gas::Pressure::Low;
+        else if (value == u"high")
+            settings.pressure = gas::Pressure::High;
+        else
+            *error = QStringLiteral("--pressure 应为 low 或 high，而不是“%1”").arg(value);
+        return true;
+    }
+    if (option == u"--material") {
+        QStringList captions;
+        for (const gas::NamedOption &o : gas::materialOptions())
+            captions << o.caption;
+        bool isNumber = false;
+        const int position = value.toInt(&isNumber);
+        if (isNumber && position >= 1 && position <= captions.size())
+            settings.material = position - 1;
+        else if (captions.contains(value.trimmed()))
+            settings.material = int(captions.indexOf(value.trimmed()));
+        else
+            *error = QStringLiteral("--material 应为 1~3、钢管、铸铁管或塑料管，而不是“%1”").arg(value);
+        return true;
+    }
+    const auto setting = std::find_if(list.cbegin(), list.cend(),
+                                      [&option](const gas::Setting &t) { return t.option == option; });
+    if (setting == list.cend())
+        return false;
+    if (setting->isChoice() && !setting->values.contains(value)) {
+        *error = QStringLiteral("%1 应为 %2，而不是“%3”").arg(option, setting->values.join(u'|'), value);
+        return true;
+    }
+    settings.setText(setting->name, value);
+    return true;
+}
+
+namespace {
+
 BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()> &readInput, bool strict)
 {
-    route::Settings settings;
+    route::Settings settings = route::initialSettings();
     QString path;
     bool havePath = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -286,33 +328,11 @@ BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()
         } else {
             return failed(QStringLiteral("选项“%1”缺少取值").arg(option));
         }
-        if (option == u"--pressure") {
-            if (value == u"low")
-                settings.pressure = route::Pressure::Low;
-            else if (value == u"high")
-                settings.pressure = route::Pressure::High;
-            else
-                return failed(QStringLiteral("--pressure 应为 low 或 high，而不是“%1”").arg(value));
-        } else if (option == u"--material") {
-            QStringList captions;
-            for (const route::NamedOption &o : route::materialOptions())
-                captions << o.caption;
-            bool isNumber = false;
-            const int position = value.toInt(&isNumber);
-            if (isNumber && position >= 1 && position <= captions.size())
-                settings.material = position - 1;
-            else if (captions.contains(value))
-                settings.material = int(captions.indexOf(value));
-            else
-                return failed(QStringLiteral("--material 应为 1~3、钢管、铸铁管或塑料管，而不是“%1”").arg(value));
-        } else {
-            const QList<route::TextSetting> &texts = route::textSettings();
-            const auto text = std::find_if(texts.cbegin(), texts.cend(),
-                                           [&option](const route::TextSetting &t) { return t.option == option; });
-            if (text == texts.cend())
-                return failed(QStringLiteral("未知的选项“%1”；").arg(option) + kUsage);
-            settings.*text->member = value;
-        }
+        QString error;
+        if (!settingOption(settings, route::textSettings(), option, value, &error))
+            return failed(QStringLiteral("未知的选项“%1”；").arg(option) + kUsage);
+        if (!error.isEmpty())
+            return failed(error);
     }
     if (const QString problem = route::settingsProblem(settings); !problem.isEmpty())
         return failed(problem);

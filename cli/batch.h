@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gas_settings.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -16,3 +18,8 @@ struct BatchRun
 // Runs the command with its arguments (without the program name); standard
 // input is read through readInput, only when the command reads from it.
 BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()> &readInput);
+
+// An option of a route's or a network's settings (--pressure, --material or one of the
+// list's): false when the option is none of these; a refused value sets error.
+bool settingOption(gas::Settings &settings, const QList<gas::Setting> &list, const QString &option,
+                   const QString &value, QString *error);

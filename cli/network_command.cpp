@@ -3,6 +3,7 @@
 #include "csv.h"
 #include "design_file.h"
 #include "network.h"
+#include "network_columns.h"
 #include "network_files.h"
 #include "network_options.h"
 #include "number_text.h"
@@ -103,58 +104,60 @@ private:
     bool m_first = true;
 };
 
+void appendValue(QByteArray &out, const network::Value &v)
+{
+    if (const double *number = std::get_if<double>(&v))
+        appendShortest(out, *number);
+    else if (const QString *text = std::get_if<QString>(&v))
+        appendString(out, *text);
+    else if (const bool *flag = std::get_if<bool>(&v))
+        out += *flag ? "true" : "false";
+    else
+        out += "null";
+}
+
+// The rows of a table as JSON objects, one column a member.
+void appendRows(QByteArray &out, network::Table table, const network::Result &r, network::Pressure pressure)
+{
+    QList<const network::Column *> columns;
+    QList<QByteArray> keys;
+    for (const network::Column &c : network::columns(table)) {
+        if (c.serves(pressure)) {
+            columns << &c;
+            keys << c.key.toLatin1();
+        }
+    }
+    const qsizetype rows = table == network::Table::Nodes ? r.nodes.size() : r.pipes.size();
+    out += "[\n";
+    for (qsizetype i = 0; i < rows; ++i) {
+        out += i ? ",\n  " : "  ";
+        Object o(out);
+        for (qsizetype c = 0; c < columns.size(); ++c)
+            appendValue(o.key(keys[c].constData()), columns[c]->value(r, int(i)));
+    }
+    out += "]";
+}
+
 QByteArray json(const network::Network &net, const network::Result &r)
 {
-    const bool low = net.settings.pressure == network::Pressure::Low;
     QByteArray out;
-    out.reserve(256 + 160 * net.nodes.size() + 480 * net.pipes.size() + 64 * r.loops.size());
+    out.reserve(256 + 200 * net.nodes.size() + 520 * net.pipes.size() + 64 * r.loops.size());
     {
         Object root(out);
         root.flag("converged", r.converged);
         root.number("iterations", r.iterations);
         root.text("verdict", r.verdict);
-        root.text("worst_node", r.worstNode >= 0 ? net.nodes[r.worstNode].node.trimmed() : QString());
-        root.key("nodes") += "[\n";
-        for (qsizetype i = 0; i < r.nodes.size(); ++i) {
-            const network::NodeResult &n = r.nodes[i];
-            out += i ? ",\n  " : "  ";
-            Object o(out);
-            o.text("node", net.nodes[i].node.trimmed());
-            o.number("load", n.load);
-            o.number("elevation", n.elevation);
-            o.optional("source_pressure", n.sourcePressure);
-            o.optional("supply", n.supply);
-            o.optional("pressure", n.pressure);
-            o.text("message", n.message);
+        root.text("worst_node", r.worstNode >= 0 ? r.nodes[r.worstNode].id : QString());
+        QByteArray &path = root.key("worst_path");
+        path += '[';
+        for (qsizetype i = 0; i < r.worstPath.size(); ++i) {
+            if (i)
+                path += ", ";
+            appendString(path, r.pipes[r.worstPath[i]].id);
         }
-        out += "]";
-        root.key("pipes") += "[\n";
-        for (qsizetype k = 0; k < r.pipes.size(); ++k) {
-            const network::PipeResult &p = r.pipes[k];
-            out += k ? ",\n  " : "  ";
-            Object o(out);
-            o.text("pipe", net.pipes[k].pipe.trimmed());
-            o.text("from", net.pipes[k].from.trimmed());
-            o.text("to", net.pipes[k].to.trimmed());
-            o.number("length", p.length);
-            o.number("material", p.material + 1);
-            o.number("diameter", p.diameter);
-            o.flag("auto", p.automatic);
-            o.number("flow", p.flow);
-            o.number("unit_drop", p.unitDrop);
-            o.text("message", p.message);
-            if (low) {
-                o.number("reynolds", p.reynolds);
-                o.text("state", p.state);
-                o.number("friction_drop", p.frictionDrop);
-                o.number("local_drop", p.localDrop);
-                o.number("gravity_head", p.gravityHead);
-                o.number("pipe_drop", p.pipeDrop);
-            } else {
-                o.number("pipe_dp2", p.dp2);
-            }
-        }
-        out += "]";
+        path += ']';
+        appendRows(root.key("nodes"), network::Table::Nodes, r, net.settings.pressure);
+        appendRows(root.key("pipes"), network::Table::Pipes, r, net.settings.pressure);
         root.key("loops") += "[\n";
         for (qsizetype l = 0; l < r.loops.size(); ++l) {
             const network::Loop &loop = r.loops[l];
@@ -165,7 +168,7 @@ QByteArray json(const network::Network &net, const network::Result &r)
             for (qsizetype i = 0; i < loop.pipes.size(); ++i) {
                 if (i)
                     pipes += ", ";
-                appendString(pipes, net.pipes[loop.pipes[i]].pipe.trimmed());
+                appendString(pipes, r.pipes[loop.pipes[i]].id);
             }
             pipes += ']';
             o.number("closure", loop.closure);
@@ -177,66 +180,47 @@ QByteArray json(const network::Network &net, const network::Result &r)
     return out;
 }
 
-QString display(double v)
+QString csvText(const network::Value &v)
 {
-    return formatNumber(v);
-}
-
-QString display(const std::optional<double> &v)
-{
-    return v ? formatNumber(*v) : QString();
+    if (const double *number = std::get_if<double>(&v))
+        return formatNumber(*number);
+    if (const QString *text = std::get_if<QString>(&v))
+        return *text;
+    if (const bool *flag = std::get_if<bool>(&v))
+        return *flag ? QStringLiteral("1") : QStringLiteral("0");
+    return {};
 }
 
 QByteArray table(const network::Network &net, const network::Result &r, const QString &which)
 {
-    const bool low = net.settings.pressure == network::Pressure::Low;
     QList<QStringList> rows;
-    if (which == u"nodes") {
-        rows << QStringList{"node", "load", "elevation", "source_pressure", "supply", "pressure", "message"};
-        for (qsizetype i = 0; i < r.nodes.size(); ++i) {
-            const network::NodeResult &n = r.nodes[i];
-            rows << QStringList{net.nodes[i].node.trimmed(),
-                                display(n.load),
-                                display(n.elevation),
-                                display(n.sourcePressure),
-                                display(n.supply),
-                                n.pressure ? display(n.pressure) : n.message,
-                                n.message};
-        }
-    } else if (which == u"pipes") {
-        QStringList header{"pipe", "from", "to", "length", "material", "diameter", "auto", "flow", "unit_drop"};
-        header << (low ? QStringList{"reynolds", "state", "friction_drop", "local_drop", "gravity_head", "pipe_drop"}
-                       : QStringList{"pipe_dp2"});
-        header << "message";
-        rows << header;
-        for (qsizetype k = 0; k < r.pipes.size(); ++k) {
-            const network::PipeResult &p = r.pipes[k];
-            QStringList row{net.pipes[k].pipe.trimmed(),
-                            net.pipes[k].from.trimmed(),
-                            net.pipes[k].to.trimmed(),
-                            display(p.length),
-                            QString::number(p.material + 1),
-                            display(p.diameter),
-                            p.automatic ? "1" : "0",
-                            display(p.flow),
-                            display(p.unitDrop)};
-            if (low)
-                row << display(p.reynolds) << p.state << display(p.frictionDrop) << display(p.localDrop)
-                    << display(p.gravityHead) << display(p.pipeDrop);
-            else
-                row << display(p.dp2);
-            row << p.message;
-            rows << row;
-        }
-    } else {
-        rows << QStringList{"loop", "pipes", "closure", "closure_percent"};
+    if (which == u"loops") {
+        rows << network::loopKeys();
         for (qsizetype l = 0; l < r.loops.size(); ++l) {
             QStringList ids;
             for (const int k : r.loops[l].pipes)
-                ids << net.pipes[k].pipe.trimmed();
-            rows << QStringList{QString::number(l + 1), ids.join(u' '), display(r.loops[l].closure),
-                                display(r.loops[l].closurePercent)};
+                ids << r.pipes[k].id;
+            rows << QStringList{QString::number(l + 1), ids.join(u' '), formatNumber(r.loops[l].closure),
+                                formatNumber(r.loops[l].closurePercent)};
         }
+        return csv::write(rows);
+    }
+    const network::Table t = which == u"nodes" ? network::Table::Nodes : network::Table::Pipes;
+    QList<const network::Column *> columns;
+    QStringList header;
+    for (const network::Column &c : network::columns(t)) {
+        if (c.serves(net.settings.pressure)) {
+            columns << &c;
+            header << c.key;
+        }
+    }
+    rows << header;
+    const qsizetype count = t == network::Table::Nodes ? r.nodes.size() : r.pipes.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        QStringList row;
+        for (const network::Column *c : columns)
+            row << csvText(c->value(r, int(i)));
+        rows << row;
     }
     return csv::write(rows);
 }
@@ -261,19 +245,14 @@ std::optional<QByteArray> readFile(const QString &path, QString *error)
 BatchRun runNetwork(const QStringList &arguments, bool strict)
 {
     network::Network net;
-    network::Settings &s = net.settings;
+    net.settings = network::initialSettings();
     QString nodesPath, pipesPath, inpPath, csvTable, exportPath, sourcePressure;
     struct Text
     {
         const char *option;
         QString *into;
     };
-    const Text texts[] = {{"--density", &s.density},
-                          {"--viscosity", &s.viscosity},
-                          {"--temperature", &s.temperature},
-                          {"--local-percent", &s.localPercent},
-                          {"--min-pressure", &s.minPressure},
-                          {"--source-pressure", &sourcePressure},
+    const Text texts[] = {{"--source-pressure", &sourcePressure},
                           {"--nodes", &nodesPath},
                           {"--pipes", &pipesPath},
                           {"--csv", &csvTable},
@@ -295,20 +274,10 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
         } else {
             return failed(QStringLiteral("选项“%1”缺少取值").arg(option));
         }
-        if (option == u"--pressure") {
-            if (value == u"low")
-                s.pressure = network::Pressure::Low;
-            else if (value == u"high")
-                s.pressure = network::Pressure::High;
-            else
-                return failed(QStringLiteral("--pressure 应为 low 或 high，而不是“%1”").arg(value));
-            continue;
-        }
-        if (option == u"--material") {
-            const std::optional<int> material = network::materialOf(value);
-            if (!material)
-                return failed(QStringLiteral("--material 应为 1~3、钢管、铸铁管或塑料管，而不是“%1”").arg(value));
-            s.material = *material;
+        QString error;
+        if (settingOption(net.settings, network::textSettings(), option, value, &error)) {
+            if (!error.isEmpty())
+                return failed(error);
             continue;
         }
         const auto text = std::find_if(std::begin(texts), std::end(texts),
@@ -347,9 +316,13 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
         const std::optional<QByteArray> bytes = readFile(inpPath, &error);
         if (!bytes)
             return failed(error);
-        const network::InpRead read = network::fromInp(*bytes, s.pressure, sourcePressure);
+        const network::InpRead read = network::fromInp(*bytes, net.settings.pressure, sourcePressure);
         if (!read.error.isEmpty())
             return failed(QStringLiteral("%1：%2").arg(inpPath, read.error));
+        if (read.sourcesWithoutPressure > 0)
+            return failed(QStringLiteral("%1：%2个气源没有压力，须给出气源压力（--source-pressure）")
+                              .arg(inpPath)
+                              .arg(read.sourcesWithoutPressure));
         net.nodes = read.nodes;
         net.pipes = read.pipes;
         nodeLines = read.nodeLines;
@@ -360,27 +333,25 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
             return failed(kUsage);
         if (!sourcePressure.isEmpty())
             return failed(QStringLiteral("--source-pressure 只用于 .inp 文件；CSV 的气源压力在 source_pressure 列"));
-        for (const auto &[path, keys, lines, isNodes] :
-             {std::tuple{nodesPath, network::nodeKeys(), &nodeLines, true},
-              std::tuple{pipesPath, network::pipeKeys(), &pipeLines, false}}) {
+        for (const auto &[path, table, lines, rows] :
+             {std::tuple{nodesPath, network::Table::Nodes, &nodeLines, &net.nodes},
+              std::tuple{pipesPath, network::Table::Pipes, &pipeLines, &net.pipes}}) {
             const std::optional<QByteArray> bytes = readFile(path, &error);
             if (!bytes)
                 return failed(error);
-            const network::TableRead read = network::tableFromCsv(*bytes, keys);
+            const network::TableRead read = network::tableFromCsv(*bytes, table);
             if (!read.error.isEmpty())
                 return failed(QStringLiteral("%1：%2").arg(path, read.error));
             if (strict) {
-                const csv::Table table = csv::read(*bytes).table;
-                const QString cell = csv::partlyReadCell(table, [&table](qsizetype i) {
-                    return network::isNumberKey(table.rows.front().value(i).trimmed());
+                const csv::Table csvTable = csv::read(*bytes).table;
+                const network::Table which = table;
+                const QString cell = csv::partlyReadCell(csvTable, [&csvTable, which](qsizetype i) {
+                    return network::isNumberColumn(which, network::typedColumnOf(which, csvTable.rows.front().value(i)));
                 });
                 if (!cell.isEmpty())
                     return failed(QStringLiteral("%1：%2").arg(path, cell));
             }
-            if (isNodes)
-                net.nodes = network::nodeRows(read.rows);
-            else
-                net.pipes = network::pipeRows(read.rows);
+            *rows = read.rows;
             *lines = read.lines;
         }
     }
@@ -400,11 +371,8 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
     if (!result.converged)
         return failed(result.failure, 1);
     if (!exportPath.isEmpty()) {
-        QList<double> diameters;
-        for (const network::PipeResult &p : result.pipes)
-            diameters << p.diameter;
         QSaveFile file(exportPath);
-        if (!file.open(QIODevice::WriteOnly) || file.write(network::toInp(net, diameters)) < 0 || !file.commit())
+        if (!file.open(QIODevice::WriteOnly) || file.write(network::toInp(net, result)) < 0 || !file.commit())
             return failed(QStringLiteral("无法写入“%1”：%2").arg(exportPath, file.errorString()));
     }
     BatchRun run;

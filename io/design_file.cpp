@@ -1,6 +1,7 @@
 #include "design_file.h"
 
 #include "calculation.h"
+#include "network_columns.h"
 #include "network_options.h"
 #include "route_options.h"
 
@@ -32,7 +33,52 @@ enum class Kind { Text, Flag, Rows };
 // How many texts a row of a list may hold: a route's section, a network's node or pipe.
 int rowWidth(const QString &name)
 {
-    return name == kSections ? route::kInputColumns : 6;
+    if (name == kSections)
+        return route::kInputColumns;
+    return network::typedCount(name == network::kNodesKey ? network::Table::Nodes : network::Table::Pipes);
+}
+
+// The settings of the route table or the network: the pressure class and default
+// material as option flags, the typed settings as texts, and the digits shown.
+void insertSettingControls(QMap<QString, Kind> &controls, const QList<gas::Setting> &settings)
+{
+    for (const gas::NamedOption &o : gas::pressureOptions() + gas::materialOptions())
+        controls.insert(o.name, Kind::Flag);
+    for (const gas::Setting &t : settings)
+        controls.insert(t.name, Kind::Text);
+    controls.insert(kDigits, Kind::Text);
+}
+
+Values settingValues(const gas::Settings &s, const QList<gas::Setting> &settings)
+{
+    Values values;
+    const QList<gas::NamedOption> &pressures = gas::pressureOptions();
+    values.insert(pressures[0].name, s.pressure == gas::Pressure::Low);
+    values.insert(pressures[1].name, s.pressure == gas::Pressure::High);
+    const QList<gas::NamedOption> &materials = gas::materialOptions();
+    for (qsizetype i = 0; i < materials.size(); ++i)
+        values.insert(materials[i].name, s.material == i);
+    for (const gas::Setting &t : settings)
+        values.insert(t.name, s.texts.contains(t.name) ? s.text(t.name) : t.initial);
+    values.insert(kDigits, digitsText(s.digits));
+    return values;
+}
+
+gas::Settings settingsOf(const Values &values, const QList<gas::Setting> &settings)
+{
+    gas::Settings s = gas::initialSettings(settings);
+    s.pressure = values.value(gas::pressureOptions()[1].name).toBool() ? gas::Pressure::High : gas::Pressure::Low;
+    const QList<gas::NamedOption> &materials = gas::materialOptions();
+    for (qsizetype i = 0; i < materials.size(); ++i) {
+        if (values.value(materials[i].name).toBool())
+            s.material = int(i);
+    }
+    for (const gas::Setting &t : settings) {
+        if (values.contains(t.name))
+            s.setText(t.name, values.value(t.name).toString());
+    }
+    s.digits = digitsOf(values);
+    return s;
 }
 
 // The controls that a screen may store, with their kinds; empty for an unknown screen.
@@ -52,22 +98,14 @@ QMap<QString, Kind> controlsOf(const QString &code)
     if (!work)
         return controls;
     if (work->family == Work::Family::Route) {
-        for (const route::NamedOption &o : route::pressureOptions() + route::materialOptions())
-            controls.insert(o.name, Kind::Flag);
-        for (const route::TextSetting &t : route::textSettings())
-            controls.insert(t.name, Kind::Text);
+        insertSettingControls(controls, route::textSettings());
         controls.insert(kSections, Kind::Rows);
-        controls.insert(kDigits, Kind::Text);
         return controls;
     }
     if (work->family == Work::Family::Network) {
-        for (const route::NamedOption &o : route::pressureOptions() + route::materialOptions())
-            controls.insert(o.name, Kind::Flag);
-        for (const network::TextSetting &t : network::textSettings())
-            controls.insert(t.name, Kind::Text);
+        insertSettingControls(controls, network::textSettings());
         controls.insert(network::kNodesKey, Kind::Rows);
         controls.insert(network::kPipesKey, Kind::Rows);
-        controls.insert(kDigits, Kind::Text);
         return controls;
     }
     const calc::Calculation *c = calc::find(code);
@@ -133,15 +171,7 @@ calc::Input inputOf(const calc::Calculation &c, const Values &values)
 
 Values routeValues(const route::Settings &s, const QList<route::Section> &sections)
 {
-    Values values;
-    const QList<route::NamedOption> &pressures = route::pressureOptions();
-    values.insert(pressures[0].name, s.pressure == route::Pressure::Low);
-    values.insert(pressures[1].name, s.pressure == route::Pressure::High);
-    const QList<route::NamedOption> &materials = route::materialOptions();
-    for (qsizetype i = 0; i < materials.size(); ++i)
-        values.insert(materials[i].name, s.material == i);
-    for (const route::TextSetting &t : route::textSettings())
-        values.insert(t.name, s.*t.member);
+    Values values = settingValues(s, route::textSettings());
     QVariantList rows;
     for (const route::Section &section : sections) {
         QStringList cells;
@@ -150,23 +180,12 @@ Values routeValues(const route::Settings &s, const QList<route::Section> &sectio
         rows.append(cells);
     }
     values.insert(kSections, rows);
-    values.insert(kDigits, digitsText(s.digits));
     return values;
 }
 
 route::Settings routeSettings(const Values &values)
 {
-    route::Settings s;
-    s.pressure = values.value(route::pressureOptions()[1].name).toBool() ? route::Pressure::High : route::Pressure::Low;
-    const QList<route::NamedOption> &materials = route::materialOptions();
-    for (qsizetype i = 0; i < materials.size(); ++i) {
-        if (values.value(materials[i].name).toBool())
-            s.material = int(i);
-    }
-    for (const route::TextSetting &t : route::textSettings())
-        s.*t.member = values.value(t.name).toString();
-    s.digits = digitsOf(values);
-    return s;
+    return settingsOf(values, route::textSettings());
 }
 
 QList<route::Section> routeSections(const Values &values)
@@ -197,47 +216,35 @@ const QList<Work> &works()
 
 Values networkValues(const network::Network &net)
 {
-    Values values;
-    const network::Settings &s = net.settings;
-    const QList<route::NamedOption> &pressures = route::pressureOptions();
-    values.insert(pressures[0].name, s.pressure == network::Pressure::Low);
-    values.insert(pressures[1].name, s.pressure == network::Pressure::High);
-    const QList<route::NamedOption> &materials = route::materialOptions();
-    for (qsizetype i = 0; i < materials.size(); ++i)
-        values.insert(materials[i].name, s.material == i);
-    for (const network::TextSetting &t : network::textSettings())
-        values.insert(t.name, s.*t.member);
-    QVariantList nodes, pipes;
-    for (const network::NodeRow &row : net.nodes)
-        nodes.append(network::cellsOf(row));
-    for (const network::PipeRow &row : net.pipes)
-        pipes.append(network::cellsOf(row));
-    values.insert(network::kNodesKey, nodes);
-    values.insert(network::kPipesKey, pipes);
-    values.insert(kDigits, digitsText(s.digits));
+    Values values = settingValues(net.settings, network::textSettings());
+    for (const auto &[key, rows, table] : {std::tuple{network::kNodesKey, &net.nodes, network::Table::Nodes},
+                                           std::tuple{network::kPipesKey, &net.pipes, network::Table::Pipes}}) {
+        const int width = network::typedCount(table);
+        QVariantList list;
+        list.reserve(rows->size());
+        for (const network::Row &row : *rows) {
+            network::Row cells = row;
+            cells.resize(width);
+            list.append(cells);
+        }
+        values.insert(key, list);
+    }
     return values;
 }
 
 network::Network networkOf(const Values &values)
 {
     network::Network net;
-    network::Settings &s = net.settings;
-    s.pressure
-        = values.value(route::pressureOptions()[1].name).toBool() ? network::Pressure::High : network::Pressure::Low;
-    const QList<route::NamedOption> &materials = route::materialOptions();
-    for (qsizetype i = 0; i < materials.size(); ++i) {
-        if (values.value(materials[i].name).toBool())
-            s.material = int(i);
+    net.settings = settingsOf(values, network::textSettings());
+    for (const auto &[key, rows, table] : {std::tuple{network::kNodesKey, &net.nodes, network::Table::Nodes},
+                                           std::tuple{network::kPipesKey, &net.pipes, network::Table::Pipes}}) {
+        const int width = network::typedCount(table);
+        for (const QVariant &row : values.value(key).toList()) {
+            network::Row cells = row.toStringList();
+            cells.resize(width);
+            rows->append(cells);
+        }
     }
-    for (const network::TextSetting &t : network::textSettings()) {
-        if (values.contains(t.name))
-            s.*t.member = values.value(t.name).toString();
-    }
-    s.digits = digitsOf(values);
-    for (const QVariant &row : values.value(network::kNodesKey).toList())
-        net.nodes.append(network::nodeRowOf(row.toStringList()));
-    for (const QVariant &row : values.value(network::kPipesKey).toList())
-        net.pipes.append(network::pipeRowOf(row.toStringList()));
     return net;
 }
 
@@ -252,10 +259,10 @@ Design initial()
             break;
         }
         case Work::Family::Route:
-            d.screens.insert(w.code, routeValues(route::Settings{}, {}));
+            d.screens.insert(w.code, routeValues(route::initialSettings(), {}));
             break;
         case Work::Family::Network:
-            d.screens.insert(w.code, networkValues(network::Network{}));
+            d.screens.insert(w.code, networkValues(network::Network{network::initialSettings(), {}, {}}));
             break;
         }
     }

@@ -1,7 +1,7 @@
 #include "network_files.h"
 
 #include "csv.h"
-#include "network_options.h"
+#include "network_columns.h"
 #include "number_text.h"
 
 #include <QHash>
@@ -12,7 +12,7 @@
 
 namespace network {
 
-TableRead tableFromCsv(const QByteArray &bytes, const QStringList &keys)
+TableRead tableFromCsv(const QByteArray &bytes, Table which)
 {
     TableRead r;
     csv::ReadResult read = csv::read(bytes);
@@ -27,7 +27,7 @@ TableRead tableFromCsv(const QByteArray &bytes, const QStringList &keys)
     }
     QList<int> columns;
     for (const QString &cell : table.rows.front()) {
-        const int column = int(keys.indexOf(cell.trimmed()));
+        const int column = typedColumnOf(which, cell);
         if (column < 0) {
             r.error = QStringLiteral("第%1行：未知的列“%2”").arg(table.lines.front()).arg(cell);
             return r;
@@ -38,6 +38,7 @@ TableRead tableFromCsv(const QByteArray &bytes, const QStringList &keys)
         }
         columns << column;
     }
+    const int width = typedCount(which);
     r.rows.reserve(table.rows.size());
     r.lines.reserve(table.rows.size());
     for (qsizetype i = 1; i < table.rows.size(); ++i) {
@@ -51,7 +52,7 @@ TableRead tableFromCsv(const QByteArray &bytes, const QStringList &keys)
             r.lines.clear();
             return r;
         }
-        QStringList typed(keys.size());
+        Row typed(width);
         for (qsizetype c = 0; c < row.size(); ++c)
             typed[columns[c]] = std::move(row[c]);
         r.rows << std::move(typed);
@@ -60,22 +61,17 @@ TableRead tableFromCsv(const QByteArray &bytes, const QStringList &keys)
     return r;
 }
 
-QList<NodeRow> nodeRows(const QList<QStringList> &rows)
+QByteArray tableToCsv(Table table, const QList<Row> &rows)
 {
-    QList<NodeRow> nodes;
-    nodes.reserve(rows.size());
-    for (const QStringList &c : rows)
-        nodes << nodeRowOf(c);
-    return nodes;
-}
-
-QList<PipeRow> pipeRows(const QList<QStringList> &rows)
-{
-    QList<PipeRow> pipes;
-    pipes.reserve(rows.size());
-    for (const QStringList &c : rows)
-        pipes << pipeRowOf(c);
-    return pipes;
+    const int width = typedCount(table);
+    QList<QStringList> all{typedKeys(table)};
+    all.reserve(rows.size() + 1);
+    for (const Row &row : rows) {
+        Row cells = row;
+        cells.resize(width);
+        all << cells;
+    }
+    return csv::write(all, true);
 }
 
 namespace {
@@ -111,6 +107,7 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
         double demand = 0;
         bool source = false;
         int line = 0;
+        QString pressure; // a reservoir's, as the program wrote it
     };
     QList<Junction> nodes;
     QHash<QString, int> nodeIndex;
@@ -131,8 +128,11 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const int lineNumber = int(i + 1);
         QString line = lines[i];
-        if (const qsizetype comment = line.indexOf(u';'); comment >= 0)
-            line.truncate(comment);
+        QString comment;
+        if (const qsizetype at = line.indexOf(u';'); at >= 0) {
+            comment = line.mid(at + 1);
+            line.truncate(at);
+        }
         line = line.trimmed();
         if (line.isEmpty())
             continue;
@@ -157,7 +157,22 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
             if (nodeIndex.contains(f[0]))
                 return refuse(lineNumber, QStringLiteral("节点“%1”重复").arg(f[0]));
             nodeIndex.insert(f[0], int(nodes.size()));
-            nodes << Junction{f[0], *elevation, *demand, source, lineNumber};
+            nodes << Junction{f[0], *elevation, *demand, source, lineNumber, {}};
+            if (source) {
+                static const QRegularExpression written(
+                    QStringLiteral("source_pressure\\s+(\\S+)\\s*(k?Pa)?"), QRegularExpression::CaseInsensitiveOption);
+                const QRegularExpressionMatch m = written.match(comment);
+                if (m.hasMatch()) {
+                    const std::optional<double> p = inpNumber(m.captured(1));
+                    if (!p || *p <= 0)
+                        return refuse(lineNumber, QStringLiteral("气源“%1”的压力无效").arg(f[0]));
+                    // Written in the class it was exported from: Pa at low, kPa at medium/high pressure.
+                    const bool kilo = m.captured(2).compare(QStringLiteral("kPa"), Qt::CaseInsensitive) == 0;
+                    const bool wantKilo = pressure == Pressure::High;
+                    const double v = kilo == wantKilo ? *p : kilo ? *p * 1000 : *p / 1000;
+                    nodes.back().pressure = formatShortest(v);
+                }
+            }
         } else if (section == u"[PIPES]") {
             if (!need(5))
                 return refuse(lineNumber, QStringLiteral("管段数据不全"));
@@ -192,6 +207,8 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
             }
         }
     }
+    // A junction's [DEMANDS] replace its demand in [JUNCTIONS]; several add up among themselves.
+    QSet<int> replaced;
     for (const auto &[lineNumber, f] : demands) {
         if (f.size() < 2)
             return refuse(lineNumber, QStringLiteral("用气量数据不全"));
@@ -199,6 +216,10 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
         const std::optional<double> demand = inpNumber(f[1]);
         if (node == nodeIndex.constEnd() || !demand)
             return refuse(lineNumber, QStringLiteral("用气量的节点或数值无效"));
+        if (!replaced.contains(*node)) {
+            replaced.insert(*node);
+            nodes[*node].demand = 0;
+        }
         nodes[*node].demand += *demand;
     }
     for (const auto &[lineNumber, f] : statuses) {
@@ -218,66 +239,82 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
             return refuse(lineNumber, QStringLiteral("坐标数据无效"));
         places.insert(f[0], {f[1], f[2]});
     }
-    bool anySource = false;
     for (const Junction &j : nodes) {
-        anySource = anySource || j.source;
         const auto place = places.value(j.id);
-        r.nodes << NodeRow{j.id,
-                           formatShortest(j.demand * toCubicMetresPerHour),
-                           formatShortest(j.elevation),
-                           place.first,
-                           place.second,
-                           j.source ? sourcePressure : QString()};
+        QString source;
+        if (j.source) {
+            source = j.pressure.isEmpty() ? sourcePressure.trimmed() : j.pressure;
+            if (source.isEmpty())
+                ++r.sourcesWithoutPressure;
+        }
+        Row row(node::Count);
+        row[node::Id] = j.id;
+        row[node::Load] = formatShortest(j.demand * toCubicMetresPerHour);
+        row[node::Elevation] = formatShortest(j.elevation);
+        row[node::X] = place.first;
+        row[node::Y] = place.second;
+        row[node::SourcePressure] = source;
+        r.nodes << row;
         r.nodeLines << j.line;
     }
-    if (anySource && sourcePressure.trimmed().isEmpty())
-        return refuse(1, QStringLiteral("须给出气源压力（--source-pressure）"));
     for (const Link &l : links) {
         if (l.closed)
             continue;
         const double length = pressure == Pressure::High ? l.length / 1000 : l.length;
-        r.pipes << PipeRow{l.id, l.from, l.to, formatShortest(length), formatShortest(l.diameter), l.material};
+        Row row(pipe::Count);
+        row[pipe::Id] = l.id;
+        row[pipe::From] = l.from;
+        row[pipe::To] = l.to;
+        row[pipe::Length] = formatShortest(length);
+        row[pipe::Diameter] = formatShortest(l.diameter);
+        row[pipe::Material] = l.material;
+        r.pipes << row;
         r.pipeLines << l.line;
     }
     return r;
 }
 
-QByteArray toInp(const Network &network, const QList<double> &diameters)
+QByteArray toInp(const Network &network, const Result &result)
 {
     const bool high = network.settings.pressure == Pressure::High;
     QString out = QStringLiteral("[TITLE]\nVelmora\n\n[OPTIONS]\nUNITS CMH\n\n[RESERVOIRS]\n;ID\tHead\n");
     auto numberOf = [](const QString &text) { return formatShortest(parseLeadingNumber(text)); };
-    for (const NodeRow &n : network.nodes) {
-        if (!n.sourcePressure.trimmed().isEmpty())
-            out += n.node.trimmed() + u'\t' + numberOf(n.elevation) + u'\n';
+    auto cell = [](const Row &row, int column) { return row.value(column).trimmed(); };
+    const QString unit = high ? QStringLiteral("kPa") : QStringLiteral("Pa");
+    for (const Row &n : network.nodes) {
+        if (!cell(n, node::SourcePressure).isEmpty())
+            out += cell(n, node::Id) + u'\t' + numberOf(n.value(node::Elevation)) + QStringLiteral("\t;source_pressure ")
+                + numberOf(n.value(node::SourcePressure)) + u' ' + unit + u'\n';
     }
     out += QStringLiteral("\n[JUNCTIONS]\n;ID\tElev\tDemand\n");
-    for (const NodeRow &n : network.nodes) {
-        if (n.sourcePressure.trimmed().isEmpty())
-            out += n.node.trimmed() + u'\t' + numberOf(n.elevation) + u'\t' + numberOf(n.load) + u'\n';
+    for (const Row &n : network.nodes) {
+        if (cell(n, node::SourcePressure).isEmpty())
+            out += cell(n, node::Id) + u'\t' + numberOf(n.value(node::Elevation)) + u'\t' + numberOf(n.value(node::Load))
+                + u'\n';
     }
     out += QStringLiteral("\n[DEMANDS]\n;Node\tDemand\n");
-    for (const NodeRow &n : network.nodes) {
-        if (!n.sourcePressure.trimmed().isEmpty() && parseLeadingNumber(n.load) > 0)
-            out += n.node.trimmed() + u'\t' + numberOf(n.load) + u'\n';
+    for (const Row &n : network.nodes) {
+        if (!cell(n, node::SourcePressure).isEmpty() && parseLeadingNumber(n.value(node::Load)) > 0)
+            out += cell(n, node::Id) + u'\t' + numberOf(n.value(node::Load)) + u'\n';
     }
     out += QStringLiteral("\n[PIPES]\n;ID\tNode1\tNode2\tLength\tDiameter\tRoughness\tMinorLoss\tStatus\n");
+    const bool solved = result.solved() && result.pipes.size() == network.pipes.size();
     for (qsizetype k = 0; k < network.pipes.size(); ++k) {
-        const PipeRow &p = network.pipes[k];
-        const double length = parseLeadingNumber(p.length) * (high ? 1000 : 1);
-        const double d = k < diameters.size() ? diameters[k] : parseLeadingNumber(p.diameter);
-        out += p.pipe.trimmed() + u'\t' + p.from.trimmed() + u'\t' + p.to.trimmed() + u'\t' + formatShortest(length)
-            + u'\t' + formatShortest(d) + QStringLiteral("\t100\t0\tOpen\n");
+        const Row &p = network.pipes[k];
+        const double length = parseLeadingNumber(p.value(pipe::Length)) * (high ? 1000 : 1);
+        const double d = solved ? result.pipes[k].diameter : parseLeadingNumber(p.value(pipe::Diameter));
+        out += cell(p, pipe::Id) + u'\t' + cell(p, pipe::From) + u'\t' + cell(p, pipe::To) + u'\t'
+            + formatShortest(length) + u'\t' + formatShortest(d) + QStringLiteral("\t100\t0\tOpen\n");
     }
     out += QStringLiteral("\n[TAGS]\n");
-    for (const PipeRow &p : network.pipes) {
-        if (!p.material.trimmed().isEmpty())
-            out += QStringLiteral("LINK\t") + p.pipe.trimmed() + u'\t' + p.material.trimmed() + u'\n';
+    for (const Row &p : network.pipes) {
+        if (!cell(p, pipe::Material).isEmpty())
+            out += QStringLiteral("LINK\t") + cell(p, pipe::Id) + u'\t' + cell(p, pipe::Material) + u'\n';
     }
     out += QStringLiteral("\n[COORDINATES]\n;Node\tX\tY\n");
-    for (const NodeRow &n : network.nodes) {
-        if (!n.x.trimmed().isEmpty() && !n.y.trimmed().isEmpty())
-            out += n.node.trimmed() + u'\t' + numberOf(n.x) + u'\t' + numberOf(n.y) + u'\n';
+    for (const Row &n : network.nodes) {
+        if (!cell(n, node::X).isEmpty() && !cell(n, node::Y).isEmpty())
+            out += cell(n, node::Id) + u'\t' + numberOf(n.value(node::X)) + u'\t' + numberOf(n.value(node::Y)) + u'\n';
     }
     out += QStringLiteral("\n[END]\n");
     return out.toUtf8();

@@ -1,6 +1,7 @@
 #include "network_picture.h"
 
 #include "number_text.h"
+#include "route_options.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -56,70 +57,45 @@ QString formatShort(double v)
     return QString::number(v, 'g', 6);
 }
 
-// The pipes by which gas reaches a node, back to a source: at each node the pipe
-// with the largest inflow. From the node's end first.
-QList<int> wayIn(const QList<std::pair<int, int>> &ends, const QList<double> &flows, const QList<bool> &sources,
-                 int node)
-{
-    QList<int> way;
-    QList<bool> seen(sources.size(), false);
-    int at = node;
-    while (at >= 0 && at < sources.size() && !seen[at] && !sources[at]) {
-        seen[at] = true;
-        int best = -1;
-        for (qsizetype k = 0; k < ends.size(); ++k) {
-            const auto [from, to] = ends[k];
-            const double inflow = to == at ? flows[k] : from == at ? -flows[k] : 0;
-            if (inflow > 0 && (best < 0 || std::fabs(flows[k]) > std::fabs(flows[best])))
-                best = int(k);
-        }
-        if (best < 0)
-            break;
-        way << best;
-        at = ends[best].second == at ? ends[best].first : ends[best].second;
-    }
-    return way;
-}
-
 } // namespace
 
-Scene sceneOf(const network::Network &net, const network::Result &r, const network::Layout &layout, ColourBy by)
+Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy by, int digits)
 {
     Scene s;
     s.colourBy = by;
-    s.digits = net.settings.digits;
-    const bool low = net.settings.pressure == network::Pressure::Low;
+    s.digits = digits;
+    const bool low = r.low;
     s.pressureUnit = low ? QStringLiteral("Pa") : QStringLiteral("kPa");
     s.valueUnit = valueUnitOf(by, low);
-    s.solved = !r.refused && r.converged && r.nodes.size() == net.nodes.size() && r.pipes.size() == net.pipes.size();
-    QHash<QString, int> index;
-    for (qsizetype i = 0; i < net.nodes.size(); ++i) {
+    s.solved = r.solved();
+    s.nodes.reserve(r.nodes.size());
+    for (qsizetype i = 0; i < r.nodes.size(); ++i) {
+        const network::NodeResult &rn = r.nodes[i];
         Node n;
-        n.id = net.nodes[i].node.trimmed();
+        n.id = rn.id;
         n.at = layout.points.value(i);
-        n.source = !net.nodes[i].sourcePressure.trimmed().isEmpty();
+        n.source = rn.source;
         if (s.solved)
-            n.pressure = r.nodes[i].pressure;
+            n.pressure = rn.pressure;
         n.worst = s.solved && r.worstNode == i;
-        index.insert(n.id, int(i));
         s.nodes << n;
     }
-    for (qsizetype k = 0; k < net.pipes.size(); ++k) {
-        Pipe p;
-        p.id = net.pipes[k].pipe.trimmed();
-        p.from = index.value(net.pipes[k].from.trimmed(), -1);
-        p.to = index.value(net.pipes[k].to.trimmed(), -1);
-        if (p.from < 0 || p.to < 0)
+    s.pipes.reserve(r.pipes.size());
+    for (qsizetype k = 0; k < r.pipes.size(); ++k) {
+        const network::PipeResult &pr = r.pipes[k];
+        if (pr.from < 0 || pr.to < 0)
             continue;
+        Pipe p;
+        p.id = pr.id;
+        p.row = int(k);
+        p.from = pr.from;
+        p.to = pr.to;
+        p.diameter = pr.diameter;
         if (s.solved) {
-            const network::PipeResult &pr = r.pipes[k];
-            p.diameter = pr.diameter;
             p.value = measureOf(pr, by, low);
             p.flow = pr.flow;
             p.direction = pr.flow > 0 ? 1 : pr.flow < 0 ? -1 : 0;
             p.automatic = pr.automatic;
-        } else {
-            p.diameter = readLeadingNumber(net.pipes[k].diameter).value;
         }
         s.pipes << p;
     }
@@ -140,26 +116,19 @@ Scene sceneOf(const network::Network &net, const network::Result &r, const netwo
         s.highValue = first ? *p.value : std::max(s.highValue, *p.value);
         first = false;
     }
-    const NumberRead minPressure = readLeadingNumber(net.settings.minPressure);
-    if (s.solved && std::isfinite(minPressure.value) && !net.settings.minPressure.trimmed().isEmpty()) {
+    if (s.solved) {
         // The scale reaches down to the minimum pressure, so that a node's colour says how close it comes.
-        s.minPressure = minPressure.value;
-        s.lowPressure = std::min(s.lowPressure, minPressure.value);
-        s.highPressure = std::max(s.highPressure, minPressure.value);
-    }
-    // The way the gas reaches the most unfavourable node.
-    if (s.solved && r.worstNode >= 0) {
-        QList<std::pair<int, int>> ends;
-        QList<double> flows;
-        QList<bool> sources;
-        for (const Pipe &p : s.pipes) {
-            ends << std::pair{p.from, p.to};
-            flows << p.flow;
+        s.minPressure = r.minPressure;
+        s.lowPressure = std::min(s.lowPressure, r.minPressure);
+        s.highPressure = std::max(s.highPressure, r.minPressure);
+        // The most unfavourable line.
+        QList<int> drawn(r.pipes.size(), -1);
+        for (qsizetype i = 0; i < s.pipes.size(); ++i)
+            drawn[s.pipes[i].row] = int(i);
+        for (const int k : r.worstPath) {
+            if (drawn.value(k) >= 0)
+                s.pipes[drawn[k]].onWorstPath = true;
         }
-        for (const Node &n : s.nodes)
-            sources << n.source;
-        for (const int k : wayIn(ends, flows, sources, r.worstNode))
-            s.pipes[k].onWorstPath = true;
     }
     return s;
 }
@@ -355,36 +324,22 @@ void paintLegend(QPainter &painter, const QRectF &target, const Scene &s)
     painter.restore();
 }
 
-Profile profileOf(const network::Network &net, const network::Result &r)
+Profile profileOf(const network::Result &r)
 {
     Profile profile;
-    const bool low = net.settings.pressure == network::Pressure::Low;
-    profile.distanceUnit = low ? QStringLiteral("m") : QStringLiteral("km");
-    profile.pressureUnit = low ? QStringLiteral("Pa") : QStringLiteral("kPa");
-    if (r.refused || !r.converged || r.worstNode < 0 || r.nodes.size() != net.nodes.size()
-        || r.pipes.size() != net.pipes.size())
+    profile.distanceUnit = r.low ? QStringLiteral("m") : QStringLiteral("km");
+    profile.pressureUnit = r.low ? QStringLiteral("Pa") : QStringLiteral("kPa");
+    if (!r.solved() || r.worstNode < 0)
         return profile;
-    QHash<QString, int> index;
-    QList<bool> sources;
-    for (qsizetype i = 0; i < net.nodes.size(); ++i) {
-        index.insert(net.nodes[i].node.trimmed(), int(i));
-        sources << r.nodes[i].sourcePressure.has_value();
-    }
-    QList<std::pair<int, int>> ends;
-    QList<double> flows;
-    for (qsizetype k = 0; k < net.pipes.size(); ++k) {
-        ends << std::pair{index.value(net.pipes[k].from.trimmed(), -1), index.value(net.pipes[k].to.trimmed(), -1)};
-        flows << r.pipes[k].flow;
-    }
-    const QList<int> way = wayIn(ends, flows, sources, r.worstNode);
-    // From the source to the node.
+    // From the source to the node, along the most unfavourable line.
     int at = r.worstNode;
     QList<int> nodes{at};
     QList<double> lengths;
-    for (const int k : way) {
-        at = ends[k].second == at ? ends[k].first : ends[k].second;
+    for (auto k = r.worstPath.crbegin(); k != r.worstPath.crend(); ++k) {
+        const network::PipeResult &p = r.pipes[*k];
+        at = p.to == at ? p.from : p.to;
         nodes.prepend(at);
-        lengths.prepend(r.pipes[k].length);
+        lengths.prepend(p.length);
     }
     double distance = 0;
     for (qsizetype i = 0; i < nodes.size(); ++i) {
@@ -393,13 +348,11 @@ Profile profileOf(const network::Network &net, const network::Result &r)
         const network::NodeResult &n = r.nodes[nodes[i]];
         if (!n.pressure)
             continue;
-        profile.ids << net.nodes[nodes[i]].node.trimmed();
+        profile.ids << n.id;
         profile.distance << distance;
         profile.pressure << *n.pressure;
     }
-    const NumberRead minPressure = readLeadingNumber(net.settings.minPressure);
-    if (std::isfinite(minPressure.value) && !net.settings.minPressure.trimmed().isEmpty())
-        profile.minPressure = minPressure.value;
+    profile.minPressure = r.minPressure;
     return profile;
 }
 
@@ -418,8 +371,8 @@ Profile routeProfile(const route::Settings &settings, const QList<route::Section
         if (columns[c].key == (low ? u"cumulative_drop" : u"end_pressure"))
             column = c;
     }
-    const double start = readLeadingNumber(low ? settings.allowableDrop : settings.startPressure).value;
-    const double floor = low ? 0.0 : readLeadingNumber(settings.minEndPressure).value;
+    const double start = readLeadingNumber(settings.text(low ? route::kAllowableDrop : route::kStartPressure)).value;
+    const double floor = low ? 0.0 : readLeadingNumber(settings.text(route::kMinEndPressure)).value;
     if (column < 0 || !std::isfinite(start))
         return profile;
     profile.ids << QStringLiteral("起点");

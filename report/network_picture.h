@@ -39,6 +39,7 @@ struct Node
 struct Pipe
 {
     QString id;
+    int row = -1; // in the pipe table
     int from = -1;
     int to = -1;
     double diameter = 0;
@@ -63,9 +64,9 @@ struct Scene
     int digits = 15; // of the legend's numbers
 };
 
-// The drawing's content; a pipe whose ends are not nodes is left out.
-Scene sceneOf(const network::Network &network, const network::Result &result, const network::Layout &layout,
-              ColourBy colourBy);
+// The drawing's content, from the nodes and pipes as read and, where the network was
+// solved, its results; a pipe whose ends are not nodes is left out.
+Scene sceneOf(const network::Result &result, const network::Layout &layout, ColourBy colourBy, int digits);
 
 // Blue through green and yellow to red for t from 0 to 1.
 QColor scaleColour(double t);
@@ -98,7 +99,7 @@ struct Profile
     QString distanceUnit;
     QString pressureUnit;
 };
-Profile profileOf(const network::Network &network, const network::Result &result);
+Profile profileOf(const network::Result &result);
 // A route's profile: for low pressure what is left of the allowable drop after each
 // section (the line at 0), for medium/high pressure the end pressure of each section
 // from P1 (the line at the minimum end pressure); the sections that calculate.

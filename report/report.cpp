@@ -2,6 +2,7 @@
 
 #include "design_file.h"
 #include "network_layout.h"
+#include "network_columns.h"
 #include "network_options.h"
 #include "network_picture.h"
 #include "number_text.h"
@@ -215,11 +216,11 @@ QString routeHtml(const RouteEntry &r, double pictureWidth)
     const route::Settings &s = r.settings;
     const bool low = s.pressure == route::Pressure::Low;
     QStringList settings{
-        route::kPressureCaption + QStringLiteral("：") + route::pressureOptions().value(low ? 0 : 1).caption,
-        route::kMaterialCaption + QStringLiteral("：") + route::materialOptions().value(s.material).caption};
-    for (const route::TextSetting &t : route::textSettings()) {
+        gas::kPressureCaption + QStringLiteral("：") + gas::pressureOptions().value(low ? 0 : 1).caption,
+        gas::kMaterialCaption + QStringLiteral("：") + gas::materialOptions().value(s.material).caption};
+    for (const gas::Setting &t : route::textSettings()) {
         if (t.serves(s.pressure))
-            settings << t.caption + s.*t.member;
+            settings << t.caption(s.pressure) + s.text(t.name);
     }
     html += QStringLiteral("<h3>计算条件</h3>") + list(settings);
     html += QStringLiteral("<h3>计算公式</h3>")
@@ -277,10 +278,12 @@ QString networkHtml(const NetworkEntry &e, double pictureWidth)
     const bool low = s.pressure == network::Pressure::Low;
     QString html = QStringLiteral("<h2>%1</h2>").arg(escape(network::kTitle));
     QStringList settings{
-        route::kPressureCaption + QStringLiteral("：") + route::pressureOptions().value(low ? 0 : 1).caption,
-        route::kMaterialCaption + QStringLiteral("：") + route::materialOptions().value(s.material).caption};
-    for (const network::TextSetting &t : network::textSettings())
-        settings << t.caption(s.pressure) + s.*t.member;
+        gas::kPressureCaption + QStringLiteral("：") + gas::pressureOptions().value(low ? 0 : 1).caption,
+        QStringLiteral("默认管材：") + gas::materialOptions().value(s.material).caption};
+    for (const gas::Setting &t : network::textSettings()) {
+        if (t.serves(s.pressure))
+            settings << t.caption(s.pressure) + s.text(t.name);
+    }
     html += QStringLiteral("<h3>计算条件</h3>") + list(settings);
     if (r.refused) {
         html += QStringLiteral("<p><b>数据不全：%1</b></p>").arg(escape(r.refused->text));
@@ -290,56 +293,52 @@ QString networkHtml(const NetworkEntry &e, double pictureWidth)
         html += QStringLiteral("<p><b>%1</b></p>").arg(escape(r.failure));
         return html;
     }
-    auto number = [&s](double v) { return formatSignificant(v, s.digits); };
-    auto optional = [&s](const std::optional<double> &v) { return v ? formatSignificant(*v, s.digits) : QString(); };
-    const QString unit = low ? QStringLiteral("Pa") : QStringLiteral("kPa");
-    QList<QStringList> nodes{{QStringLiteral("节点"), QStringLiteral("负荷(Nm^3/h)"), QStringLiteral("高程(m)"),
-                              QStringLiteral("气源压力(%1)").arg(unit), QStringLiteral("供气量(Nm^3/h)"),
-                              QStringLiteral("压力(%1)").arg(unit), QStringLiteral("提示")}};
-    for (qsizetype i = 0; i < r.nodes.size(); ++i) {
-        const network::NodeResult &n = r.nodes[i];
-        nodes << QStringList{net.nodes[i].node.trimmed(),
-                             number(n.load),
-                             number(n.elevation),
-                             optional(n.sourcePressure),
-                             optional(n.supply),
-                             n.pressure ? number(*n.pressure) : n.message,
-                             n.message};
+    auto text = [&s](const network::Value &v) {
+        if (const double *number = std::get_if<double>(&v))
+            return formatSignificant(*number, s.digits);
+        if (const QString *t = std::get_if<QString>(&v))
+            return *t;
+        if (const bool *flag = std::get_if<bool>(&v))
+            return *flag ? QStringLiteral("是") : QStringLiteral("否");
+        return QString();
+    };
+    for (const auto &[table, title, count] : {std::tuple{network::Table::Nodes, "节点", r.nodes.size()},
+                                              std::tuple{network::Table::Pipes, "管段", r.pipes.size()}}) {
+        QList<const network::Column *> columns;
+        QStringList header;
+        for (const network::Column &c : network::columns(table)) {
+            if (c.serves(s.pressure) && c.inReport) {
+                columns << &c;
+                header << c.caption(s.pressure);
+            }
+        }
+        QList<QStringList> rows{header};
+        for (qsizetype i = 0; i < count; ++i) {
+            QStringList cells;
+            for (const network::Column *c : columns)
+                cells << text(c->value(r, int(i)));
+            rows << cells;
+        }
+        html += QStringLiteral("<h3>%1</h3>").arg(QString::fromUtf8(title)) + report::table(rows);
     }
-    html += QStringLiteral("<h3>节点</h3>") + table(nodes);
-    QStringList pipeHeader{
-        QStringLiteral("管段"),         QStringLiteral("起点"),
-        QStringLiteral("终点"),         low ? QStringLiteral("管长(m)") : QStringLiteral("管长(km)"),
-        QStringLiteral("管径(mm)"),     QStringLiteral("自动"),
-        QStringLiteral("流量(Nm^3/h)"), low ? QStringLiteral("单位压降(Pa/m)") : QStringLiteral("单位压降(kPa^2/km)")};
-    pipeHeader << (low ? QStringList{QStringLiteral("管段压降(Pa)")} : QStringList{QStringLiteral("ΔP²(kPa^2)")})
-               << QStringLiteral("提示");
-    QList<QStringList> pipes{pipeHeader};
-    for (qsizetype k = 0; k < r.pipes.size(); ++k) {
-        const network::PipeResult &p = r.pipes[k];
-        pipes << QStringList{net.pipes[k].pipe.trimmed(),
-                             net.pipes[k].from.trimmed(),
-                             net.pipes[k].to.trimmed(),
-                             number(p.length),
-                             number(p.diameter),
-                             p.automatic ? QStringLiteral("是") : QStringLiteral("否"),
-                             number(p.flow),
-                             number(p.unitDrop),
-                             number(low ? p.pipeDrop : p.dp2),
-                             p.message};
+    if (!r.worstPath.isEmpty()) {
+        QStringList ids;
+        for (const int k : r.worstPath)
+            ids << r.pipes[k].id;
+        html += QStringLiteral("<p>最不利管线：%1</p>").arg(escape(ids.join(QStringLiteral(" → "))));
     }
-    html += QStringLiteral("<h3>管段</h3>") + table(pipes);
     if (!r.loops.isEmpty()) {
-        QList<QStringList> loops{
-            {QStringLiteral("环"), QStringLiteral("管段"), QStringLiteral("闭合差"), QStringLiteral("闭合差%")}};
+        QList<QStringList> loops{{QStringLiteral("环"), QStringLiteral("管段"),
+                                  QStringLiteral("闭合差") + (low ? QStringLiteral("(Pa)") : QStringLiteral("(kPa^2)")),
+                                  QStringLiteral("闭合差%")}};
         for (qsizetype l = 0; l < r.loops.size(); ++l) {
             QStringList ids;
             for (const int k : r.loops[l].pipes)
-                ids << net.pipes[k].pipe.trimmed();
-            loops << QStringList{QString::number(l + 1), ids.join(u' '), number(r.loops[l].closure),
-                                 number(r.loops[l].closurePercent)};
+                ids << r.pipes[k].id;
+            loops << QStringList{QString::number(l + 1), ids.join(u' '), text(r.loops[l].closure),
+                                 text(r.loops[l].closurePercent)};
         }
-        html += QStringLiteral("<h3>环网闭合差</h3>") + table(loops);
+        html += QStringLiteral("<h3>环网闭合差</h3>") + report::table(loops);
     }
     html += QStringLiteral("<p><b>结论：%1</b></p>").arg(escape(r.verdict));
     if (pictureWidth > 0 && networkDrawn(e)) {
@@ -473,12 +472,12 @@ void render(const Report &r, QPagedPaintDevice *device)
         });
     }
     if (r.network && networkDrawn(*r.network)) {
-        const network::Layout layout = network::layOut(r.network->network);
-        const picture::Scene scene
-            = picture::sceneOf(r.network->network, r.network->result, layout, picture::ColourBy::UnitDrop);
+        const network::Layout layout = network::layOut(r.network->result);
+        const picture::Scene scene = picture::sceneOf(r.network->result, layout, picture::ColourBy::UnitDrop,
+                                                      r.network->network.settings.digits);
         drawings.painters.insert(
             kNetworkPicture, [scene](QPainter &painter, const QRectF &area) { picture::paint(painter, area, scene); });
-        const picture::Profile profile = picture::profileOf(r.network->network, r.network->result);
+        const picture::Profile profile = picture::profileOf(r.network->result);
         drawings.painters.insert(kNetworkProfile, [profile](QPainter &painter, const QRectF &area) {
             picture::paintProfile(painter, area, profile);
         });

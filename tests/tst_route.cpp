@@ -6,6 +6,7 @@
 #include "network_picture.h"
 #include "number_text.h"
 #include "route.h"
+#include "route_options.h"
 #include "sections.h"
 
 #include <QTest>
@@ -16,11 +17,11 @@ namespace {
 
 route::Settings lowSettings(const QString &allowable = QStringLiteral("400"))
 {
-    route::Settings s;
-    s.density = QStringLiteral("0.72");
-    s.viscosity = QStringLiteral("1.5E-5");
-    s.temperature = QStringLiteral("288");
-    s.allowableDrop = allowable;
+    route::Settings s = route::initialSettings();
+    s.setText(QStringLiteral("density"), QStringLiteral("0.72"));
+    s.setText(QStringLiteral("viscosity"), QStringLiteral("1.5E-5"));
+    s.setText(QStringLiteral("temperature"), QStringLiteral("288"));
+    s.setText(QStringLiteral("allowableDrop"), allowable);
     return s;
 }
 
@@ -28,9 +29,9 @@ route::Settings highSettings(const QString &start, const QString &minEnd)
 {
     route::Settings s = lowSettings();
     s.pressure = route::Pressure::High;
-    s.allowableDrop.clear();
-    s.startPressure = start;
-    s.minEndPressure = minEnd;
+    s.text(QStringLiteral("allowableDrop")).clear();
+    s.setText(QStringLiteral("startPressure"), start);
+    s.setText(QStringLiteral("minEndPressure"), minEnd);
     return s;
 }
 
@@ -121,9 +122,9 @@ private slots:
         // One metre without local losses: the budget is the allowance itself, here exactly the 100 mm drop.
         const double drop100 = calc::lowSection(50, 1.5E-5, 288, 0.72, 0, 100).drop;
         route::Settings s = lowSettings(QString::number(drop100, 'g', 17));
-        s.localPercent = QStringLiteral("0");
+        s.setText(QStringLiteral("localPercent"), QStringLiteral("0"));
         QCOMPARE(route::calculate(s, sections({"1,1,50,0,"})).sections[0].diameter, QStringLiteral("100"));
-        s.allowableDrop = QString::number(std::nextafter(drop100, 0.0), 'g', 17);
+        s.setText(QStringLiteral("allowableDrop"), QString::number(std::nextafter(drop100, 0.0), 'g', 17));
         QCOMPARE(route::calculate(s, sections({"1,1,50,0,"})).sections[0].diameter, QStringLiteral("125"));
     }
 
@@ -191,9 +192,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QString, value);
         route::Settings s = lowSettings();
-        QString *fields[] = {&s.density, &s.viscosity, &s.temperature, &s.localPercent, &s.allowableDrop};
-        const QStringList names{"density", "viscosity", "temperature", "localPercent", "allowableDrop"};
-        *fields[names.indexOf(field)] = value;
+        s.setText(field, value);
         const route::Result r = route::calculate(s, sections(kLowRoute));
         QVERIFY(!r.settingsValid);
         QCOMPARE(r.settingProblem.name, field);
@@ -211,7 +210,7 @@ private slots:
         const picture::Profile p = picture::routeProfile(lowSettings(), route, r);
         QCOMPARE(p.ids, (QStringList{"起点", "1", "2", "3", "4", "5"}));
         QCOMPARE(p.distance, (QList<double>{0, 100, 180, 240, 290, 330}));
-        const double allowable = parseLeadingNumber(lowSettings().allowableDrop);
+        const double allowable = parseLeadingNumber(lowSettings().text(QStringLiteral("allowableDrop")));
         QCOMPARE(p.pressure.front(), allowable);
         QCOMPARE(p.pressure.back(), allowable - parseLeadingNumber(r.total));
         QCOMPARE(p.minPressure, std::optional<double>(0));
@@ -220,7 +219,7 @@ private slots:
     void aLocalPercentOfZeroIsAllowed()
     {
         route::Settings s = lowSettings();
-        s.localPercent = QStringLiteral("0");
+        s.setText(QStringLiteral("localPercent"), QStringLiteral("0"));
         const route::Result r = route::calculate(s, sections({"1,100,50,0,100"}));
         QCOMPARE(r.sections[0].cells[4], QStringLiteral("0"));
         QCOMPARE(r.verdict, QStringLiteral("满足"));

@@ -1,14 +1,15 @@
 // libFuzzer target for the network readers (the node and pipe tables as CSV, EPANET
 // .inp files) and the solver behind them. Any input: no crash, no hang; a refused file
 // names a line and gives no rows; a solved network has a result for every node and pipe
-// and no number that is not finite.
+// and no number that is not finite; its sources supply the whole load.
 //
-// The first byte chooses the reader: 'I' reads an .inp file, anything else two CSV tables
-// (nodes, then pipes after a NUL byte).
+// The first byte chooses: its low bit the pressure class (1 medium/high), the next the
+// reader (1 an .inp file, 0 two CSV tables: nodes, then pipes after a NUL byte).
 
 #include "network.h"
 #include "network_files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -29,8 +30,8 @@ void check(const network::Network &net)
         return;
     const network::Result r = network::solve(net);
     if (r.refused) {
-        if (r.refused->text.isEmpty() || !r.nodes.isEmpty())
-            fail("a refusal names its problem and gives no result");
+        if (r.refused->text.isEmpty() || r.converged)
+            fail("a refusal names its problem and solves nothing");
         return;
     }
     if (!r.converged)
@@ -41,10 +42,15 @@ void check(const network::Network &net)
         if (!std::isfinite(p.flow) || !std::isfinite(p.unitDrop) || !std::isfinite(p.diameter))
             fail("pipe results are finite");
     }
+    double load = 0, supply = 0;
     for (const network::NodeResult &n : r.nodes) {
         if (n.pressure && !std::isfinite(*n.pressure))
             fail("node pressures are finite");
+        load += n.load;
+        supply += n.supply.value_or(0);
     }
+    if (!(std::fabs(supply - load) <= 1e-6 * std::max(1.0, load)))
+        fail("the sources supply the whole load");
 }
 
 } // namespace
@@ -55,12 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     network::Network net;
-    net.settings.density = QStringLiteral("0.72");
-    net.settings.viscosity = QStringLiteral("1.5E-5");
-    net.settings.temperature = QStringLiteral("288");
-    net.settings.minPressure = QStringLiteral("100");
+    net.settings.setText(QStringLiteral("density"), QStringLiteral("0.72"));
+    net.settings.setText(QStringLiteral("viscosity"), QStringLiteral("1.5E-5"));
+    net.settings.setText(QStringLiteral("temperature"), QStringLiteral("288"));
+    net.settings.setText(QStringLiteral("minPressure"), QStringLiteral("100"));
     net.settings.pressure = data[0] & 1 ? network::Pressure::High : network::Pressure::Low;
-    if (data[0] == 'I') {
+    if (data[0] & 2) {
         const network::InpRead read = network::fromInp(bytes, net.settings.pressure, QStringLiteral("3000"));
         if (!read.error.isEmpty()) {
             if (!read.nodes.isEmpty() || !read.pipes.isEmpty())
@@ -72,9 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     } else {
         const qsizetype split = bytes.indexOf('\0');
         const network::TableRead nodes
-            = network::tableFromCsv(split < 0 ? bytes : bytes.left(split), network::nodeKeys());
+            = network::tableFromCsv(split < 0 ? bytes : bytes.left(split), network::Table::Nodes);
         const network::TableRead pipes
-            = network::tableFromCsv(split < 0 ? QByteArray() : bytes.mid(split + 1), network::pipeKeys());
+            = network::tableFromCsv(split < 0 ? QByteArray() : bytes.mid(split + 1), network::Table::Pipes);
         for (const network::TableRead *t : {&nodes, &pipes}) {
             if (!t->error.isEmpty() && !t->rows.isEmpty())
                 fail("a refused table gives no rows");
@@ -83,8 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
         if (!nodes.error.isEmpty() || !pipes.error.isEmpty())
             return 0;
-        net.nodes = network::nodeRows(nodes.rows);
-        net.pipes = network::pipeRows(pipes.rows);
+        net.nodes = nodes.rows;
+        net.pipes = pipes.rows;
     }
     check(net);
     return 0;

@@ -5,8 +5,8 @@
 #include <QList>
 #include <QPointF>
 
-// Where the drawing puts each node: at its X, Y where both are typed (Y up, as on a
-// map), else placed automatically: a tree in layers from its source, each parent
+// Where the drawing puts each node, from the nodes and pipes as read: at its X, Y where
+// both are typed (Y up, as on a map), else placed automatically: a tree in layers from its source, each parent
 // beside the middle of its children; a looped network by springs along its pipes
 // (force-directed), the typed nodes held where they are.
 namespace network {
@@ -17,6 +17,6 @@ struct Layout
     QList<bool> automatic; // placed by the program, not typed
 };
 
-Layout layOut(const Network &network);
+Layout layOut(const Result &result);
 
 } // namespace network

@@ -1,10 +1,9 @@
 #include "network_layout.h"
 
-#include "number_text.h"
-
-#include <QHash>
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -13,43 +12,30 @@ namespace network {
 
 namespace {
 
-std::optional<double> typedNumber(const QString &text)
-{
-    if (text.trimmed().isEmpty())
-        return std::nullopt;
-    const NumberRead read = readLeadingNumber(text);
-    if (!read.whole || !std::isfinite(read.value))
-        return std::nullopt;
-    return read.value;
-}
-
-// A force-directed layout costs the square of the nodes placed each round: past
-// this many, the layers alone place them.
-constexpr int kSpringNodes = 600;
+// Springs need a few rounds over the free nodes; each free node is pushed only by the
+// nodes in the cells of a grid around it, so a round costs what the free nodes cost.
+constexpr int kSpringNodes = 2000;
 constexpr int kSpringRounds = 120;
 
 } // namespace
 
-Layout layOut(const Network &net)
+Layout layOut(const Result &r)
 {
-    const qsizetype n = net.nodes.size();
+    const qsizetype n = r.nodes.size();
     Layout layout;
     layout.points.resize(n);
     layout.automatic.fill(true, n);
-    QHash<QString, int> index;
     for (qsizetype i = 0; i < n; ++i) {
-        index.insert(net.nodes[i].node.trimmed(), int(i));
-        const std::optional<double> x = typedNumber(net.nodes[i].x), y = typedNumber(net.nodes[i].y);
-        if (x && y) {
-            layout.points[i] = QPointF(*x, *y);
+        if (r.nodes[i].place) {
+            layout.points[i] = *r.nodes[i].place;
             layout.automatic[i] = false;
         }
     }
     auto neighbours = std::vector<std::vector<int>>(std::size_t(n));
     double lengthSum = 0;
     int lengthCount = 0;
-    for (const PipeRow &p : net.pipes) {
-        const int a = index.value(p.from.trimmed(), -1), b = index.value(p.to.trimmed(), -1);
+    for (const PipeResult &p : r.pipes) {
+        const int a = p.from, b = p.to;
         if (a < 0 || b < 0 || a == b)
             continue;
         neighbours[std::size_t(a)].push_back(b);
@@ -102,7 +88,7 @@ Layout layOut(const Network &net)
         }
     };
     for (qsizetype i = 0; i < n; ++i) {
-        if (!net.nodes[i].sourcePressure.trimmed().isEmpty() && depth[std::size_t(i)] < 0)
+        if (r.nodes[i].source && depth[std::size_t(i)] < 0)
             spread(int(i));
     }
     for (qsizetype i = 0; i < n; ++i) {
@@ -155,42 +141,78 @@ Layout layOut(const Network &net)
             layout.points[i] = QPointF(left + depth[std::size_t(i)] * step, top - row[std::size_t(i)] * step);
     }
 
-    // A looped network: springs along the pipes, every pair pushed apart, the typed
+    // A looped network: springs along the pipes, near nodes pushed apart, the typed
     // nodes held; the moves cool down round by round.
-    const qsizetype pipes = net.pipes.size();
+    const qsizetype pipes = r.pipes.size();
     const bool looped = pipes >= n;
-    const qsizetype free = std::count(layout.automatic.begin(), layout.automatic.end(), true);
-    if (!looped || free > kSpringNodes)
+    std::vector<int> free;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (layout.automatic[i])
+            free.push_back(int(i));
+    }
+    if (!looped || free.size() > std::size_t(kSpringNodes))
         return layout;
     const double k2 = step * step;
-    auto move = std::vector<QPointF>(std::size_t(n));
-    for (int round = 0; round < kSpringRounds; ++round) {
-        std::fill(move.begin(), move.end(), QPointF());
+    // Nodes farther apart than this do not push each other.
+    const double reach = 3 * step;
+    auto cellOf = [reach](QPointF p) {
+        return std::pair<qint64, qint64>(qint64(std::floor(p.x() / reach)), qint64(std::floor(p.y() / reach)));
+    };
+    // The typed nodes near the free ones, found once; the free ones again each round.
+    std::map<std::pair<qint64, qint64>, std::vector<int>> typedCells;
+    {
+        std::set<std::pair<qint64, qint64>> wanted;
+        for (const int i : free) {
+            const auto [cx, cy] = cellOf(layout.points[i]);
+            for (qint64 dx = -3; dx <= 3; ++dx)
+                for (qint64 dy = -3; dy <= 3; ++dy)
+                    wanted.insert({cx + dx, cy + dy});
+        }
         for (qsizetype i = 0; i < n; ++i) {
-            if (!layout.automatic[i])
-                continue;
-            for (qsizetype j = 0; j < n; ++j) {
-                if (i == j)
-                    continue;
-                const QPointF d = layout.points[i] - layout.points[j];
-                const double d2 = std::max(QPointF::dotProduct(d, d), 1e-6 * k2);
-                move[std::size_t(i)] += d * (k2 / d2);
+            if (!layout.automatic[i] && wanted.count(cellOf(layout.points[i])))
+                typedCells[cellOf(layout.points[i])].push_back(int(i));
+        }
+    }
+    auto move = std::vector<QPointF>(free.size());
+    std::map<std::pair<qint64, qint64>, std::vector<int>> freeCells;
+    for (int round = 0; round < kSpringRounds; ++round) {
+        freeCells.clear();
+        for (const int i : free)
+            freeCells[cellOf(layout.points[i])].push_back(i);
+        for (std::size_t f = 0; f < free.size(); ++f) {
+            const int i = free[f];
+            QPointF m;
+            const auto [cx, cy] = cellOf(layout.points[i]);
+            for (qint64 dx = -1; dx <= 1; ++dx) {
+                for (qint64 dy = -1; dy <= 1; ++dy) {
+                    for (const auto *cells : {&freeCells, &typedCells}) {
+                        const auto found = cells->find({cx + dx, cy + dy});
+                        if (found == cells->end())
+                            continue;
+                        for (const int j : found->second) {
+                            if (j == i)
+                                continue;
+                            const QPointF d = layout.points[i] - layout.points[j];
+                            const double d2 = std::max(QPointF::dotProduct(d, d), 1e-6 * k2);
+                            m += d * (k2 / d2);
+                        }
+                    }
+                }
             }
             for (const int j : neighbours[std::size_t(i)]) {
                 const QPointF d = layout.points[i] - layout.points[j];
-                move[std::size_t(i)] -= d * (std::hypot(d.x(), d.y()) / step);
+                m -= d * (std::hypot(d.x(), d.y()) / step);
             }
+            move[f] = m;
         }
         const double limit = step * (1.0 - double(round) / kSpringRounds) * 0.5 + 1e-3 * step;
-        for (qsizetype i = 0; i < n; ++i) {
-            if (!layout.automatic[i])
-                continue;
-            QPointF m = move[std::size_t(i)];
+        for (std::size_t f = 0; f < free.size(); ++f) {
+            QPointF m = move[f];
             const double length = std::hypot(m.x(), m.y());
             if (length > limit)
                 m *= limit / length;
             if (std::isfinite(m.x()) && std::isfinite(m.y()))
-                layout.points[i] += m;
+                layout.points[free[f]] += m;
         }
     }
     return layout;

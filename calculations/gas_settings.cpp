@@ -1,0 +1,47 @@
+#include "gas_settings.h"
+
+#include "descriptions.h"
+
+namespace gas {
+
+Settings initialSettings(const QList<Setting> &settings)
+{
+    Settings s;
+    for (const Setting &setting : settings)
+        s.setText(setting.name, setting.initial);
+    return s;
+}
+
+QList<Setting> gasSettings()
+{
+    auto both = [](const QString &name, const char *option, const char *caption, const QString &initial = {}) {
+        const QString c = QString::fromUtf8(caption);
+        return Setting{name, QString::fromLatin1(option), c, c, initial, {}, {}};
+    };
+    return {both(kDensity, "--density", "燃气密度(kg/Nm^3)："),
+            both(kViscosity, "--viscosity", "运动粘度(m^2/s)："),
+            both(kTemperature, "--temperature", "燃气温度(K)："),
+            both(kLocalPercent, "--local-percent", "局部阻力(摩擦压降的%)：", QStringLiteral("10"))};
+}
+
+const QList<NamedOption> &pressureOptions()
+{
+    static const QList<NamedOption> all{{QStringLiteral("lowPressure"), QStringLiteral("低压")},
+                                        {QStringLiteral("highPressure"), QStringLiteral("中高压")}};
+    return all;
+}
+
+const QList<NamedOption> &materialOptions()
+{
+    static const QList<NamedOption> all = [] {
+        const QStringList names{QStringLiteral("steel"), QStringLiteral("castIron"), QStringLiteral("plastic")};
+        const calc::Choice materials = calc::pipeMaterials(QString());
+        QList<NamedOption> options;
+        for (std::size_t i = 0; i < materials.options.size(); ++i)
+            options.append({names.value(qsizetype(i)), materials.options[i].caption});
+        return options;
+    }();
+    return all;
+}
+
+} // namespace gas

@@ -1,0 +1,111 @@
+#include "network.h"
+
+#include "descriptions.h"
+#include "network_graph.h"
+#include "network_read.h"
+#include "network_results.h"
+#include "network_sizing.h"
+#include "network_solver.h"
+#include "number_text.h"
+
+namespace network {
+
+std::optional<int> materialOf(const QString &text)
+{
+    const QString t = text.trimmed();
+    const calc::Choice materials = calc::pipeMaterials(QString());
+    for (std::size_t i = 0; i < materials.options.size(); ++i) {
+        if (t == materials.options[i].caption || t == QString::number(i + 1))
+            return int(i);
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+Result solveWith(const Network &network, int maxIterations, const std::atomic<bool> *stop)
+{
+    Result result;
+    sketch(network, result);
+    Reading reading = read(network);
+    if (reading.problem) {
+        result.refused = reading.problem;
+        return result;
+    }
+    Arrays &m = reading.arrays;
+    result.minPressure = m.minPressure;
+    const std::size_t n = m.nodeCount();
+    const std::size_t pipes = m.pipeCount();
+    const Adjacency adj(m);
+    const Forest forest = spanningForest(m, adj);
+    for (std::size_t v = 0; v < n; ++v) {
+        if (!forest.reached[v]) {
+            result.refused = Problem{Problem::Table::Nodes, int(v), QStringLiteral("node"),
+                                     QStringLiteral("节点“%1”不与任何气源相连").arg(result.nodes[int(v)].id)};
+            return result;
+        }
+    }
+    int sources = 0;
+    for (std::size_t v = 0; v < n; ++v)
+        sources += m.source[v] ? 1 : 0;
+    const bool tree = sources == 1 && pipes + 1 == n;
+    if (!tree) {
+        for (std::size_t k = 0; k < pipes; ++k) {
+            if (m.automatic[k]) {
+                result.refused = Problem{Problem::Table::Pipes, int(k), QStringLiteral("diameter"),
+                                         QStringLiteral("环状管网或多气源管网的管径须全部录入")};
+                return result;
+            }
+        }
+    }
+    if (stop && stop->load())
+        return result;
+
+    Solution s;
+    std::vector<char> noDiameter(pipes, 0);
+    if (tree) {
+        s.flow = forestFlows(m, forest);
+        s.potential.assign(n, 0.0);
+        s.hold.assign(pipes, BoundaryHold{});
+        sizeTree(m, adj, forest, s.flow, s.potential, noDiameter);
+        s.converged = true;
+    } else {
+        s = solveLooped(m, maxIterations);
+        result.iterations = s.iterations;
+        if (stop && stop->load())
+            return result;
+        if (!s.converged) {
+            if (s.failure == Solution::Failure::Singular) {
+                result.failure = s.worstImbalanceNode >= 0
+                    ? QStringLiteral("管网平差失败：节点 %1 附近的方程无法求解，请检查与之相连的管段的管径和管长")
+                          .arg(result.nodes[s.worstImbalanceNode].id)
+                    : QStringLiteral("管网平差失败：方程无法求解，请检查各管段的管径和管长");
+            } else {
+                result.failure = QStringLiteral("管网平差不收敛，迭代%1次后最大节点流量不平衡 %2 Nm^3/h（节点 %3）")
+                                     .arg(s.iterations)
+                                     .arg(formatNumber(s.worstImbalance),
+                                          s.worstImbalanceNode >= 0 ? result.nodes[s.worstImbalanceNode].id
+                                                                    : QString());
+            }
+            result.verdict = result.failure;
+            return result;
+        }
+    }
+    result.converged = true;
+    writeResults(m, adj, forest, s, noDiameter, result);
+    return result;
+}
+
+} // namespace
+
+Result solve(const Network &network, const std::atomic<bool> *stop)
+{
+    return solveWith(network, kMaxIterations, stop);
+}
+
+Result solve(const Network &network, int maxIterations)
+{
+    return solveWith(network, maxIterations, nullptr);
+}
+
+} // namespace network
