@@ -111,7 +111,7 @@ class MonkeyTest : public QObject
     // block pasted, a row added or deleted, undo and redo.
     void actOnNetwork(NetworkScreen *gwjs)
     {
-        const NetworkTable table = below(2) ? NetworkTable::Nodes : NetworkTable::Pipes;
+        const network::Table table = below(2) ? network::Table::Nodes : network::Table::Pipes;
         gwjs->setActiveTable(table);
         NetworkTableModel *model = gwjs->model()->table(table);
         const int rows = model->rowCount();
@@ -123,8 +123,8 @@ class MonkeyTest : public QObject
         case 6: {
             // The drawing: a node moved as a drag moves it, a turn of the wheel, a click.
             NetworkView *view = gwjs->view();
-            if (below(2) && gwjs->model()->rowCount(NetworkTable::Nodes) > 0) {
-                gwjs->moveNode(below(gwjs->model()->rowCount(NetworkTable::Nodes)),
+            if (below(2) && gwjs->model()->table(network::Table::Nodes)->typedRowCount() > 0) {
+                gwjs->moveNode(below(gwjs->model()->table(network::Table::Nodes)->typedRowCount()),
                                QPointF(below(2000) - 1000, below(2000) - 1000));
             } else if (below(2)) {
                 const QPointF at(below(qMax(1, view->viewport()->width())), below(qMax(1, view->viewport()->height())));
@@ -141,7 +141,7 @@ class MonkeyTest : public QObject
         case 0:
         case 1:
             if (rows > 0) {
-                const int column = below(NetworkTableModel::kTypedColumns);
+                const int column = below(model->typedColumns());
                 model->setData(model->index(below(rows), column), cellText(column));
             } else {
                 gwjs->addRow();
@@ -150,7 +150,7 @@ class MonkeyTest : public QObject
         case 2: {
             if (rows > 200)
                 break;
-            gwjs->table(table)->setCurrentIndex(model->index(below(rows + 1), below(NetworkTableModel::kTypedColumns)));
+            gwjs->table(table)->setCurrentIndex(model->index(below(rows + 1), below(model->typedColumns())));
             QString block;
             for (int r = 0, n = below(4); r < n; ++r) {
                 for (int c = 0, m = below(7); c < m; ++c)
@@ -176,10 +176,10 @@ class MonkeyTest : public QObject
 
     void checkNetwork(NetworkScreen *gwjs)
     {
-        for (const NetworkTable table : {NetworkTable::Nodes, NetworkTable::Pipes}) {
+        for (const network::Table table : {network::Table::Nodes, network::Table::Pipes}) {
             const NetworkTableModel *model = gwjs->model()->table(table);
             for (int r = 0; r < model->rowCount(); ++r) {
-                for (int c = NetworkTableModel::kTypedColumns; c < model->columnCount(); ++c) {
+                for (int c = model->typedColumns(); c < model->columnCount(); ++c) {
                     const QString text = model->data(model->index(r, c)).toString().toLower();
                     if (text.contains(QLatin1String("inf")) || text.contains(QLatin1String("nan")))
                         QFAIL(qPrintable(QStringLiteral("gwjs cell %1,%2 shows %3").arg(r).arg(c).arg(text)));

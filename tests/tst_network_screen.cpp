@@ -7,6 +7,8 @@
 #include "network/network_model.h"
 #include "network/network_screen.h"
 #include "network/network_view.h"
+#include "network_columns.h"
+#include "profile_view.h"
 #include "number_text.h"
 #include "shell.h"
 
@@ -35,16 +37,19 @@ NetworkScreen *openNetwork(Session &session)
 }
 
 // Pastes a block into a table from its first cell on.
-void pasteInto(NetworkScreen *gwjs, NetworkTable table, const QString &block)
+void pasteInto(NetworkScreen *gwjs, network::Table table, const QString &block)
 {
     gwjs->setActiveTable(table);
     gwjs->table(table)->setCurrentIndex(QModelIndex());
     gwjs->paste(block);
 }
 
+// The node table's column of the pressure: after the typed ones and the supply.
+const int kPressure = network::typedCount(network::Table::Nodes) + 1;
+
 const QStringList kSettings{"density=0.72", "viscosity=1.5E-5", "temperature=288", "minPressure=1000"};
 
-QString cellText(NetworkScreen *gwjs, NetworkTable table, int row, int column)
+QString cellText(NetworkScreen *gwjs, network::Table table, int row, int column)
 {
     const NetworkTableModel *model = gwjs->model()->table(table);
     return model->data(model->index(row, column)).toString();
@@ -76,8 +81,8 @@ private slots:
         NetworkScreen *gwjs = openNetwork(session);
         QVERIFY(gwjs);
         perform(gwjs, kSettings);
-        pasteInto(gwjs, NetworkTable::Nodes, nodes);
-        pasteInto(gwjs, NetworkTable::Pipes, pipes);
+        pasteInto(gwjs, network::Table::Nodes, nodes);
+        pasteInto(gwjs, network::Table::Pipes, pipes);
         QVERIFY2(gwjs->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
 
         QTemporaryDir dir;
@@ -89,19 +94,19 @@ private slots:
         QCOMPARE(run.status, 0);
         const QList<QStringList> rows = csv::read(run.output).table.rows;
         const QStringList header = rows.front();
-        QCOMPARE(rows.size() - 1, gwjs->model()->rowCount(NetworkTable::Pipes));
+        QCOMPARE(rows.size() - 1, gwjs->model()->table(network::Table::Pipes)->typedRowCount());
         for (int k = 0; k + 1 < rows.size(); ++k) {
-            QCOMPARE(cellText(gwjs, NetworkTable::Pipes, k, 4), rows[k + 1][header.indexOf("diameter")]);
-            QCOMPARE(cellText(gwjs, NetworkTable::Pipes, k, NetworkTableModel::kTypedColumns),
+            QCOMPARE(cellText(gwjs, network::Table::Pipes, k, 4), rows[k + 1][header.indexOf("diameter")]);
+            QCOMPARE(cellText(gwjs, network::Table::Pipes, k, network::typedCount(network::Table::Pipes)),
                      rows[k + 1][header.indexOf("flow")]);
         }
         QVERIFY(textOf(gwjs, "networkVerdict").startsWith(QStringLiteral("结论：") + gwjs->model()->result().verdict));
 
         // The design opens again with the same tables, and the report holds them.
-        const QList<QStringList> typed = gwjs->model()->rows(NetworkTable::Pipes);
+        const QList<QStringList> typed = gwjs->model()->table(network::Table::Pipes)->typedRows();
         gwjs->deleteRows();
         QVERIFY(session.shell->openDesign(design));
-        QCOMPARE(gwjs->model()->rows(NetworkTable::Pipes), typed);
+        QCOMPARE(gwjs->model()->table(network::Table::Pipes)->typedRows(), typed);
         const QString pdf = dir.filePath(QStringLiteral("计算书.pdf"));
         QVERIFY(session.shell->writeReport(pdf));
         // The drawing and the profile are in it as vector graphics, not pictures.
@@ -127,10 +132,10 @@ private slots:
         NetworkScreen *gwjs = openNetwork(session);
         QVERIFY(gwjs);
         perform(gwjs, kSettings);
-        pasteInto(gwjs, NetworkTable::Nodes,
+        pasteInto(gwjs, network::Table::Nodes,
                   QStringLiteral("S1\t\t0\t0\t0\t3000\nS2\t\t0\t400\t0\t2950\nA\t40\t5\t0\t200\n"
                                  "B\t30\t5\t200\t200\nC\t35\t0\t400\t200\nD\t20\t10\t200\t0\n"));
-        pasteInto(gwjs, NetworkTable::Pipes,
+        pasteInto(gwjs, network::Table::Pipes,
                   QStringLiteral("P1\tS1\tA\t200\t150\nP2\tA\tB\t200\t100\nP3\tB\tC\t200\t100\n"
                                  "P4\tC\tS2\t200\t150\nP5\tS1\tD\t200\t150\nP6\tD\tS2\t200\t150\n"
                                  "P7\tD\tB\t200\t80\n"));
@@ -141,7 +146,7 @@ private slots:
         QCOMPARE(gwjs->profileView()->profile().ids, (QStringList{"S2", "C"}));
         QCOMPARE(gwjs->profileView()->profile().distance, (QList<double>{0, 200}));
 
-        gwjs->table(NetworkTable::Nodes)->setCurrentIndex(gwjs->model()->table(NetworkTable::Nodes)->index(2, 0));
+        gwjs->table(network::Table::Nodes)->setCurrentIndex(gwjs->model()->table(network::Table::Nodes)->index(2, 0));
         QCOMPARE(view->selectedNode(), 2);
         // A click on a pipe: the selection is that pipe alone.
         view->scene()->clearSelection();
@@ -149,31 +154,31 @@ private slots:
             if (item->data(1).toInt() == 2 && item->data(0).toInt() == 3)
                 item->setSelected(true);
         }
-        QVERIFY(gwjs->table(NetworkTable::Pipes)->selectionModel()->isRowSelected(3, QModelIndex()));
+        QVERIFY(gwjs->table(network::Table::Pipes)->selectionModel()->isRowSelected(3, QModelIndex()));
 
         // The tip over a node tells its pressure as solved with the last edit.
         gwjs->model()
-            ->table(NetworkTable::Nodes)
-            ->setData(gwjs->model()->table(NetworkTable::Nodes)->index(2, 1), QStringLiteral("45"));
-        const double pressureOfA = cellText(gwjs, NetworkTable::Nodes, 2, 6).toDouble();
+            ->table(network::Table::Nodes)
+            ->setData(gwjs->model()->table(network::Table::Nodes)->index(2, 1), QStringLiteral("45"));
+        const double pressureOfA = cellText(gwjs, network::Table::Nodes, 2, kPressure).toDouble();
         QCOMPARE(view->toolTipAt(view->mapFromScene(QPointF(0, -200))),
                  QStringLiteral("A：%1 Pa").arg(QString::number(pressureOfA, 'g', 6)));
         gwjs->undoStack()->undo();
 
         // Four significant digits on show, fifteen kept; the design file keeps the choice.
-        const QString full = cellText(gwjs, NetworkTable::Pipes, 0, NetworkTableModel::kTypedColumns);
+        const QString full = cellText(gwjs, network::Table::Pipes, 0, network::typedCount(network::Table::Pipes));
         QCOMPARE(full, QStringLiteral("68.2681014047498"));
         gwjs->findChild<QComboBox *>(QStringLiteral("digits"))->setCurrentIndex(1);
-        QCOMPARE(cellText(gwjs, NetworkTable::Pipes, 0, NetworkTableModel::kTypedColumns), QStringLiteral("68.27"));
+        QCOMPARE(cellText(gwjs, network::Table::Pipes, 0, network::typedCount(network::Table::Pipes)), QStringLiteral("68.27"));
         QCOMPARE(gwjs->typedState().value(QStringLiteral("digits")).toString(), QStringLiteral("4"));
         gwjs->findChild<QComboBox *>(QStringLiteral("digits"))->setCurrentIndex(0);
 
         gwjs->moveNode(0, QPointF(12.34, 56.78));
-        QCOMPARE(gwjs->model()->cell(NetworkTable::Nodes, 0, 3), QStringLiteral("12.3"));
-        QCOMPARE(gwjs->model()->cell(NetworkTable::Nodes, 0, 4), QStringLiteral("56.8"));
+        QCOMPARE(gwjs->model()->table(network::Table::Nodes)->cell(0, 3), QStringLiteral("12.3"));
+        QCOMPARE(gwjs->model()->table(network::Table::Nodes)->cell(0, 4), QStringLiteral("56.8"));
         gwjs->undoStack()->undo();
-        QCOMPARE(gwjs->model()->cell(NetworkTable::Nodes, 0, 3), QStringLiteral("0"));
-        QCOMPARE(gwjs->model()->cell(NetworkTable::Nodes, 0, 4), QStringLiteral("0"));
+        QCOMPARE(gwjs->model()->table(network::Table::Nodes)->cell(0, 3), QStringLiteral("0"));
+        QCOMPARE(gwjs->model()->table(network::Table::Nodes)->cell(0, 4), QStringLiteral("0"));
 
         QTemporaryDir dir;
         const QString svg = dir.filePath(QStringLiteral("管网.svg"));
@@ -204,24 +209,24 @@ private slots:
         QVERIFY(gwjs);
         perform(gwjs, kSettings);
         gwjs->model()->setBackgroundSize(0);
-        pasteInto(gwjs, NetworkTable::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\nB\t10\t0\n"));
-        pasteInto(gwjs, NetworkTable::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tB\t100\t80\n"));
+        pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\nB\t10\t0\n"));
+        pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tB\t100\t80\n"));
         QTRY_VERIFY(!gwjs->model()->isSolving());
-        NetworkTableModel *nodes = gwjs->model()->table(NetworkTable::Nodes);
+        NetworkTableModel *nodes = gwjs->model()->table(network::Table::Nodes);
         nodes->setData(nodes->index(1, 1), QStringLiteral("40"));
         nodes->setData(nodes->index(1, 1), QStringLiteral("60"));
         QVERIFY(gwjs->model()->isSolving());
         auto *verdict = gwjs->findChild<QLabel *>(QStringLiteral("networkVerdict"));
         QCOMPARE(verdict->text(), QStringLiteral("结论：计算中…"));
-        QCOMPARE(nodes->data(nodes->index(1, 6), Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::gray));
+        QCOMPARE(nodes->data(nodes->index(1, kPressure), Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::gray));
         // A row inserted above: the results of the rows below are not shown on the wrong rows.
-        gwjs->model()->insertRows(NetworkTable::Nodes, 0, {{QStringLiteral("N")}});
-        QCOMPARE(cellText(gwjs, NetworkTable::Nodes, 2, 6), QString());
-        gwjs->model()->removeRows(NetworkTable::Nodes, {0});
+        gwjs->model()->table(network::Table::Nodes)->insertTypedRows(0, {{QStringLiteral("N")}});
+        QCOMPARE(cellText(gwjs, network::Table::Nodes, 2, kPressure), QString());
+        gwjs->model()->table(network::Table::Nodes)->removeTypedRows({0});
         QTRY_VERIFY(!gwjs->model()->isSolving());
         const network::Result latest = network::solve(gwjs->model()->network());
-        QCOMPARE(gwjs->model()->network().nodes[1].load, QStringLiteral("60"));
-        QCOMPARE(cellText(gwjs, NetworkTable::Nodes, 2, 6), formatSignificant(*latest.nodes[2].pressure, 15));
+        QCOMPARE(gwjs->model()->network().nodes[1][network::node::Load], QStringLiteral("60"));
+        QCOMPARE(cellText(gwjs, network::Table::Nodes, 2, kPressure), formatSignificant(*latest.nodes[2].pressure, 15));
         QVERIFY(verdict->text().startsWith(QStringLiteral("结论：满足")));
     }
 
@@ -233,26 +238,26 @@ private slots:
         NetworkScreen *gwjs = openNetwork(session);
         QVERIFY(gwjs);
         perform(gwjs, kSettings);
-        pasteInto(gwjs, NetworkTable::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t10\t0\n"));
-        pasteInto(gwjs, NetworkTable::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tX\t50\t80\n"));
-        const NetworkTableModel *pipes = gwjs->model()->table(NetworkTable::Pipes);
+        pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t10\t0\n"));
+        pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tX\t50\t80\n"));
+        const NetworkTableModel *pipes = gwjs->model()->table(network::Table::Pipes);
         const QModelIndex to = pipes->index(1, 2);
         QVERIFY(pipes->data(to, Qt::BackgroundRole).isValid());
         QVERIFY(!pipes->data(to, Qt::ToolTipRole).toString().isEmpty());
         QVERIFY(textOf(gwjs, "networkVerdict").startsWith(QStringLiteral("结论：数据不全: ")));
-        QCOMPARE(cellText(gwjs, NetworkTable::Pipes, 0, NetworkTableModel::kTypedColumns), QString());
+        QCOMPARE(cellText(gwjs, network::Table::Pipes, 0, network::typedCount(network::Table::Pipes)), QString());
 
         gwjs->undoStack()->undo();
-        QCOMPARE(gwjs->model()->rowCount(NetworkTable::Pipes), 0);
+        QCOMPARE(gwjs->model()->table(network::Table::Pipes)->typedRowCount(), 0);
         gwjs->undoStack()->redo();
-        QCOMPARE(gwjs->model()->rowCount(NetworkTable::Pipes), 2);
-        gwjs->model()->table(NetworkTable::Pipes)->setData(to, QStringLiteral("A"));
-        QCOMPARE(gwjs->model()->rowCount(NetworkTable::Pipes), 2);
-        gwjs->model()->table(NetworkTable::Pipes)->setData(pipes->index(1, 1), QStringLiteral("S"));
+        QCOMPARE(gwjs->model()->table(network::Table::Pipes)->typedRowCount(), 2);
+        gwjs->model()->table(network::Table::Pipes)->setData(to, QStringLiteral("A"));
+        QCOMPARE(gwjs->model()->table(network::Table::Pipes)->typedRowCount(), 2);
+        gwjs->model()->table(network::Table::Pipes)->setData(pipes->index(1, 1), QStringLiteral("S"));
         QVERIFY2(gwjs->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
         QVERIFY(!pipes->data(to, Qt::BackgroundRole).isValid());
         // "1,200" m is read as 1 m, and says so.
-        gwjs->model()->table(NetworkTable::Pipes)->setData(pipes->index(0, 3), QStringLiteral("1,200"));
+        gwjs->model()->table(network::Table::Pipes)->setData(pipes->index(0, 3), QStringLiteral("1,200"));
         QCOMPARE(pipes->data(pipes->index(0, 3), Qt::ToolTipRole).toString(), QStringLiteral("读作 1"));
     }
 };

@@ -30,7 +30,6 @@ public:
     // Sets every text, option and check box as the state says; the results then
     // show what a fresh screen shows, until the next "计算".
     void loadState(const QVariantMap &state) override;
-    bool isOutOfDate() const override { return m_resultsShown && m_outOfDate; }
     // The screen as CSV: inputs, choices, results and messages with captions and
     // units, and the table; with a byte-order mark. False (after a message) when it cannot be written.
     bool exportCsv(const QString &path);

@@ -1,5 +1,7 @@
 #include "message_box.h"
 
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -55,4 +57,30 @@ bool askQuestion(QWidget *parent, const QString &text, const QString &goOn, cons
 void setQuestionHandler(std::function<bool(const QString &)> handler)
 {
     questionHandler() = std::move(handler);
+}
+
+namespace {
+
+std::function<std::optional<QString>(const QString &, const QString &)> &textQuestionHandler()
+{
+    static std::function<std::optional<QString>(const QString &, const QString &)> handler;
+    return handler;
+}
+
+} // namespace
+
+std::optional<QString> askText(QWidget *parent, const QString &label, const QString &initial)
+{
+    if (const auto &handler = textQuestionHandler())
+        return handler(label, initial);
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, QStringLiteral("Orvane"), label, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+void setTextQuestionHandler(std::function<std::optional<QString>(const QString &, const QString &)> handler)
+{
+    textQuestionHandler() = std::move(handler);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -20,3 +21,11 @@ bool askQuestion(QWidget *parent, const QString &text, const QString &goOn, cons
 // While a handler is set, askQuestion passes the text to it and returns its
 // answer at once (true: go on); an empty function restores the real box.
 void setQuestionHandler(std::function<bool(const QString &)> handler);
+
+// A modal box asking for a text, pre-filled: the text typed, or nothing when the user
+// cancels.
+std::optional<QString> askText(QWidget *parent, const QString &label, const QString &initial);
+
+// While a handler is set, askText passes the label and the pre-filled text to it and
+// returns its answer at once; an empty function restores the real box.
+void setTextQuestionHandler(std::function<std::optional<QString>(const QString &, const QString &)> handler);

@@ -2,7 +2,7 @@
 
 #include <QVariantMap>
 
-// A screen that holds work (a calculation, the route table). The shell keeps it
+// A screen that holds work (a calculation, the route table, the network). The shell keeps it
 // in a design file, opens a design into it and reports it through this alone,
 // without knowing which screen it is.
 class WorkScreen
@@ -15,6 +15,4 @@ public:
     // Sets every text and choice as the state says; results show what they would
     // show after such typing.
     virtual void loadState(const QVariantMap &state) = 0;
-    // Results are on show but an input changed since they were calculated.
-    virtual bool isOutOfDate() const = 0;
 };

@@ -1,5 +1,6 @@
 #include "network_model.h"
 
+#include "network_columns.h"
 #include "network_options.h"
 #include "number_text.h"
 #include "widgets.h"
@@ -7,176 +8,87 @@
 #include <QBrush>
 #include <QPromise>
 #include <QThreadPool>
-#include <QUndoStack>
-
-#include <algorithm>
 
 namespace {
 
-QStringList cellsOf(const network::Network &net, NetworkTable table, int row)
+QString displayed(const network::Value &v, int digits)
 {
-    return table == NetworkTable::Nodes ? network::cellsOf(net.nodes[row]) : network::cellsOf(net.pipes[row]);
-}
-
-QString &cellRef(network::Network &net, NetworkTable table, int row, int column)
-{
-    if (table == NetworkTable::Nodes) {
-        network::NodeRow &r = net.nodes[row];
-        QString *cells[] = {&r.node, &r.load, &r.elevation, &r.x, &r.y, &r.sourcePressure};
-        return *cells[column];
-    }
-    network::PipeRow &r = net.pipes[row];
-    QString *cells[] = {&r.pipe, &r.from, &r.to, &r.length, &r.diameter, &r.material};
-    return *cells[column];
-}
-
-// The columns that hold numbers, marked when their text is not read whole.
-bool isNumberColumn(NetworkTable table, int column)
-{
-    return table == NetworkTable::Nodes ? column >= 1 && column <= 5 : column == 3 || column == 4;
-}
-
-QString unitOf(const network::Network &net)
-{
-    return net.settings.pressure == network::Pressure::Low ? QStringLiteral("Pa") : QStringLiteral("kPa");
+    if (const double *number = std::get_if<double>(&v))
+        return formatSignificant(*number, digits);
+    if (const QString *text = std::get_if<QString>(&v))
+        return *text;
+    if (const bool *flag = std::get_if<bool>(&v))
+        return *flag ? QStringLiteral("是") : QString();
+    return {};
 }
 
 } // namespace
 
 // ---- The network ----
 
-NetworkModel::NetworkModel(QUndoStack *undo, QObject *parent)
+NetworkModel::NetworkModel(EditSession *session, QObject *parent)
     : QObject(parent)
-    , m_undo(undo)
-    , m_nodes(new NetworkTableModel(this, NetworkTable::Nodes))
-    , m_pipes(new NetworkTableModel(this, NetworkTable::Pipes))
+    , m_session(session)
+    , m_settings(network::initialSettings())
+    , m_nodes(new NetworkTableModel(this, network::Table::Nodes))
+    , m_pipes(new NetworkTableModel(this, network::Table::Pipes))
     , m_loops(new LoopTableModel(this))
     , m_watcher(new QFutureWatcher<Solved>(this))
 {
     connect(m_watcher, &QFutureWatcherBase::finished, this, &NetworkModel::backgroundSolved);
+    connect(m_session, &EditSession::recalculate, this, &NetworkModel::solve);
     solve();
 }
 
-NetworkTableModel *NetworkModel::table(NetworkTable table) const
+NetworkModel::~NetworkModel()
 {
-    return table == NetworkTable::Nodes ? m_nodes : m_pipes;
+    if (m_stop)
+        m_stop->store(true);
+    m_watcher->disconnect(this);
 }
 
-int NetworkModel::rowCount(NetworkTable table) const
+NetworkTableModel *NetworkModel::table(network::Table table) const
 {
-    return int(table == NetworkTable::Nodes ? m_network.nodes.size() : m_network.pipes.size());
+    return table == network::Table::Nodes ? m_nodes : m_pipes;
 }
 
-QString NetworkModel::cell(NetworkTable table, int row, int column) const
+network::Network NetworkModel::network() const
 {
-    if (row < 0 || row >= rowCount(table) || column < 0 || column >= NetworkTableModel::kTypedColumns)
-        return {};
-    return cellsOf(m_network, table, row).value(column);
-}
-
-QList<QStringList> NetworkModel::rows(NetworkTable table) const
-{
-    QList<QStringList> all;
-    for (int row = 0; row < rowCount(table); ++row)
-        all << cellsOf(m_network, table, row);
-    return all;
+    return network::Network{m_settings, m_nodes->typedRows(), m_pipes->typedRows()};
 }
 
 void NetworkModel::setSettings(const network::Settings &settings)
 {
-    const bool columnsChange = settings.pressure != m_network.settings.pressure;
+    const bool columnsChange = settings.pressure != m_settings.pressure;
     if (columnsChange) {
         m_nodes->beginResetModel();
         m_pipes->beginResetModel();
     }
-    m_network.settings = settings;
+    m_settings = settings;
     if (columnsChange) {
+        m_nodes->updateColumns();
+        m_pipes->updateColumns();
         m_nodes->endResetModel();
         m_pipes->endResetModel();
     }
-    solve();
-}
-
-void NetworkModel::setCell(NetworkTable table, int row, int column, const QString &text)
-{
-    if (row < 0 || row >= rowCount(table) || column < 0 || column >= NetworkTableModel::kTypedColumns)
-        return;
-    cellRef(m_network, table, row, column) = text;
-    solve();
-}
-
-void NetworkModel::insertRows(NetworkTable table, int row, const QList<QStringList> &rows)
-{
-    if (rows.isEmpty())
-        return;
-    row = std::clamp(row, 0, rowCount(table));
-    NetworkTableModel *model = this->table(table);
-    model->beginInsertRows(QModelIndex(), row, row + int(rows.size()) - 1);
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        if (table == NetworkTable::Nodes)
-            m_network.nodes.insert(row + i, network::NodeRow{});
-        else
-            m_network.pipes.insert(row + i, network::PipeRow{});
-        for (int c = 0; c < NetworkTableModel::kTypedColumns; ++c)
-            cellRef(m_network, table, int(row + i), c) = rows[i].value(c);
-    }
-    model->endInsertRows();
-    solve();
-}
-
-QList<QStringList> NetworkModel::removeRows(NetworkTable table, const QList<int> &rows)
-{
-    QList<QStringList> removed;
-    NetworkTableModel *model = this->table(table);
-    // From the last, so that the rows before keep their places.
-    for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
-        const int row = *it;
-        if (row < 0 || row >= rowCount(table))
-            continue;
-        removed.prepend(cellsOf(m_network, table, row));
-        model->beginRemoveRows(QModelIndex(), row, row);
-        if (table == NetworkTable::Nodes)
-            m_network.nodes.removeAt(row);
-        else
-            m_network.pipes.removeAt(row);
-        model->endRemoveRows();
-    }
-    solve();
-    return removed;
+    m_session->changed();
 }
 
 void NetworkModel::setNetwork(const network::Network &net)
 {
-    m_nodes->beginResetModel();
-    m_pipes->beginResetModel();
-    m_network = net;
-    m_nodes->endResetModel();
-    m_pipes->endResetModel();
-    solve();
-}
-
-NetworkModel::Batch::Batch(NetworkModel *model)
-    : m_model(model)
-{
-    ++m_model->m_batchDepth;
-}
-
-NetworkModel::Batch::~Batch()
-{
-    if (--m_model->m_batchDepth == 0 && m_model->m_pending)
-        m_model->solve();
+    const EditSession::Batch batch(m_session);
+    setSettings(net.settings);
+    m_nodes->setTypedRows(net.nodes);
+    m_pipes->setTypedRows(net.pipes);
 }
 
 void NetworkModel::solve()
 {
-    if (m_batchDepth > 0) {
-        m_pending = true;
-        return;
-    }
-    m_pending = false;
     ++m_generation;
-    if (m_network.nodes.size() + m_network.pipes.size() <= m_backgroundSize) {
-        take(network::solve(m_network), m_network);
+    ++m_solveCount;
+    const network::Network net = network();
+    if (net.nodes.size() + net.pipes.size() <= m_backgroundSize) {
+        take(network::solve(net), net);
         return;
     }
     // The typed cells show the edit at once, the results a moment later.
@@ -190,10 +102,11 @@ void NetworkModel::solve()
 void NetworkModel::solveInBackground()
 {
     auto promise = std::make_shared<QPromise<Solved>>();
+    m_stop = std::make_shared<std::atomic<bool>>(false);
     m_watcher->setFuture(promise->future());
     promise->start();
-    QThreadPool::globalInstance()->start([promise, net = m_network, generation = m_generation] {
-        promise->addResult(Solved{generation, net, network::solve(net)});
+    QThreadPool::globalInstance()->start([promise, stop = m_stop, net = network(), generation = m_generation] {
+        promise->addResult(Solved{generation, net, network::solve(net, stop.get())});
         promise->finish();
     });
 }
@@ -213,8 +126,11 @@ void NetworkModel::finishSolving()
 {
     if (!m_solving)
         return;
+    if (m_stop)
+        m_stop->store(true);
     ++m_generation; // the solve still running is of no use now
-    take(network::solve(m_network), m_network);
+    const network::Network net = network();
+    take(network::solve(net), net);
 }
 
 void NetworkModel::take(network::Result result, const network::Network &network)
@@ -236,124 +152,81 @@ void NetworkModel::refreshTables()
     }
 }
 
-bool NetworkModel::isResultOf(NetworkTable table, int row) const
+bool NetworkModel::isResultOf(network::Table table, int row) const
 {
-    if (row < 0 || m_solvedNetwork.settings.pressure != m_network.settings.pressure)
+    if (row < 0 || m_solvedNetwork.settings.pressure != m_settings.pressure)
         return false;
-    if (table == NetworkTable::Nodes) {
-        return row < m_network.nodes.size() && row < m_solvedNetwork.nodes.size()
-            && m_solvedNetwork.nodes[row].node == m_network.nodes[row].node;
-    }
-    return row < m_network.pipes.size() && row < m_solvedNetwork.pipes.size()
-        && m_solvedNetwork.pipes[row].pipe == m_network.pipes[row].pipe;
+    const QList<network::Row> &solved
+        = table == network::Table::Nodes ? m_solvedNetwork.nodes : m_solvedNetwork.pipes;
+    const NetworkTableModel *now = this->table(table);
+    return row < now->typedRowCount() && row < solved.size() && solved[row].value(0) == now->cell(row, 0);
 }
 
 // ---- The node and pipe tables ----
 
-NetworkTableModel::NetworkTableModel(NetworkModel *network, NetworkTable table)
-    : QAbstractTableModel(network)
+NetworkTableModel::NetworkTableModel(NetworkModel *network, network::Table table)
+    : TextTableModel(network->session(), network::typedCount(table), network)
     , m_network(network)
     , m_table(table)
-{}
-
-int NetworkTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_network->rowCount(m_table);
+    updateColumns();
+}
+
+void NetworkTableModel::updateColumns()
+{
+    m_columns.clear();
+    const QList<network::Column> &all = network::columns(m_table);
+    for (int c = 0; c < all.size(); ++c) {
+        if (all[c].typed || all[c].serves(m_network->settings().pressure))
+            m_columns << c;
+    }
 }
 
 int NetworkTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(captions().size());
+    return parent.isValid() ? 0 : int(m_columns.size());
 }
 
-QStringList NetworkTableModel::captions() const
+int NetworkTableModel::columnOf(const QString &key) const
 {
-    const network::Network &net = m_network->network();
-    const bool low = net.settings.pressure == network::Pressure::Low;
-    const QString unit = unitOf(net);
-    if (m_table == NetworkTable::Nodes) {
-        return {QStringLiteral("节点"),
-                QStringLiteral("负荷(Nm^3/h)"),
-                QStringLiteral("高程(m)"),
-                QStringLiteral("X"),
-                QStringLiteral("Y"),
-                QStringLiteral("气源压力(%1)").arg(unit),
-                QStringLiteral("压力(%1)").arg(unit),
-                QStringLiteral("提示")};
+    const QList<network::Column> &all = network::columns(m_table);
+    for (qsizetype c = 0; c < m_columns.size(); ++c) {
+        if (all[m_columns[c]].key == key)
+            return int(c);
     }
-    QStringList c{QStringLiteral("管段"),        QStringLiteral("起点"),
-                  QStringLiteral("终点"),        low ? QStringLiteral("管长(m)") : QStringLiteral("管长(km)"),
-                  QStringLiteral("管径(mm)"),    QStringLiteral("管材"),
-                  QStringLiteral("流量(Nm^3/h)")};
-    if (low) {
-        c << QStringLiteral("雷诺数") << QStringLiteral("流态") << QStringLiteral("单位压降(Pa/m)")
-          << QStringLiteral("摩擦压降(Pa)") << QStringLiteral("局部压降(Pa)") << QStringLiteral("附加压头(Pa)")
-          << QStringLiteral("管段压降(Pa)");
-    } else {
-        c << QStringLiteral("单位压降(kPa^2/km)") << QStringLiteral("ΔP²(kPa^2)");
-    }
-    c << QStringLiteral("自动") << QStringLiteral("提示");
-    return c;
-}
-
-QString NetworkTableModel::computed(int row, int column) const
-{
-    const network::Result &r = m_network->result();
-    const int k = column - kTypedColumns;
-    const int digits = m_network->network().settings.digits;
-    auto formatNumber = [digits](double v) { return formatSignificant(v, digits); };
-    if (m_table == NetworkTable::Nodes) {
-        if (row >= r.nodes.size())
-            return {};
-        const network::NodeResult &n = r.nodes[row];
-        if (k == 0)
-            return n.pressure ? formatNumber(*n.pressure) : n.message;
-        return n.message;
-    }
-    if (row >= r.pipes.size())
-        return {};
-    const network::PipeResult &p = r.pipes[row];
-    const bool low = m_network->network().settings.pressure == network::Pressure::Low;
-    QStringList cells{formatNumber(p.flow)};
-    if (low) {
-        cells << formatNumber(p.reynolds) << p.state << formatNumber(p.unitDrop) << formatNumber(p.frictionDrop)
-              << formatNumber(p.localDrop) << formatNumber(p.gravityHead) << formatNumber(p.pipeDrop);
-    } else {
-        cells << formatNumber(p.unitDrop) << formatNumber(p.dp2);
-    }
-    cells << (p.automatic ? QStringLiteral("是") : QString()) << p.message;
-    return cells.value(k);
+    return -1;
 }
 
 QVariant NetworkTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid())
+    if (!index.isValid() || index.column() >= m_columns.size())
         return {};
     const int row = index.row();
     const int column = index.column();
+    const network::Column &description = network::columns(m_table)[m_columns[column]];
     const network::Result &r = m_network->result();
-    const bool typed = column < kTypedColumns;
+    const bool typed = column < typedColumns();
     // While a large network is solved, the results shown are of the rows as they were.
     const bool ofThisRow = m_network->isResultOf(m_table, row);
-    const bool solvedOk = !r.refused && r.converged && ofThisRow;
+    const bool solvedOk = r.solved() && ofThisRow;
+    const network::Problem::Table problemTable
+        = m_table == network::Table::Nodes ? network::Problem::Table::Nodes : network::Problem::Table::Pipes;
     // A cell the solver refused: its table, row and column.
-    const bool bad = typed && ofThisRow && r.refused && r.refused->row == row
-        && ((m_table == NetworkTable::Nodes && r.refused->table == network::Problem::Table::Nodes)
-            || (m_table == NetworkTable::Pipes && r.refused->table == network::Problem::Table::Pipes))
-        && (m_table == NetworkTable::Nodes ? network::nodeKeys() : network::pipeKeys()).value(column)
-            == r.refused->column;
-    const QString text = typed ? m_network->cell(m_table, row, column) : QString();
-    const QString readAs = typed && isNumberColumn(m_table, column) ? readAsText(text) : QString();
+    const bool bad = typed && ofThisRow && r.refused && r.refused->row == row && r.refused->table == problemTable
+        && description.key == r.refused->column;
+    const QString text = typed ? cell(row, column) : QString();
+    const QString readAs = typed && network::isNumberColumn(m_table, column) ? readAsText(text) : QString();
+    const int digits = m_network->settings().digits;
     switch (role) {
     case Qt::DisplayRole:
         if (typed) {
             // A diameter sized by the solver shows in place of the empty cell.
-            if (m_table == NetworkTable::Pipes && column == 4 && text.trimmed().isEmpty() && solvedOk
-                && row < r.pipes.size())
-                return formatSignificant(r.pipes[row].diameter, m_network->network().settings.digits);
+            if (m_table == network::Table::Pipes && column == network::pipe::Diameter && text.trimmed().isEmpty()
+                && solvedOk)
+                return displayed(description.value(r, row), digits);
             return text;
         }
-        return solvedOk ? computed(row, column) : QString();
+        return solvedOk ? displayed(description.value(r, row), digits) : QString();
     case Qt::EditRole:
         return typed ? text : data(index, Qt::DisplayRole);
     case Qt::ForegroundRole:
@@ -375,9 +248,9 @@ QVariant NetworkTableModel::data(const QModelIndex &index, int role) const
         return tips.isEmpty() ? QVariant() : QVariant(tips.join(u'\n'));
     }
     case Qt::TextAlignmentRole:
-        if (column == 0 || (m_table == NetworkTable::Pipes && column <= 2) || column == columnCount() - 1)
-            return {};
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        if (description.kind == network::Column::Kind::Number)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
     default:
         return {};
     }
@@ -389,42 +262,11 @@ QVariant NetworkTableModel::headerData(int section, Qt::Orientation orientation,
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
-    return captions().value(section);
-}
-
-Qt::ItemFlags NetworkTableModel::flags(const QModelIndex &index) const
-{
-    if (!index.isValid())
-        return Qt::NoItemFlags;
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() < kTypedColumns)
-        f |= Qt::ItemIsEditable;
-    return f;
-}
-
-bool NetworkTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
-{
-    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
-        return false;
-    const QString before = m_network->cell(m_table, index.row(), index.column());
-    const QString after = value.toString();
-    if (before == after)
-        return true;
-    m_network->undoStack()->push(new SetNetworkCellsCommand(
-        m_network, {{m_table, index.row(), index.column(), before, after}}, QStringLiteral("编辑单元格")));
-    return true;
-}
-
-QString NetworkTableModel::tabText() const
-{
-    QStringList lines{captions().join(u'\t')};
-    for (int row = 0; row < rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < columnCount(); ++column)
-            cells << data(index(row, column)).toString();
-        lines << cells.join(u'\t');
-    }
-    return lines.join(u'\n') + u'\n';
+    if (section < 0 || section >= m_columns.size())
+        return {};
+    const network::Column &c = network::columns(m_table)[m_columns[section]];
+    const QString caption = c.caption(m_network->settings().pressure);
+    return caption.isEmpty() ? c.lowCaption : caption;
 }
 
 // ---- The loops ----
@@ -437,7 +279,7 @@ LoopTableModel::LoopTableModel(NetworkModel *network)
 int LoopTableModel::rowCount(const QModelIndex &parent) const
 {
     const network::Result &r = m_network->result();
-    return parent.isValid() || r.refused || !r.converged ? 0 : int(r.loops.size());
+    return parent.isValid() || !r.solved() ? 0 : int(r.loops.size());
 }
 
 int LoopTableModel::columnCount(const QModelIndex &parent) const
@@ -449,7 +291,8 @@ QVariant LoopTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const network::Loop &loop = m_network->result().loops[index.row()];
+    const network::Result &r = m_network->result();
+    const network::Loop &loop = r.loops[index.row()];
     if (role == Qt::TextAlignmentRole)
         return index.column() == 1 ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
@@ -460,13 +303,13 @@ QVariant LoopTableModel::data(const QModelIndex &index, int role) const
     case 1: {
         QStringList ids;
         for (const int k : loop.pipes)
-            ids << m_network->solvedNetwork().pipes.value(k).pipe.trimmed();
+            ids << r.pipes.value(k).id;
         return ids.join(u' ');
     }
     case 2:
-        return formatSignificant(loop.closure, m_network->network().settings.digits);
+        return formatSignificant(loop.closure, m_network->settings().digits);
     default:
-        return formatSignificant(loop.closurePercent, m_network->network().settings.digits);
+        return formatSignificant(loop.closurePercent, m_network->settings().digits);
     }
 }
 
@@ -476,77 +319,9 @@ QVariant LoopTableModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
-    const QString unit = m_network->network().settings.pressure == network::Pressure::Low ? QStringLiteral("(Pa)")
-                                                                                          : QStringLiteral("(kPa^2)");
+    const QString unit = m_network->settings().pressure == network::Pressure::Low ? QStringLiteral("(Pa)")
+                                                                                  : QStringLiteral("(kPa^2)");
     const QStringList captions{QStringLiteral("环"), QStringLiteral("管段"), QStringLiteral("闭合差") + unit,
                                QStringLiteral("闭合差%")};
     return captions.value(section);
-}
-
-// ---- Undo commands ----
-
-SetNetworkCellsCommand::SetNetworkCellsCommand(NetworkModel *model, QList<NetworkCellChange> changes,
-                                               const QString &text, QUndoCommand *parent)
-    : QUndoCommand(text, parent)
-    , m_model(model)
-    , m_changes(std::move(changes))
-{}
-
-void SetNetworkCellsCommand::undo()
-{
-    NetworkModel::Batch batch(m_model);
-    for (auto it = m_changes.crbegin(); it != m_changes.crend(); ++it)
-        m_model->setCell(it->table, it->row, it->column, it->before);
-}
-
-void SetNetworkCellsCommand::redo()
-{
-    NetworkModel::Batch batch(m_model);
-    for (const NetworkCellChange &c : m_changes)
-        m_model->setCell(c.table, c.row, c.column, c.after);
-}
-
-InsertNetworkRowsCommand::InsertNetworkRowsCommand(NetworkModel *model, NetworkTable table, int row,
-                                                   QList<QStringList> rows, const QString &text, QUndoCommand *parent)
-    : QUndoCommand(text, parent)
-    , m_model(model)
-    , m_table(table)
-    , m_row(row)
-    , m_rows(std::move(rows))
-{}
-
-void InsertNetworkRowsCommand::undo()
-{
-    QList<int> rows;
-    for (qsizetype i = 0; i < m_rows.size(); ++i)
-        rows << m_row + int(i);
-    m_model->removeRows(m_table, rows);
-}
-
-void InsertNetworkRowsCommand::redo()
-{
-    m_model->insertRows(m_table, m_row, m_rows);
-}
-
-RemoveNetworkRowsCommand::RemoveNetworkRowsCommand(NetworkModel *model, NetworkTable table, QList<int> rows,
-                                                   QUndoCommand *parent)
-    : QUndoCommand(QStringLiteral("删除行"), parent)
-    , m_model(model)
-    , m_table(table)
-    , m_rows(std::move(rows))
-{
-    std::sort(m_rows.begin(), m_rows.end());
-    m_rows.erase(std::unique(m_rows.begin(), m_rows.end()), m_rows.end());
-}
-
-void RemoveNetworkRowsCommand::undo()
-{
-    NetworkModel::Batch batch(m_model);
-    for (qsizetype i = 0; i < m_rows.size(); ++i)
-        m_model->insertRows(m_table, m_rows[i], {m_removed.value(i)});
-}
-
-void RemoveNetworkRowsCommand::redo()
-{
-    m_removed = m_model->removeRows(m_table, m_rows);
 }

@@ -9,6 +9,10 @@
 #include "network_options.h"
 #include "network_picture.h"
 #include "network_view.h"
+#include "profile_view.h"
+#include "settings_frame.h"
+#include "table_editing.h"
+#include "text_table.h"
 #include "number_text.h"
 #include "route_options.h"
 #include "widgets.h"
@@ -53,10 +57,10 @@ QTableView *tableView(const char *name, QAbstractItemModel *model)
     return view;
 }
 
-const QString &typedName(NetworkTable table)
+const QString &typedName(network::Table table)
 {
     static const QString nodes = QStringLiteral("节点"), pipes = QStringLiteral("管段");
-    return table == NetworkTable::Nodes ? nodes : pipes;
+    return table == network::Table::Nodes ? nodes : pipes;
 }
 
 } // namespace
@@ -64,46 +68,18 @@ const QString &typedName(NetworkTable table)
 NetworkScreen::NetworkScreen()
     : Screen(network::kCode, network::kTitle, Border::Sizeable)
     , m_undo(new QUndoStack(this))
-    , m_model(new NetworkModel(m_undo, this))
+    , m_session(new EditSession(m_undo, this))
+    , m_model(new NetworkModel(m_session, this))
 {
     using namespace toolkit;
     auto *layout = new QVBoxLayout(this);
+    m_settings = new SettingsFrame(network::textSettings(), QStringLiteral("默认管材"));
+    layout->addWidget(m_settings);
 
-    QGroupBox *conditions = frame("conditions", QStringLiteral("计算条件"));
-    auto *grid = new QGridLayout(conditions);
-    auto optionsOf = [](const QList<route::NamedOption> &named) {
-        QList<Option> options;
-        for (const route::NamedOption &o : named)
-            options.append({o.name, o.caption});
-        return options;
-    };
-    QGroupBox *classBox
-        = optionGroup(QStringLiteral("pressureClass"), route::kPressureCaption, optionsOf(route::pressureOptions()));
-    m_low = classBox->findChild<QRadioButton *>(route::pressureOptions()[0].name);
-    m_high = classBox->findChild<QRadioButton *>(route::pressureOptions()[1].name);
-    QGroupBox *materialBox
-        = optionGroup(QStringLiteral("material"), QStringLiteral("默认管材"), optionsOf(route::materialOptions()));
-    for (const route::NamedOption &o : route::materialOptions())
-        m_materials << materialBox->findChild<QRadioButton *>(o.name);
-    grid->addWidget(classBox, 0, 0, 1, 2);
-    grid->addWidget(materialBox, 0, 2, 1, 4);
-    const QList<network::TextSetting> &texts = network::textSettings();
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        const QByteArray name = texts[i].name.toLatin1();
-        const QByteArray caption = name + "Caption";
-        m_texts << addField(grid, 1 + int(i) / 3, caption.constData(), texts[i].lowCaption, name.constData(),
-                            2 * (int(i) % 3));
-        m_captions << conditions->findChild<QLabel *>(QString::fromLatin1(caption));
-        m_texts.back()->setText(network::Settings{}.*texts[i].member);
-        watchReading(m_texts.back());
-    }
-    m_digits = digitsChoice();
-    grid->addWidget(label("digitsCaption", QStringLiteral("显示位数：")), 2, 4);
-    grid->addWidget(m_digits, 2, 5);
-    layout->addWidget(conditions);
-
-    m_nodeTable = tableView("nodeTable", m_model->table(NetworkTable::Nodes));
-    m_pipeTable = tableView("pipeTable", m_model->table(NetworkTable::Pipes));
+    m_nodeTable = tableView("nodeTable", m_model->table(network::Table::Nodes));
+    m_pipeTable = tableView("pipeTable", m_model->table(network::Table::Pipes));
+    m_nodeEditing = new TableEditing(m_nodeTable, m_model->table(network::Table::Nodes), QStringLiteral("行"));
+    m_pipeEditing = new TableEditing(m_pipeTable, m_model->table(network::Table::Pipes), QStringLiteral("行"));
     m_loopTable = tableView("loopTable", m_model->loops());
     m_loopTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A closure in full; the pipes of a loop take the rest of the width.
@@ -160,14 +136,10 @@ NetworkScreen::NetworkScreen()
     });
     // Queued: the drawing is made anew after the move, once the dragged item has done with its event.
     connect(m_view, &NetworkView::nodeMoved, this, &NetworkScreen::moveNode, Qt::QueuedConnection);
-    connect(m_view, &NetworkView::nodeClicked, this, [this](int row) {
-        m_nodeTable->selectRow(row);
-        m_active = NetworkTable::Nodes;
-    });
-    connect(m_view, &NetworkView::pipeClicked, this, [this](int row) {
-        m_pipeTable->selectRow(row);
-        m_active = NetworkTable::Pipes;
-    });
+    connect(m_view, &NetworkView::nodeClicked, this,
+            [this](int row) { selectFromDrawing(network::Table::Nodes, row); });
+    connect(m_view, &NetworkView::pipeClicked, this,
+            [this](int row) { selectFromDrawing(network::Table::Pipes, row); });
     connect(m_nodeTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
                 if (current.isValid() && m_view->selectedNode() != current.row())
@@ -223,8 +195,8 @@ NetworkScreen::NetworkScreen()
     redo->setEnabled(false);
     buttons->addWidget(undo);
     buttons->addWidget(redo);
-    for (const NetworkTable table : {NetworkTable::Nodes, NetworkTable::Pipes}) {
-        const bool nodes = table == NetworkTable::Nodes;
+    for (const network::Table table : {network::Table::Nodes, network::Table::Pipes}) {
+        const bool nodes = table == network::Table::Nodes;
         QPushButton *in = commandButton(nodes ? "importNodes" : "importPipes",
                                         QStringLiteral("导入%1CSV...").arg(typedName(table)));
         QPushButton *out = commandButton(nodes ? "exportNodes" : "exportPipes",
@@ -267,93 +239,52 @@ NetworkScreen::NetworkScreen()
     buttons->addWidget(commandButton("Command4", QStringLiteral("返回")));
     layout->addLayout(buttons);
 
-    // Keys of the two tables: Insert, Ctrl+Delete, Delete, Ctrl+V, Ctrl+Z, Ctrl+Y.
-    for (const NetworkTable t : {NetworkTable::Nodes, NetworkTable::Pipes}) {
-        QTableView *view = table(t);
-        auto on = [this, t](void (NetworkScreen::*slot)()) {
-            return [this, t, slot] {
-                setActiveTable(t);
-                (this->*slot)();
-            };
-        };
-        connect(toolkit::tableAction(view, QStringLiteral("插入行"), {QKeySequence(Qt::Key_Insert)}),
-                &QAction::triggered, this, on(&NetworkScreen::insertRow));
-        connect(toolkit::tableAction(view, QStringLiteral("删除行"), {QKeySequence(Qt::CTRL | Qt::Key_Delete)}),
-                &QAction::triggered, this, on(&NetworkScreen::deleteRows));
-        connect(
-            toolkit::tableAction(view, QStringLiteral("清除单元格"), QKeySequence::keyBindings(QKeySequence::Delete)),
-            &QAction::triggered, this, on(&NetworkScreen::clearCells));
-        connect(toolkit::tableAction(view, QStringLiteral("粘贴"), QKeySequence::keyBindings(QKeySequence::Paste)),
-                &QAction::triggered, this, on(&NetworkScreen::pasteClipboard));
-        connect(toolkit::tableAction(view, QStringLiteral("撤销"), QKeySequence::keyBindings(QKeySequence::Undo)),
-                &QAction::triggered, m_undo, &QUndoStack::undo);
-        connect(toolkit::tableAction(view, QStringLiteral("重做"), toolkit::redoKeys()), &QAction::triggered, m_undo,
-                &QUndoStack::redo);
-        view->setContextMenuPolicy(Qt::ActionsContextMenu);
-    }
-
-    m_low->setChecked(true);
-    m_materials.front()->setChecked(true);
-    for (QRadioButton *option : QList<QRadioButton *>{m_low, m_high} + m_materials)
-        connect(option, &QRadioButton::toggled, this, &NetworkScreen::settingsChanged);
-    for (QLineEdit *box : m_texts)
-        connect(box, &QLineEdit::textChanged, this, &NetworkScreen::settingsChanged);
-    connect(m_digits, &QComboBox::currentIndexChanged, this, &NetworkScreen::settingsChanged);
     connect(m_model, &NetworkModel::solved, this, &NetworkScreen::showVerdict);
     connect(m_model, &NetworkModel::solving, this, &NetworkScreen::showVerdict);
     connect(m_model, &NetworkModel::solved, this, &NetworkScreen::redraw);
-    settingsChanged();
+    connect(m_settings, &SettingsFrame::changed, this, [this] {
+        const network::Settings s = settings();
+        m_model->setSettings(s);
+        // The elevation counts in low pressure only.
+        m_nodeTable->setColumnHidden(network::node::Elevation, s.pressure != network::Pressure::Low);
+    });
+    m_model->setSettings(settings());
     resize(1400, 800);
 }
 
-QTableView *NetworkScreen::table(NetworkTable table) const
+QTableView *NetworkScreen::table(network::Table table) const
 {
-    return table == NetworkTable::Nodes ? m_nodeTable : m_pipeTable;
+    return table == network::Table::Nodes ? m_nodeTable : m_pipeTable;
 }
 
-void NetworkScreen::setActiveTable(NetworkTable table)
+TableEditing *NetworkScreen::editing(network::Table table) const
 {
-    m_active = table;
+    return table == network::Table::Nodes ? m_nodeEditing : m_pipeEditing;
 }
 
 bool NetworkScreen::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn) {
         if (watched == m_nodeTable)
-            m_active = NetworkTable::Nodes;
+            m_active = network::Table::Nodes;
         else if (watched == m_pipeTable)
-            m_active = NetworkTable::Pipes;
+            m_active = network::Table::Pipes;
     }
     return Screen::eventFilter(watched, event);
 }
 
 network::Settings NetworkScreen::settings() const
 {
-    network::Settings s;
-    s.pressure = m_high->isChecked() ? network::Pressure::High : network::Pressure::Low;
-    s.material = 0;
-    for (int i = 0; i < m_materials.size(); ++i) {
-        if (m_materials[i]->isChecked())
-            s.material = i;
-    }
-    const QList<network::TextSetting> &texts = network::textSettings();
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        s.*texts[i].member = m_texts[i]->text();
-    s.digits = toolkit::digitsOf(m_digits);
-    return s;
+    return m_settings->settings();
 }
 
-void NetworkScreen::settingsChanged()
+void NetworkScreen::selectFromDrawing(network::Table table, int row)
 {
-    if (m_loading)
+    // The drawing is of the network last solved: a row inserted or deleted since is not the item's.
+    if (!m_model->isResultOf(table, row))
         return;
-    const network::Settings s = settings();
-    const QList<network::TextSetting> &texts = network::textSettings();
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        toolkit::setText(m_captions[i], texts[i].caption(s.pressure));
-    m_model->setSettings(s);
-    // The elevation counts in low pressure only.
-    m_nodeTable->setColumnHidden(2, s.pressure != network::Pressure::Low);
+    m_active = table;
+    this->table(table)->selectRow(row);
 }
 
 void NetworkScreen::showVerdict()
@@ -376,10 +307,8 @@ void NetworkScreen::showVerdict()
             verdict += QStringLiteral("（管段表第%1行）").arg(r.refused->row + 1);
     } else {
         verdict = r.verdict;
-        if (r.converged && r.met && r.worstNode >= 0) {
-            verdict += QStringLiteral("，最不利节点 %1")
-                           .arg(m_model->solvedNetwork().nodes.value(r.worstNode).node.trimmed());
-        }
+        if (r.converged && r.met && r.worstNode >= 0)
+            verdict += QStringLiteral("，最不利节点 %1").arg(r.nodes.value(r.worstNode).id);
     }
     toolkit::setText(m_verdict, QStringLiteral("结论：") + verdict);
     const bool met = !r.refused && r.converged && r.met;
@@ -388,8 +317,7 @@ void NetworkScreen::showVerdict()
     m_verdict->setPalette(palette);
     // A setting the solver refused is marked on its field.
     const bool setting = r.refused && r.refused->table == network::Problem::Table::Settings;
-    for (QLineEdit *box : m_texts)
-        toolkit::setProblem(box, setting && box->objectName() == r.refused->column ? r.refused->text : QString());
+    m_settings->showProblem(setting ? r.refused->column : QString(), setting ? r.refused->text : QString());
 }
 
 QVariantMap NetworkScreen::typedState() const
@@ -402,218 +330,154 @@ QVariantMap NetworkScreen::typedState() const
 void NetworkScreen::loadState(const QVariantMap &state)
 {
     const network::Network net = design::networkOf(state);
-    m_loading = true;
-    (net.settings.pressure == network::Pressure::High ? m_high : m_low)->setChecked(true);
-    m_materials.value(net.settings.material, m_materials.front())->setChecked(true);
-    const QList<network::TextSetting> &texts = network::textSettings();
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        m_texts[i]->setText(net.settings.*texts[i].member);
-    toolkit::setDigits(m_digits, net.settings.digits);
-    m_loading = false;
-    m_model->setNetwork(net);
-    settingsChanged();
-    m_undo->clear();
-}
-
-int NetworkScreen::currentRow() const
-{
-    const QModelIndex current = table(m_active)->currentIndex();
-    return current.isValid() ? current.row() : -1;
-}
-
-QList<int> NetworkScreen::selectedRows() const
-{
-    QList<int> rows;
-    for (const QModelIndex &index : table(m_active)->selectionModel()->selectedIndexes()) {
-        if (!rows.contains(index.row()))
-            rows << index.row();
+    {
+        const EditSession::Batch batch(m_session);
+        m_settings->setSettings(net.settings);
+        m_model->setNetwork(net);
     }
-    if (rows.isEmpty() && currentRow() >= 0)
-        rows << currentRow();
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    m_undo->clear();
 }
 
 void NetworkScreen::addRow()
 {
-    const int row = m_model->rowCount(m_active);
-    m_undo->push(new InsertNetworkRowsCommand(m_model, m_active, row, {QStringList()}, QStringLiteral("添加行")));
-    table(m_active)->setCurrentIndex(m_model->table(m_active)->index(row, 0));
+    editing(m_active)->addRow();
 }
 
 void NetworkScreen::insertRow()
 {
-    const int current = currentRow();
-    const int row = current < 0 ? m_model->rowCount(m_active) : current;
-    m_undo->push(new InsertNetworkRowsCommand(m_model, m_active, row, {QStringList()}, QStringLiteral("插入行")));
-    table(m_active)->setCurrentIndex(m_model->table(m_active)->index(row, 0));
+    editing(m_active)->insertRow();
 }
 
 void NetworkScreen::deleteRows()
 {
-    const QList<int> rows = selectedRows();
-    if (rows.isEmpty())
-        return;
-    m_undo->push(new RemoveNetworkRowsCommand(m_model, m_active, rows));
+    editing(m_active)->deleteRows();
 }
 
 void NetworkScreen::clearCells()
 {
-    QList<NetworkCellChange> changes;
-    const NetworkTableModel *model = m_model->table(m_active);
-    for (const QModelIndex &index : table(m_active)->selectionModel()->selectedIndexes()) {
-        if (!(model->flags(index) & Qt::ItemIsEditable))
-            continue;
-        const QString before = m_model->cell(m_active, index.row(), index.column());
-        if (!before.isEmpty())
-            changes.append({m_active, index.row(), index.column(), before, QString()});
-    }
-    if (!changes.isEmpty())
-        m_undo->push(new SetNetworkCellsCommand(m_model, changes, QStringLiteral("清除单元格")));
+    editing(m_active)->clearCells();
 }
 
 void NetworkScreen::paste(const QString &text)
 {
-    const QStringList lines = toolkit::pastedLines(text);
-    if (lines.isEmpty())
-        return;
-    const QModelIndex current = table(m_active)->currentIndex();
-    const int first = std::clamp(current.isValid() ? current.column() : 0, 0, NetworkTableModel::kTypedColumns - 1);
-    const int start = current.isValid() ? current.row() : m_model->rowCount(m_active);
-    const int needed = start + int(lines.size()) - m_model->rowCount(m_active);
-
-    m_undo->beginMacro(QStringLiteral("粘贴"));
-    if (needed > 0) {
-        m_undo->push(new InsertNetworkRowsCommand(m_model, m_active, m_model->rowCount(m_active),
-                                                  QList<QStringList>(needed), QStringLiteral("添加行")));
-    }
-    QList<NetworkCellChange> changes;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QStringList cells = lines[i].split(u'\t');
-        const int row = start + int(i);
-        for (qsizetype j = 0; j < cells.size() && first + j < NetworkTableModel::kTypedColumns; ++j) {
-            const int column = first + int(j);
-            changes.append({m_active, row, column, m_model->cell(m_active, row, column), cells[j]});
-        }
-    }
-    m_undo->push(new SetNetworkCellsCommand(m_model, changes, QStringLiteral("粘贴")));
-    m_undo->endMacro();
+    editing(m_active)->paste(text);
 }
 
 void NetworkScreen::pasteClipboard()
 {
-    paste(QGuiApplication::clipboard()->text());
+    editing(m_active)->pasteClipboard();
 }
 
 void NetworkScreen::copyTable()
 {
-    QGuiApplication::clipboard()->setText(m_model->table(m_active)->tabText());
+    editing(m_active)->copyTable();
 }
 
-void NetworkScreen::replaceRows(NetworkTable table, const QList<QStringList> &rows, const QString &text)
-{
-    m_undo->beginMacro(text);
-    QList<int> all;
-    for (int row = 0; row < m_model->rowCount(table); ++row)
-        all << row;
-    if (!all.isEmpty())
-        m_undo->push(new RemoveNetworkRowsCommand(m_model, table, all));
-    if (!rows.isEmpty())
-        m_undo->push(new InsertNetworkRowsCommand(m_model, table, 0, rows, text));
-    m_undo->endMacro();
-}
+namespace {
 
-bool NetworkScreen::importCsv(NetworkTable table, const QString &path)
+// A file read whole for an import; nothing, after a message, when it cannot be.
+std::optional<QByteArray> readImport(QWidget *parent, const QString &path, const QString &what)
 {
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        showMessage(this, QStringLiteral("无法读取“%1”：%2").arg(name, file.errorString()));
-        return false;
+        showMessage(parent, QStringLiteral("无法读取“%1”：%2").arg(name, file.errorString()));
+        return std::nullopt;
     }
     if (file.size() > kMaxImport) {
-        showMessage(this, QStringLiteral("“%1”太大，不是%2表").arg(name, typedName(table)));
-        return false;
+        showMessage(parent, QStringLiteral("“%1”太大，不是%2").arg(name, what));
+        return std::nullopt;
     }
-    const network::TableRead read = network::tableFromCsv(
-        file.readAll(), table == NetworkTable::Nodes ? network::nodeKeys() : network::pipeKeys());
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        showMessage(parent, QStringLiteral("无法读取“%1”：%2").arg(name, file.errorString()));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+bool NetworkScreen::importCsv(network::Table table, const QString &path)
+{
+    const std::optional<QByteArray> bytes = readImport(this, path, typedName(table) + QStringLiteral("表"));
+    if (!bytes)
+        return false;
+    const network::TableRead read = network::tableFromCsv(*bytes, table);
     if (!read.error.isEmpty()) {
-        showMessage(this, QStringLiteral("“%1”未导入：%2").arg(name, read.error));
+        showMessage(this, QStringLiteral("“%1”未导入：%2").arg(QFileInfo(path).fileName(), read.error));
         return false;
     }
-    replaceRows(table, read.rows, QStringLiteral("导入%1").arg(typedName(table)));
+    editing(table)->replaceRows(read.rows, QStringLiteral("导入%1").arg(typedName(table)));
     return true;
 }
 
-bool NetworkScreen::exportCsv(NetworkTable table, const QString &path)
+bool NetworkScreen::exportCsv(network::Table table, const QString &path)
 {
-    QList<QStringList> rows{table == NetworkTable::Nodes ? network::nodeKeys() : network::pipeKeys()};
-    rows += m_model->rows(table);
-    return saveFile(this, path, csv::write(rows, true));
+    return saveFile(this, path, network::tableToCsv(table, m_model->table(table)->typedRows()));
 }
 
 bool NetworkScreen::importInp(const QString &path)
 {
-    const QString name = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showMessage(this, QStringLiteral("无法读取“%1”：%2").arg(name, file.errorString()));
+    const std::optional<QByteArray> bytes = readImport(this, path, QStringLiteral("EPANET文件"));
+    if (!bytes)
         return false;
+    const network::Pressure pressure = settings().pressure;
+    network::InpRead read = network::fromInp(*bytes, pressure, QString());
+    if (read.error.isEmpty() && read.sourcesWithoutPressure > 0) {
+        // The file does not say at what pressure its sources hold: asked once for them all.
+        const QString unit = pressure == network::Pressure::Low ? QStringLiteral("Pa") : QStringLiteral("kPa");
+        const std::optional<QString> answer = askText(
+            this,
+            QStringLiteral("“%1”中有%2个气源没有压力，请输入气源压力（%3）：")
+                .arg(QFileInfo(path).fileName())
+                .arg(read.sourcesWithoutPressure)
+                .arg(unit),
+            m_lastSourcePressure);
+        if (!answer || answer->trimmed().isEmpty())
+            return false;
+        m_lastSourcePressure = answer->trimmed();
+        read = network::fromInp(*bytes, pressure, m_lastSourcePressure);
     }
-    if (file.size() > kMaxImport) {
-        showMessage(this, QStringLiteral("“%1”太大，不是EPANET文件").arg(name));
-        return false;
-    }
-    const network::InpRead read = network::fromInp(file.readAll(), settings().pressure, QString());
     if (!read.error.isEmpty()) {
-        showMessage(this, QStringLiteral("“%1”未导入：%2").arg(name, read.error));
+        showMessage(this, QStringLiteral("“%1”未导入：%2").arg(QFileInfo(path).fileName(), read.error));
         return false;
     }
-    QList<QStringList> nodes, pipes;
-    for (const network::NodeRow &row : read.nodes)
-        nodes << network::cellsOf(row);
-    for (const network::PipeRow &row : read.pipes)
-        pipes << network::cellsOf(row);
-    m_undo->beginMacro(QStringLiteral("导入EPANET"));
-    replaceRows(NetworkTable::Nodes, nodes, QStringLiteral("导入节点"));
-    replaceRows(NetworkTable::Pipes, pipes, QStringLiteral("导入管段"));
-    m_undo->endMacro();
+    auto *command = new BatchCommand(m_session, QStringLiteral("导入EPANET"));
+    new ReplaceRowsCommand(m_model->table(network::Table::Nodes), read.nodes, QStringLiteral("导入节点"), command);
+    new ReplaceRowsCommand(m_model->table(network::Table::Pipes), read.pipes, QStringLiteral("导入管段"), command);
+    m_undo->push(command);
     return true;
 }
 
 bool NetworkScreen::exportInp(const QString &path)
 {
     m_model->finishSolving();
-    const network::Network &net = m_model->network();
-    const network::Result &r = m_model->result();
-    QList<double> diameters;
-    for (qsizetype k = 0; k < net.pipes.size(); ++k) {
-        const bool solvedOk = !r.refused && r.converged && k < r.pipes.size();
-        diameters << (solvedOk ? r.pipes[k].diameter : parseLeadingNumber(net.pipes[k].diameter));
-    }
-    network::Network current = net;
+    network::Network current = m_model->network();
     current.settings = settings();
-    return saveFile(this, path, network::toInp(current, diameters));
+    return saveFile(this, path, network::toInp(current, m_model->result()));
 }
 
 void NetworkScreen::redraw()
 {
     // The places depend on the nodes' ids and X, Y and on which pipes join them: an
     // edit of a load or a diameter keeps them.
-    const network::Network &net = m_model->solvedNetwork();
+    const network::Result &r = m_model->result();
     QStringList key;
-    key.reserve(net.nodes.size() + net.pipes.size());
-    for (const network::NodeRow &n : net.nodes)
-        key << n.node + u'\t' + n.x + u'\t' + n.y + (n.sourcePressure.trimmed().isEmpty() ? u'\t' : u'*');
-    for (const network::PipeRow &p : net.pipes)
-        key << p.from + u'\t' + p.to;
-    if (key != m_layoutKey || m_layout.points.size() != net.nodes.size()) {
-        m_layout = network::layOut(net);
+    key.reserve(r.nodes.size() + r.pipes.size());
+    for (const network::NodeResult &n : r.nodes) {
+        key << n.id + u'\t' + (n.place ? QString::number(n.place->x(), 'g', 17) + u'\t' + QString::number(n.place->y(), 'g', 17) : QString())
+                + (n.source ? u'*' : u'\t');
+    }
+    for (const network::PipeResult &p : r.pipes)
+        key << QString::number(p.from) + u'\t' + QString::number(p.to);
+    if (key != m_layoutKey || m_layout.points.size() != r.nodes.size()) {
+        m_layout = network::layOut(r);
         m_layoutKey = key;
     }
-    m_view->show(
-        picture::sceneOf(net, m_model->result(), m_layout, picture::ColourBy(std::max(0, m_colourBy->currentIndex()))));
-    m_profile->show(picture::profileOf(net, m_model->result()));
+    m_view->show(picture::sceneOf(r, m_layout, picture::ColourBy(std::max(0, m_colourBy->currentIndex())),
+                                  m_model->settings().digits));
+    m_profile->show(picture::profileOf(r));
 }
 
 namespace {
@@ -629,36 +493,36 @@ QString placeText(double v)
 void NetworkScreen::moveNode(int row, QPointF at)
 {
     // The row as drawn: still where it is in the table.
-    if (!m_model->isResultOf(NetworkTable::Nodes, row))
+    if (!m_model->isResultOf(network::Table::Nodes, row))
         return;
-    const QString x = placeText(at.x()), y = placeText(at.y());
-    QList<NetworkCellChange> changes;
-    changes.append({NetworkTable::Nodes, row, 3, m_model->cell(NetworkTable::Nodes, row, 3), x});
-    changes.append({NetworkTable::Nodes, row, 4, m_model->cell(NetworkTable::Nodes, row, 4), y});
-    m_undo->push(new SetNetworkCellsCommand(m_model, changes, QStringLiteral("移动节点")));
+    NetworkTableModel *nodes = m_model->table(network::Table::Nodes);
+    QList<CellChange> changes;
+    changes.append({row, network::node::X, nodes->cell(row, network::node::X), placeText(at.x())});
+    changes.append({row, network::node::Y, nodes->cell(row, network::node::Y), placeText(at.y())});
+    m_undo->push(new SetCellsCommand(nodes, changes, QStringLiteral("移动节点")));
 }
 
 void NetworkScreen::saveLayout()
 {
     m_model->finishSolving();
-    QList<NetworkCellChange> changes;
-    for (qsizetype i = 0; i < m_layout.points.size() && i < m_model->rowCount(NetworkTable::Nodes); ++i) {
+    NetworkTableModel *nodes = m_model->table(network::Table::Nodes);
+    QList<CellChange> changes;
+    for (qsizetype i = 0; i < m_layout.points.size() && i < nodes->typedRowCount(); ++i) {
         if (!m_layout.automatic.value(i))
             continue;
         const int row = int(i);
-        changes.append({NetworkTable::Nodes, row, 3, m_model->cell(NetworkTable::Nodes, row, 3),
-                        placeText(m_layout.points[i].x())});
-        changes.append({NetworkTable::Nodes, row, 4, m_model->cell(NetworkTable::Nodes, row, 4),
-                        placeText(m_layout.points[i].y())});
+        changes.append({row, network::node::X, nodes->cell(row, network::node::X), placeText(m_layout.points[i].x())});
+        changes.append({row, network::node::Y, nodes->cell(row, network::node::Y), placeText(m_layout.points[i].y())});
     }
     if (!changes.isEmpty())
-        m_undo->push(new SetNetworkCellsCommand(m_model, changes, QStringLiteral("保存布置")));
+        m_undo->push(new SetCellsCommand(nodes, changes, QStringLiteral("保存布置")));
 }
 
 bool NetworkScreen::exportPicture(const QString &path)
 {
     m_model->finishSolving();
-    const picture::Scene scene = picture::sceneOf(m_model->network(), m_model->result(), m_layout,
-                                                  picture::ColourBy(std::max(0, m_colourBy->currentIndex())));
+    const picture::Scene scene
+        = picture::sceneOf(m_model->result(), m_layout, picture::ColourBy(std::max(0, m_colourBy->currentIndex())),
+                           m_model->settings().digits);
     return saveFile(this, path, picture::pictureFile(scene, path), QStringLiteral("图片"));
 }

@@ -6,15 +6,16 @@
 #include "screen.h"
 #include "work_screen.h"
 
+class EditSession;
 class NetworkView;
 class ProfileView;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
-class QRadioButton;
 class QTableView;
 class QUndoStack;
+class SettingsFrame;
+class TableEditing;
 
 // gwjs: a whole gas network (管网计算): its nodes and pipes as tables, solved with
 // every edit; the loops with their closures, and the verdict with the most
@@ -28,17 +29,16 @@ public:
 
     NetworkModel *model() const { return m_model; }
     QUndoStack *undoStack() const { return m_undo; }
-    QTableView *table(NetworkTable table) const;
+    QTableView *table(network::Table table) const;
+    TableEditing *editing(network::Table table) const;
     // The table that the row buttons and paste act on: the one last focused.
-    NetworkTable activeTable() const { return m_active; }
-    void setActiveTable(NetworkTable table);
+    network::Table activeTable() const { return m_active; }
+    void setActiveTable(network::Table table) { m_active = table; }
     // The settings as the screen's controls give them.
     network::Settings settings() const;
 
     QVariantMap typedState() const override;
     void loadState(const QVariantMap &state) override;
-    // The network is solved with every edit: it is never out of date.
-    bool isOutOfDate() const override { return false; }
 
     // The buttons and keys of the tables, on the active one.
     void addRow();
@@ -50,10 +50,11 @@ public:
     void pasteClipboard();
     void copyTable();
     // Reads a CSV file in place of the nodes or the pipes; false when it was refused.
-    bool importCsv(NetworkTable table, const QString &path);
+    bool importCsv(network::Table table, const QString &path);
     // Writes the nodes or the pipes as CSV, as typed; false when it could not.
-    bool exportCsv(NetworkTable table, const QString &path);
-    // Reads an EPANET input file in place of both tables; false when it was refused.
+    bool exportCsv(network::Table table, const QString &path);
+    // Reads an EPANET input file in place of both tables, asking once for the pressure
+    // of sources the file gives none; false when it was refused.
     bool importInp(const QString &path);
     // Writes the network as an EPANET input file, diameters as chosen.
     bool exportInp(const QString &path);
@@ -73,32 +74,27 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void settingsChanged();
     void showVerdict();
     void redraw();
-    QList<int> selectedRows() const;
-    int currentRow() const;
-    void replaceRows(NetworkTable table, const QList<QStringList> &rows, const QString &text);
+    // Selects a row of a table from the drawing, where the drawing shows it as it is now.
+    void selectFromDrawing(network::Table table, int row);
 
-    QRadioButton *m_low;
-    QRadioButton *m_high;
-    QList<QRadioButton *> m_materials;
-    // The text boxes and captions of network::textSettings(), in its order.
-    QList<QLineEdit *> m_texts;
-    QList<QLabel *> m_captions;
+    SettingsFrame *m_settings;
     QTableView *m_nodeTable;
     QTableView *m_pipeTable;
     QTableView *m_loopTable;
+    TableEditing *m_nodeEditing;
+    TableEditing *m_pipeEditing;
     QLabel *m_verdict;
     NetworkView *m_view;
     ProfileView *m_profile;
     QComboBox *m_colourBy;
-    QComboBox *m_digits;
     QCheckBox *m_labels;
     network::Layout m_layout;
     QStringList m_layoutKey; // what the layout was made from
     QUndoStack *m_undo;
+    EditSession *m_session;
     NetworkModel *m_model;
-    NetworkTable m_active = NetworkTable::Nodes;
-    bool m_loading = false;
+    network::Table m_active = network::Table::Nodes;
+    QString m_lastSourcePressure; // offered when an EPANET file gives a source none
 };

@@ -68,22 +68,3 @@ private:
     bool m_fitted = false;
     bool m_selecting = false;
 };
-
-// profileView: the pressure along the way from a source to the most unfavourable node.
-class ProfileView : public QWidget
-{
-    Q_OBJECT
-
-public:
-    explicit ProfileView(QWidget *parent = nullptr);
-    void show(const picture::Profile &profile);
-    const picture::Profile &profile() const { return m_profile; }
-    // Writes the profile as SVG or PNG, by the file's suffix ("导出图片..." in its context menu).
-    bool exportPicture(const QString &path);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    picture::Profile m_profile;
-};

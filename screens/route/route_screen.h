@@ -4,14 +4,14 @@
 #include "screen.h"
 #include "work_screen.h"
 
+class EditSession;
 class ProfileView;
-class QComboBox;
 class QLabel;
-class QLineEdit;
-class QRadioButton;
 class QTableView;
 class QUndoStack;
 class RouteModel;
+class SettingsFrame;
+class TableEditing;
 
 // gw: the hydraulic table of a whole route (管网水力计算表). Sections are rows
 // of a table that recalculates with every edit; the closing row adds them up
@@ -26,6 +26,7 @@ public:
     RouteModel *model() const { return m_model; }
     QUndoStack *undoStack() const { return m_undo; }
     QTableView *table() const { return m_table; }
+    TableEditing *editing() const { return m_editing; }
     // The settings as the screen's controls give them.
     route::Settings settings() const;
     // Sets the settings and sections at once, as a design file brings them; nothing to undo before it.
@@ -33,8 +34,6 @@ public:
 
     QVariantMap typedState() const override;
     void loadState(const QVariantMap &state) override;
-    // The table recalculates with every edit: it is never out of date.
-    bool isOutOfDate() const override { return false; }
 
     // The buttons and keys of the table.
     void addSection();
@@ -53,20 +52,14 @@ public:
     bool exportCsv(const QString &path);
 
 private:
-    void settingsChanged();
     void showVerdict();
-    QList<int> selectedSections() const;
-    int currentSection() const;
 
-    QRadioButton *m_low;
-    QRadioButton *m_high;
-    QList<QRadioButton *> m_materials;
-    // The text boxes of route::textSettings(), in its order.
-    QList<QLineEdit *> m_texts;
-    QComboBox *m_digits;
+    SettingsFrame *m_settings;
     ProfileView *m_profile;
     QTableView *m_table;
     QLabel *m_verdict;
     QUndoStack *m_undo;
+    EditSession *m_session;
     RouteModel *m_model;
+    TableEditing *m_editing;
 };

@@ -1,0 +1,116 @@
+#include "settings_frame.h"
+
+#include "widgets.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+SettingsFrame::SettingsFrame(const QList<gas::Setting> &settings, const QString &materialCaption, QWidget *parent)
+    : QGroupBox(QStringLiteral("计算条件"), parent)
+    , m_list(settings)
+{
+    using namespace toolkit;
+    setObjectName(QStringLiteral("conditions"));
+    auto *grid = new QGridLayout(this);
+    auto optionsOf = [](const QList<gas::NamedOption> &named) {
+        QList<Option> options;
+        for (const gas::NamedOption &o : named)
+            options.append({o.name, o.caption});
+        return options;
+    };
+    QGroupBox *classBox
+        = optionGroup(QStringLiteral("pressureClass"), gas::kPressureCaption, optionsOf(gas::pressureOptions()));
+    m_low = classBox->findChild<QRadioButton *>(gas::pressureOptions()[0].name);
+    m_high = classBox->findChild<QRadioButton *>(gas::pressureOptions()[1].name);
+    QGroupBox *materialBox = optionGroup(QStringLiteral("material"), materialCaption, optionsOf(gas::materialOptions()));
+    for (const gas::NamedOption &o : gas::materialOptions())
+        m_materials << materialBox->findChild<QRadioButton *>(o.name);
+    grid->addWidget(classBox, 0, 0, 1, 2);
+    grid->addWidget(materialBox, 0, 2, 1, 4);
+    int place = 0;
+    for (const gas::Setting &s : m_list) {
+        const QByteArray name = s.name.toLatin1();
+        const QByteArray caption = name + "Caption";
+        const QString text = s.lowCaption.isEmpty() ? s.highCaption : s.lowCaption;
+        m_boxes << addField(grid, 1 + place / 3, caption.constData(), text, name.constData(), 2 * (place % 3));
+        m_captions << findChild<QLabel *>(QString::fromLatin1(caption));
+        m_boxes.back()->setText(s.initial);
+        watchReading(m_boxes.back());
+        ++place;
+    }
+    m_digits = digitsChoice();
+    grid->addWidget(label("digitsCaption", QStringLiteral("显示位数：")), 1 + place / 3, 2 * (place % 3));
+    grid->addWidget(m_digits, 1 + place / 3, 2 * (place % 3) + 1);
+
+    m_low->setChecked(true);
+    m_materials.front()->setChecked(true);
+    // One change for a click: the option turned on, not the one turned off.
+    for (QRadioButton *option : QList<QRadioButton *>{m_low, m_high} + m_materials) {
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                update();
+        });
+    }
+    for (QLineEdit *box : m_boxes)
+        connect(box, &QLineEdit::textChanged, this, &SettingsFrame::update);
+    connect(m_digits, &QComboBox::currentIndexChanged, this, &SettingsFrame::update);
+    update();
+}
+
+gas::Settings SettingsFrame::settings() const
+{
+    gas::Settings s;
+    s.pressure = m_high->isChecked() ? gas::Pressure::High : gas::Pressure::Low;
+    for (int i = 0; i < m_materials.size(); ++i) {
+        if (m_materials[i]->isChecked())
+            s.material = i;
+    }
+    for (qsizetype i = 0; i < m_list.size(); ++i)
+        s.setText(m_list[i].name, m_boxes[i]->text());
+    s.digits = toolkit::digitsOf(m_digits);
+    return s;
+}
+
+void SettingsFrame::setSettings(const gas::Settings &s)
+{
+    m_setting = true;
+    (s.pressure == gas::Pressure::High ? m_high : m_low)->setChecked(true);
+    m_materials.value(s.material, m_materials.front())->setChecked(true);
+    for (qsizetype i = 0; i < m_list.size(); ++i)
+        m_boxes[i]->setText(s.texts.contains(m_list[i].name) ? s.text(m_list[i].name) : m_list[i].initial);
+    toolkit::setDigits(m_digits, s.digits);
+    m_setting = false;
+    update();
+}
+
+void SettingsFrame::update()
+{
+    if (m_setting)
+        return;
+    const gas::Pressure pressure = m_high->isChecked() ? gas::Pressure::High : gas::Pressure::Low;
+    for (qsizetype i = 0; i < m_list.size(); ++i) {
+        const bool serves = m_list[i].serves(pressure);
+        m_boxes[i]->setEnabled(serves);
+        if (serves)
+            toolkit::setText(m_captions[i], m_list[i].caption(pressure));
+    }
+    emit changed();
+}
+
+void SettingsFrame::showProblem(const QString &name, const QString &problem)
+{
+    for (QLineEdit *box : m_boxes)
+        toolkit::setProblem(box, !name.isEmpty() && box->objectName() == name ? problem : QString());
+}
+
+QLineEdit *SettingsFrame::box(const QString &name) const
+{
+    for (QLineEdit *box : m_boxes) {
+        if (box->objectName() == name)
+            return box;
+    }
+    return nullptr;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "gas_settings.h"
+
+#include <QGroupBox>
+#include <QList>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+// The frame "计算条件" of the route table and the network: the pressure class, the
+// (default) material, the typed settings three to a row, and the digits shown. A
+// setting that does not serve the pressure class is disabled; captions follow the class.
+class SettingsFrame : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    SettingsFrame(const QList<gas::Setting> &settings, const QString &materialCaption, QWidget *parent = nullptr);
+
+    gas::Settings settings() const;
+    // Sets every control at once, with one changed() at the end.
+    void setSettings(const gas::Settings &settings);
+    // Marks a setting's box with the reason it cannot be used (empty: no mark on any).
+    void showProblem(const QString &name, const QString &problem);
+    QLineEdit *box(const QString &name) const;
+
+signals:
+    void changed();
+
+private:
+    void update();
+
+    QList<gas::Setting> m_list;
+    QRadioButton *m_low;
+    QRadioButton *m_high;
+    QList<QRadioButton *> m_materials;
+    QList<QLineEdit *> m_boxes;
+    QList<QLabel *> m_captions;
+    QComboBox *m_digits;
+    bool m_setting = false;
+};
