@@ -1,6 +1,7 @@
 #include "probes.h"
 
 #include "message_box.h"
+#include "offscreen.h"
 #include "screen.h"
 #include "screen_factory.h"
 #include "shell.h"
@@ -9,13 +10,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include <chrono>
 #include <cstdio>
@@ -25,31 +25,16 @@ namespace probe {
 
 namespace {
 
+using offscreen::waitExposed;
 using Clock = std::chrono::steady_clock;
 
-// A text in the program's own script, so that the bare dialog pays for the same
-// CJK font as the program does: the floor for any Qt program that shows Chinese.
+// A text in the program's own script, so that the bare dialog loads the same CJK
+// font as the program does: the floor of memory for any Qt program that shows Chinese.
 const QString kDialogText = QStringLiteral("欢迎使用！");
 
 double nanosecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::nano>(Clock::now() - start).count();
-}
-
-// Waits until the window system has exposed a shown window, which paints its
-// first frame, then lets the events that the frame left behind run. The
-// deadline only keeps a broken platform from hanging the bench.
-bool waitExposed(QWidget *window)
-{
-    QElapsedTimer deadline;
-    deadline.start();
-    while (!window->windowHandle() || !window->windowHandle()->isExposed()) {
-        if (deadline.elapsed() > 5000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    QCoreApplication::processEvents();
-    return true;
 }
 
 // Peak resident set size of this process, KiB.
@@ -143,6 +128,27 @@ int print(double value)
     return 0;
 }
 
+// Starts a program, waits for it and returns the one number that it printed.
+std::optional<double> numberFrom(const QString &program, const QStringList &arguments, QString *error)
+{
+    const QString what = (QStringList{QFileInfo(program).fileName()} + arguments).join(QLatin1Char(' '));
+    QProcess child;
+    child.start(program, arguments);
+    if (!child.waitForFinished(60000)) {
+        child.kill();
+        child.waitForFinished();
+        *error = QStringLiteral("%1 did not finish").arg(what);
+        return std::nullopt;
+    }
+    bool ok = false;
+    const double value = QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble(&ok);
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 || !ok) {
+        *error = QStringLiteral("%1 failed: %2").arg(what, QString::fromLocal8Bit(child.readAllStandardError()));
+        return std::nullopt;
+    }
+    return value;
+}
+
 } // namespace
 
 const QStringList &screenCodes()
@@ -167,17 +173,10 @@ int run(int argc, char *argv[])
     // No probe may ever wait on a message box.
     setMessageHandler([](const QString &text) { std::fprintf(stderr, "message: %s\n", qPrintable(text)); });
 
-    // From the construction of QApplication to the first window's first frame.
-    if (name == "startup-app" || name == "startup-dialog") {
+    // From the construction of QApplication to the login screen's first frame.
+    if (name == "startup-app") {
         const Clock::time_point start = Clock::now();
         QApplication app(argc, argv);
-        if (name == "startup-dialog") {
-            QDialog *dialog = bareDialog();
-            const bool ok = waitExposed(dialog);
-            const double elapsed = nanosecondsSince(start);
-            delete dialog;
-            return ok ? print(elapsed) : 1;
-        }
         Shell shell;
         shell.start();
         const bool ok = waitExposed(shell.screen(QStringLiteral("hy")));
@@ -219,22 +218,13 @@ int run(int argc, char *argv[])
 
 std::optional<double> spawn(const QStringList &arguments, QString *error)
 {
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--probe")} + arguments);
-    if (!child.waitForFinished(60000)) {
-        child.kill();
-        child.waitForFinished();
-        *error = QStringLiteral("the probe %1 did not finish").arg(arguments.join(QLatin1Char(' ')));
-        return std::nullopt;
-    }
-    bool ok = false;
-    const double value = QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble(&ok);
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 || !ok) {
-        *error = QStringLiteral("the probe %1 failed: %2")
-                     .arg(arguments.join(QLatin1Char(' ')), QString::fromLocal8Bit(child.readAllStandardError()));
-        return std::nullopt;
-    }
-    return value;
+    return numberFrom(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--probe")} + arguments,
+                      error);
+}
+
+std::optional<double> plainLoginStartup(QString *error)
+{
+    return numberFrom(QCoreApplication::applicationDirPath() + QStringLiteral("/velmora_bench_plain_login"), {}, error);
 }
 
 } // namespace probe

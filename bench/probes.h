@@ -17,6 +17,9 @@ bool requested(int argc, char *argv[]);
 
 // The parent's side: starts a child with these arguments and returns the number it printed.
 std::optional<double> spawn(const QStringList &arguments, QString *error);
+// Runs the program that shows the login window written in plain Qt (bench/plain_login.cpp)
+// and returns its start-up, timed as the probe "startup-app" times the program's, in ns.
+std::optional<double> plainLoginStartup(QString *error);
 
 // The codes of the thirteen screens, in the order of the table.
 const QStringList &screenCodes();

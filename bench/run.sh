@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Release preset and prints one table of medians: start-up against a
-# bare dialog, the first creation of every screen, the "计算" handlers and peak
-# memory. Headless, with the CJK font the program's texts need. Extra arguments
+# Builds the Release preset and prints one table of medians: start-up against the
+# login window in plain Qt, the first creation of every screen, the "计算" handlers
+# and peak memory. Headless, with the CJK font the program's texts need. Extra arguments
 # go to Google Benchmark (for example --benchmark_filter=calc).
 set -euo pipefail
 cd "$(dirname "$0")/.."
