@@ -1,0 +1,149 @@
+// The pipe catalogues the network screens read.
+#include "catalogue.h"
+#include "number_text.h"
+
+#include <QTest>
+
+namespace {
+
+QString nameOf(std::optional<pd::NominalName> nominal)
+{
+    return nominal ? QString::fromStdString(nominal->name) : QString();
+}
+
+} // namespace
+
+class PipeTablesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultCatalogues_data()
+    {
+        QTest::addColumn<int>("material");
+        QTest::addColumn<int>("sizes");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        const auto row = [](const char *name, int material, int sizes, const char *first, const char *last) {
+            QTest::newRow(name) << material << sizes << QString(first) << QString(last);
+        };
+        row("steel", 0, 18, "DN15 21.3 2.8 15.7", "DN500 508 9 490");
+        row("cast iron, bore only", 1, 10, "DN75 0 0 75", "DN500 0 0 500");
+        row("PE SDR11", 2, 16, "dn32 32 3 26", "dn315 315 28.6 257.8");
+        row("no such material", 3, 0, "", "");
+    }
+
+    void defaultCatalogues()
+    {
+        QFETCH(int, material);
+        QFETCH(int, sizes);
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        const std::vector<pd::PipeSize> catalogue = pd::DefaultCatalogue(material);
+        QCOMPARE(int(catalogue.size()), sizes);
+        const auto text = [&](std::size_t i) {
+            if (i >= catalogue.size())
+                return QString();
+            const pd::PipeSize &s = catalogue[i];
+            return QStringList{QString::fromStdString(s.name), formatShortest(s.outside), formatShortest(s.wall),
+                               formatShortest(s.inner)}
+                .join(u' ');
+        };
+        QCOMPARE(text(0), first);
+        QCOMPARE(text(catalogue.size() - 1), last);
+        for (std::size_t i = 0; i < catalogue.size(); ++i) {
+            const pd::PipeSize &s = catalogue[i];
+            // Outside less twice the wall, and exactly the decimal a file keeps ("15.7", not "15.700000000000001").
+            if (s.outside > 0)
+                QCOMPARE(formatShortest(s.inner), formatNumber(s.outside - 2 * s.wall));
+            if (i > 0)
+                QVERIFY2(s.inner > catalogue[i - 1].inner, s.name.c_str());
+        }
+    }
+
+    // Sizes are edited by hand: whatever is typed, the bore is outside less twice the wall, to 0.01 mm.
+    void innerDiameterOfTypedSizes_data()
+    {
+        QTest::addColumn<double>("outside");
+        QTest::addColumn<double>("wall");
+        QTest::addColumn<QString>("inner");
+        QTest::newRow("rounded to the hundredth") << 100.004 << 0.0 << QStringLiteral("100");
+        QTest::newRow("wall too thick") << 10.0 << 6.004 << QStringLiteral("-2.01");
+        QTest::newRow("beyond any integer type") << 1e300 << 1.0 << QStringLiteral("1e+300");
+    }
+
+    void innerDiameterOfTypedSizes()
+    {
+        QFETCH(double, outside);
+        QFETCH(double, wall);
+        QFETCH(QString, inner);
+        QCOMPARE(formatShortest(pd::InnerDiameter(outside, wall)), inner);
+    }
+
+    void nominalNames_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("name");
+        const auto row = [](const char *name, const char *text, const char *expected) {
+            QTest::newRow(name) << QString(text) << QString(expected);
+        };
+        row("steel", "DN100", "DN100");
+        row("plastic", "dn110", "dn110");
+        row("outside diameter of PE", "De110", "dn110");
+        row("blanks and leading zero", " DN 0100 ", "DN100");
+        row("plain number", "106.3", "");
+        row("fraction", "DN100.5", "");
+        row("sign", "DN-100", "");
+        row("no number", "DN", "");
+        row("zero", "DN0", "");
+        row("beyond int", "DN99999999999", "");
+        row("other letters", "Φ108×4", "");
+    }
+
+    void nominalNames()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, name);
+        QCOMPARE(nameOf(pd::ParseNominalName(text.toStdString())), name);
+    }
+
+    void findSizes_data()
+    {
+        QTest::addColumn<int>("material");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("found");
+        const auto row = [](const char *name, int material, const char *text, const char *found) {
+            QTest::newRow(name) << material << QString(text) << QString(found);
+        };
+        row("steel DN100", 0, "DN100", "DN100 106.3");
+        row("case aside", 0, "dn100", "DN100 106.3");
+        row("PE dn110", 2, "dn110", "dn110 90");
+        row("PE De110", 2, "De110", "dn110 90");
+        row("not in steel", 0, "DN110", "");
+        row("a number is no name", 0, "106.3", "");
+        row("cast iron", 1, "DN200", "DN200 200");
+        // 3: the steel catalogue edited, a size added by hand and a DN100 added again after the default one.
+        row("edited: own name", 3, " d108X4 ", "D108x4 100");
+        row("edited: first of equal names", 3, "DN100", "DN100 106.3");
+    }
+
+    void findSizes()
+    {
+        QFETCH(int, material);
+        QFETCH(QString, text);
+        QFETCH(QString, found);
+        std::vector<pd::PipeSize> catalogue = pd::DefaultCatalogue(material);
+        if (material == 3) {
+            catalogue = pd::DefaultCatalogue(0);
+            catalogue.push_back({"D108x4", 108, 4, 100});
+            catalogue.push_back({"DN100", 114, 4, 106});
+        }
+        const std::optional<std::size_t> i = pd::FindSize(catalogue, text.toStdString());
+        QCOMPARE(i ? QString::fromStdString(catalogue[*i].name) + u' ' + formatShortest(catalogue[*i].inner)
+                   : QString(),
+                 found);
+    }
+};
+
+QTEST_APPLESS_MAIN(PipeTablesTest)
+#include "tst_pipe_tables.moc"
