@@ -5,7 +5,8 @@
 
 // Friction and design formulas of city gas networks. Pure functions: they read
 // their operands, validate nothing and show nothing; callers reject
-// non-positive input first. T0 = 273 K and pi = 3.14159 throughout.
+// non-positive input first. T0 = 273 K and pi = 3.14159 throughout; the gas
+// velocity alone takes T0 = 273.15 K.
 namespace hs {
 
 // Constants the formulas compute with; the formula reference and the report show these same values.
@@ -71,6 +72,11 @@ double LaminarDiameter(float Q, float nu, float rho, float T, float drop);
 
 // Allowable unit pressure drop of a low-pressure network, Pa/m.
 double AllowableUnitPressureDrop(double P1, double P2, double L);
+
+// ---- Gas velocity ----
+
+// Mean gas velocity in a pipe, m/s: Q Nm^3/h, P absolute kPa, T K, d mm; P0 = 101.325 kPa, T0 = 273.15 K, kPi.
+double GasVelocity(double Q, double P, double T, double d);
 
 // ---- Pipe strength ----
 

@@ -1,5 +1,6 @@
-// The pipe catalogues the network screens read.
+// Tables and small formulas the network screens read: pipe catalogues, gas velocity.
 #include "catalogue.h"
+#include "hs.h"
 #include "number_text.h"
 
 #include <QTest>
@@ -142,6 +143,29 @@ private slots:
         QCOMPARE(i ? QString::fromStdString(catalogue[*i].name) + u' ' + formatShortest(catalogue[*i].inner)
                    : QString(),
                  found);
+    }
+
+    void gasVelocity_data()
+    {
+        QTest::addColumn<double>("Q");
+        QTest::addColumn<double>("P");
+        QTest::addColumn<double>("T");
+        QTest::addColumn<double>("d");
+        QTest::addColumn<QString>("v");
+        // 100 / (3.14159 x 0.1^2 / 4 x 3600): pi = 3.14159 and T0 = 273.15 K, each within the digits shown.
+        QTest::newRow("standard state") << 100.0 << 101.325 << 273.15 << 100.0 << "3.53677950054307";
+        QTest::newRow("medium pressure, warm") << 1000.0 << 301.325 << 288.0 << 150.0 << "5.57311746330982";
+        QTest::newRow("low pressure, small pipe") << 50.0 << 103.325 << 293.15 << 40.0 << "11.6320938770044";
+    }
+
+    void gasVelocity()
+    {
+        QFETCH(double, Q);
+        QFETCH(double, P);
+        QFETCH(double, T);
+        QFETCH(double, d);
+        QFETCH(QString, v);
+        QCOMPARE(formatNumber(hs::GasVelocity(Q, P, T, d)), v);
     }
 };
 
