@@ -1,4 +1,6 @@
-// Tables and small formulas the network screens read: pipe catalogues, gas velocity.
+// Tables and small formulas the network screens read: pipe catalogues, gas velocity,
+// simultaneity coefficients.
+#include "calculation.h"
 #include "catalogue.h"
 #include "hs.h"
 #include "number_text.h"
@@ -166,6 +168,79 @@ private slots:
         QFETCH(double, d);
         QFETCH(QString, v);
         QCOMPARE(formatNumber(hs::GasVelocity(Q, P, T, d)), v);
+    }
+
+    void simultaneity_data()
+    {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<int>("N");
+        QTest::addColumn<bool>("linear");
+        QTest::addColumn<double>("k");
+        QTest::addColumn<bool>("beyond");
+        QTest::newRow("cooker, 12, linear: 0.54 - 0.06 x 2/5") << 1 << 12 << true << 0.516 << false;
+        QTest::newRow("heater, 12, linear: 0.25 - 0.03 x 2/5") << 2 << 12 << true << 0.238 << false;
+        QTest::newRow("cooker, 250, linear") << 1 << 250 << true << 0.305 << false;
+        QTest::newRow("heater, 250, linear") << 2 << 250 << true << 0.155 << false;
+        QTest::newRow("cooker, 1500, linear") << 1 << 1500 << true << 0.245 << false;
+        QTest::newRow("heater, 1500, linear") << 2 << 1500 << true << 0.125 << false;
+        QTest::newRow("cooker, 1500, steps") << 1 << 1500 << false << 0.25 << false;
+        QTest::newRow("heater, 2, a listed row") << 2 << 2 << true << 0.56 << false;
+        QTest::newRow("cooker, 2000, the last row") << 1 << 2000 << true << 0.24 << false;
+        QTest::newRow("cooker, 2001, beyond") << 1 << 2001 << true << 0.24 << true;
+        QTest::newRow("heater, 100000, beyond") << 2 << 100000 << false << 0.12 << true;
+    }
+
+    void simultaneity()
+    {
+        QFETCH(int, set);
+        QFETCH(int, N);
+        QFETCH(bool, linear);
+        QFETCH(double, k);
+        QFETCH(bool, beyond);
+        const hs::Simultaneity s = hs::SimultaneityCoefficient(hs::Appliances(set), N, linear);
+        QCOMPARE(s.k, k);
+        QCOMPARE(s.beyond, beyond);
+    }
+
+    // Read in steps the design flow k·N falls where a new row starts; read linearly it never falls.
+    void simultaneousFlowOverHouseholds_data()
+    {
+        QTest::addColumn<int>("N");
+        QTest::addColumn<double>("before");
+        QTest::addColumn<double>("after");
+        QTest::newRow("14 -> 15") << 14 << 3.50 << 3.30;
+        QTest::newRow("24 -> 25") << 24 << 5.04 << 5.00;
+        QTest::newRow("199 -> 200") << 199 << 33.83 << 32.00;
+    }
+
+    void simultaneousFlowOverHouseholds()
+    {
+        QFETCH(int, N);
+        QFETCH(double, before);
+        QFETCH(double, after);
+        const auto flow = [](hs::Appliances set, long n, bool linear) {
+            return hs::SimultaneityCoefficient(set, n, linear).k * double(n);
+        };
+        QCOMPARE(flow(hs::Appliances::CookerAndHeater, N, false), before);
+        QCOMPARE(flow(hs::Appliances::CookerAndHeater, N + 1, false), after);
+        for (const hs::Appliances set : {hs::Appliances::Cooker, hs::Appliances::CookerAndHeater}) {
+            for (long n = 1; n <= 2001; ++n)
+                QVERIFY2(flow(set, n + 1, true) >= flow(set, n, true), qPrintable(QString::number(n)));
+        }
+    }
+
+    // The flow screen by simultaneity reads the same table in steps, from 1 to 200 households.
+    void flowScreenReadsTheTable()
+    {
+        const calc::Calculation *lll = calc::find(QStringLiteral("lll"));
+        QVERIFY(lll);
+        for (int N = 1; N <= 200; ++N) {
+            calc::Input in;
+            in.texts.insert(QStringLiteral("households"), QString::number(N));
+            in.texts.insert(QStringLiteral("rated_flow"), QStringLiteral("1.5"));
+            const double k = hs::SimultaneityCoefficient(hs::Appliances::CookerAndHeater, N, false).k;
+            QCOMPARE(lll->calculate(in).results.value(QStringLiteral("flow")), formatNumber((k * N) * 1.5));
+        }
     }
 };
 
