@@ -1,9 +1,10 @@
 // Tables and small formulas the network screens read: pipe catalogues, gas velocity,
-// simultaneity coefficients.
+// simultaneity coefficients, pipe quantities.
 #include "calculation.h"
 #include "catalogue.h"
 #include "hs.h"
 #include "number_text.h"
+#include "quantities.h"
 
 #include <QTest>
 
@@ -241,6 +242,23 @@ private slots:
             const double k = hs::SimultaneityCoefficient(hs::Appliances::CookerAndHeater, N, false).k;
             QCOMPARE(lll->calculate(in).results.value(QStringLiteral("flow")), formatNumber((k * N) * 1.5));
         }
+    }
+
+    void pipeQuantities()
+    {
+        const QList<quantities::Pipe> pipes{
+            {2, "dn110", 90, 12.5}, {0, "DN100", 106.3, 100}, {0, "", 106.3, 7}, {0, "dn 100", 106.3, 50},
+            {0, "DN50", 52.7, 30},  {1, "DN200", 200, 40},    {0, "", 80, 5},    {0, "", 80, 6},
+        };
+        const quantities::Table t = quantities::tally(pipes);
+        QStringList rows;
+        for (const quantities::Row &r : t.rows)
+            rows << QStringLiteral("%1 %2 %3 %4").arg(r.materialCaption, r.size, formatNumber(r.length)).arg(r.count);
+        QCOMPARE(rows,
+                 (QStringList{"钢管 DN50 30 1", "钢管 80 11 2", "钢管 DN100 150 2", "钢管 106.3 7 1",
+                              "铸铁管 DN200 40 1", "塑料管 dn110 12.5 1"}));
+        QCOMPARE(formatNumber(t.length), QStringLiteral("250.5"));
+        QCOMPARE(t.count, 8);
     }
 };
 
