@@ -5,7 +5,7 @@
 #include "number_text.h"
 #include "pd.h"
 
-#include <array>
+#include <cmath>
 
 namespace calc {
 
@@ -71,51 +71,18 @@ Outcome runNonUniformityFlow(const Calculation &c, const Input &in)
 
 // ---- Flow by simultaneity coefficients ----
 
-// Households from `from` up to below `below`; a row whose bounds are equal matches that exact count only.
-struct SimultaneityRow
-{
-    double from;
-    double below;
-    double k;
-};
-
-// In the order of testing: 1 to 9 households exactly, the ranges from 10 up, then exactly 200.
-// clang-format off
-constexpr std::array kSimultaneity{
-    SimultaneityRow{1, 1, 1.0},
-    SimultaneityRow{2, 2, 0.56},
-    SimultaneityRow{3, 3, 0.44},
-    SimultaneityRow{4, 4, 0.38},
-    SimultaneityRow{5, 5, 0.35},
-    SimultaneityRow{6, 6, 0.31},
-    SimultaneityRow{7, 7, 0.29},
-    SimultaneityRow{8, 8, 0.27},
-    SimultaneityRow{9, 9, 0.26},
-    SimultaneityRow{10, 15, 0.25},
-    SimultaneityRow{15, 20, 0.22},
-    SimultaneityRow{20, 25, 0.21},
-    SimultaneityRow{25, 30, 0.20},
-    SimultaneityRow{30, 40, 0.19},
-    SimultaneityRow{40, 50, 0.18},
-    SimultaneityRow{50, 60, 0.178},
-    SimultaneityRow{60, 70, 0.176},
-    SimultaneityRow{70, 80, 0.174},
-    SimultaneityRow{80, 90, 0.172},
-    SimultaneityRow{90, 100, 0.171},
-    SimultaneityRow{100, 200, 0.17},
-    SimultaneityRow{200, 200, 0.16},
-};
-// clang-format on
+// The screen reads its table up to 200 households: whole counts from 1 to 9, any count from 10 up to below 200
+// (each row holding up to the next one), and exactly 200.
+constexpr long kFirstRange = 10;
+constexpr long kMostHouseholds = 200;
 
 std::optional<double> simultaneityCoefficient(double households)
 {
-    for (const SimultaneityRow &row : kSimultaneity) {
-        const bool match
-            = row.from == row.below ? households == row.from : row.from <= households && households < row.below;
-        if (match)
-            return row.k;
-    }
-    return std::nullopt;
+    const bool whole = households >= 1 && households < kFirstRange && households == std::floor(households);
+    if (!whole && !(households >= kFirstRange && households < kMostHouseholds) && households != kMostHouseholds)
+        return std::nullopt;
+    // Every row starts at a whole count, so a count without its fraction falls in the count's own row.
+    return hs::SimultaneityCoefficient(hs::Appliances::CookerAndHeater, long(households), false).k;
 }
 
 Outcome runSimultaneityFlow(const Calculation &c, const Input &in)
@@ -219,10 +186,15 @@ Calculation simultaneityFlow()
     c.code = QStringLiteral("lll");
     c.title = QStringLiteral("流量计算-同时工作系数法");
     c.formula = {QStringLiteral("Q = k · N · Qn，k 为同时工作系数，按户数 N 查表")};
-    for (const SimultaneityRow &row : kSimultaneity) {
-        c.constants << (row.from == row.below
-                            ? QStringLiteral("N = %1：k = %2").arg(row.from).arg(row.k)
-                            : QStringLiteral("%1 ≤ N < %2：k = %3").arg(row.from).arg(row.below).arg(row.k));
+    for (std::size_t i = 0; hs::kSimultaneity[i].households <= kMostHouseholds; ++i) {
+        const hs::SimultaneityRow &row = hs::kSimultaneity[i];
+        const double k = row.k(hs::Appliances::CookerAndHeater);
+        c.constants << (row.households < kFirstRange || row.households == kMostHouseholds
+                            ? QStringLiteral("N = %1：k = %2").arg(row.households).arg(k)
+                            : QStringLiteral("%1 ≤ N < %2：k = %3")
+                                  .arg(row.households)
+                                  .arg(hs::kSimultaneity[i + 1].households)
+                                  .arg(k));
     }
     c.symbols
         = {{QStringLiteral("N"), QStringLiteral("households")}, {QStringLiteral("Qn"), QStringLiteral("rated_flow")}};

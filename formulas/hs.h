@@ -5,7 +5,8 @@
 
 // Friction and design formulas of city gas networks. Pure functions: they read
 // their operands, validate nothing and show nothing; callers reject
-// non-positive input first. T0 = 273 K and pi = 3.14159 throughout.
+// non-positive input first. T0 = 273 K and pi = 3.14159 throughout; the gas
+// velocity alone takes T0 = 273.15 K.
 namespace hs {
 
 // Constants the formulas compute with; the formula reference and the report show these same values.
@@ -71,6 +72,46 @@ double LaminarDiameter(float Q, float nu, float rho, float T, float drop);
 
 // Allowable unit pressure drop of a low-pressure network, Pa/m.
 double AllowableUnitPressureDrop(double P1, double P2, double L);
+
+// ---- Gas velocity ----
+
+// Mean gas velocity in a pipe, m/s: Q Nm^3/h, P absolute kPa, T K, d mm; P0 = 101.325 kPa, T0 = 273.15 K, kPi.
+double GasVelocity(double Q, double P, double T, double d);
+
+// ---- Simultaneity of household appliances ----
+
+enum class Appliances { Cooker = 1, CookerAndHeater = 2 }; // 双眼灶; 双眼灶和快速热水器
+
+// Households and the simultaneity coefficient of each appliance set.
+struct SimultaneityRow
+{
+    long households;
+    double cooker;
+    double cookerAndHeater;
+
+    double k(Appliances set) const { return set == Appliances::Cooker ? cooker : cookerAndHeater; }
+};
+// clang-format off
+inline constexpr std::array<SimultaneityRow, 28> kSimultaneity{{
+    {1, 1.00, 1.00},     {2, 1.00, 0.56},     {3, 0.85, 0.44},     {4, 0.75, 0.38},
+    {5, 0.68, 0.35},     {6, 0.64, 0.31},     {7, 0.60, 0.29},     {8, 0.58, 0.27},
+    {9, 0.55, 0.26},     {10, 0.54, 0.25},    {15, 0.48, 0.22},    {20, 0.45, 0.21},
+    {25, 0.43, 0.20},    {30, 0.40, 0.19},    {40, 0.39, 0.18},    {50, 0.38, 0.178},
+    {60, 0.37, 0.176},   {70, 0.36, 0.174},   {80, 0.35, 0.172},   {90, 0.345, 0.171},
+    {100, 0.34, 0.17},   {200, 0.31, 0.16},   {300, 0.30, 0.15},   {400, 0.29, 0.14},
+    {500, 0.28, 0.138},  {700, 0.26, 0.134},  {1000, 0.25, 0.13},  {2000, 0.24, 0.12},
+}};
+// clang-format on
+
+// beyond: more households than the table's last row, whose coefficient then holds.
+struct Simultaneity
+{
+    double k;
+    bool beyond;
+};
+// Simultaneity coefficient of N households (N >= 1; less reads as 1): in steps, each row holding up to the
+// next one, or linear between the rows.
+Simultaneity SimultaneityCoefficient(Appliances set, long N, bool linear);
 
 // ---- Pipe strength ----
 

@@ -13,18 +13,40 @@ QString lineError(int line, const QString &problem)
     return QStringLiteral("第%1行：%2").arg(line).arg(problem);
 }
 
+struct Decoded
+{
+    QString text;
+    QString error;
+};
+
+Decoded decoded(const QByteArray &bytes)
+{
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    Decoded d{utf8.decode(marked ? bytes.sliced(3) : bytes), QString()};
+    if (!utf8.hasError())
+        return d;
+    // The mark says UTF-8: a broken byte after it must not pass for another encoding.
+    QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
+    if (marked || !gb18030.isValid())
+        return {QString(), QStringLiteral("不是UTF-8编码的文本")};
+    d.text = gb18030.decode(bytes);
+    if (gb18030.hasError())
+        return {QString(), QStringLiteral("不是UTF-8或GB18030编码的文本")};
+    // GB18030's own byte-order mark, rare, does not belong to the first cell either.
+    if (d.text.startsWith(QChar(0xFEFF)))
+        d.text.remove(0, 1);
+    return d;
+}
+
 } // namespace
 
 ReadResult read(const QByteArray &bytes)
 {
     ReadResult result;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QByteArray body = bytes;
-    if (body.startsWith("\xEF\xBB\xBF"))
-        body.remove(0, 3);
-    const QString text = decoder.decode(body);
-    if (decoder.hasError()) {
-        result.error = QStringLiteral("不是UTF-8编码的文本");
+    const auto [text, error] = decoded(bytes);
+    if (!error.isNull()) {
+        result.error = error;
         return result;
     }
 

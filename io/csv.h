@@ -17,9 +17,10 @@ struct Table
     QList<int> lines; // the line on which each row starts, 1 for the first
 };
 
-// A table read from UTF-8 text, with or without a byte-order mark; line ends may
-// be CRLF, LF or CR. Blank lines are skipped. On a malformed text the error
-// names the problem and its line, and the table is empty.
+// A table read from UTF-8 text, with or without a byte-order mark, or from GB18030
+// when the bytes are not UTF-8 and carry no mark (a spreadsheet on a Chinese system
+// saves CSV so); line ends may be CRLF, LF or CR. Blank lines are skipped. On a
+// malformed text the error names the problem and its line, and the table is empty.
 struct ReadResult
 {
     Table table;

@@ -287,6 +287,11 @@ private slots:
             << QByteArray("\r\xEF\xBB\xBF") << QList<QStringList>{{QString(QChar(0xFEFF))}} << QList<int>{2};
         QTest::newRow("Chinese") << QByteArray("计算流量：,备注\n10,\"甲,乙\"\n")
                                  << QList<QStringList>{{"计算流量：", "备注"}, {"10", "甲,乙"}} << QList<int>{1, 2};
+        // 节点,负荷 as a spreadsheet on a Chinese system saves it.
+        QTest::newRow("GB18030") << QByteArray("\xbd\xda\xb5\xe3,\xb8\xba\xba\xc9\r\nA1,12.5\r\n")
+                                 << QList<QStringList>{{"节点", "负荷"}, {"A1", "12.5"}} << QList<int>{1, 2};
+        QTest::newRow("GB18030 with its byte-order mark")
+            << QByteArray("\x84\x31\x95\x33\xbd\xda\xb5\xe3\n") << QList<QStringList>{{"节点"}} << QList<int>{1};
     }
 
     void csvReads()
@@ -309,7 +314,10 @@ private slots:
         QTest::newRow("unbalanced quote") << QByteArray("a,b\n1,\"2\n3\n") << "第2行：引号不成对";
         QTest::newRow("text after a closing quote") << QByteArray("a\n\"1\"x\n") << "第2行：引号后应为逗号或换行";
         QTest::newRow("quote inside a bare field") << QByteArray("a\nx\"y\n") << "第2行：未加引号的字段中有引号";
-        QTest::newRow("not UTF-8") << QByteArray("a\n\xff\n") << "不是UTF-8编码的文本";
+        QTest::newRow("neither UTF-8 nor GB18030") << QByteArray("a\n\xff\n") << "不是UTF-8或GB18030编码的文本";
+        QTest::newRow("GB18030 cut inside a character") << QByteArray("a\n\xbd") << "不是UTF-8或GB18030编码的文本";
+        QTest::newRow("a byte-order mark says UTF-8")
+            << QByteArray("\xEF\xBB\xBF\xbd\xda\xb5\xe3\n") << "不是UTF-8编码的文本";
     }
 
     void csvRefuses()

@@ -263,7 +263,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown column") << QByteArray("section,slope\n1,2\n") << "第1行：未知的列“slope”";
         QTest::newRow("unbalanced quotes") << QByteArray("section\n\"1\n") << "第2行：引号不成对";
-        QTest::newRow("not UTF-8") << QByteArray("section\n\xff\n") << "不是UTF-8编码的文本";
+        QTest::newRow("not a text") << QByteArray("section\n\xff\n") << "不是UTF-8或GB18030编码的文本";
     }
 
     void aBadImportChangesNothing()
