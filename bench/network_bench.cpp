@@ -4,6 +4,7 @@
 #include "design_file.h"
 #include "network_files.h"
 #include "network/network_model.h"
+#include "network/network_editor.h"
 #include "network/network_screen.h"
 #include "network/network_view.h"
 #include "network_options.h"
@@ -121,7 +122,7 @@ double untilShown(NetworkScreen *gwjs)
         const auto start = std::chrono::steady_clock::now();
         QCoreApplication::processEvents();
         longest = std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    } while (gwjs->model()->isSolving());
+    } while (gwjs->editor()->model()->isSolving());
     const auto start = std::chrono::steady_clock::now();
     QCoreApplication::processEvents();
     return std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
@@ -138,7 +139,7 @@ void editOnScreen(benchmark::State &state, int side, bool longestWait)
     gwjs->show();
     untilShown(gwjs);
     // A small network zoomed in with the wheel until its ids are drawn.
-    NetworkView *view = gwjs->view();
+    NetworkView *view = gwjs->editor()->view();
     for (int turn = 0; !longestWait && !view->labelsDrawn() && turn < 40; ++turn) {
         const QPointF centre = QRectF(view->viewport()->rect()).center();
         QWheelEvent wheel(centre, view->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
@@ -150,7 +151,7 @@ void editOnScreen(benchmark::State &state, int side, bool longestWait)
         return;
     }
     untilShown(gwjs);
-    NetworkTableModel *nodes = gwjs->model()->table(network::Table::Nodes);
+    NetworkTableModel *nodes = gwjs->editor()->model()->table(network::Table::Nodes);
     const QModelIndex load = nodes->index(1, 1);
     const QString values[2]{QStringLiteral("2.5"), QStringLiteral("3.5")};
     int next = 0;

@@ -18,7 +18,7 @@ namespace {
 
 const QString kUsage
     = QStringLiteral("用法：velmora-batch network [选项] --nodes 节点.csv --pipes 管段.csv | network [选项] 管网.inp | "
-                     "network 设计文件.velmora");
+                     "network 设计文件.velmora [--network 名称]");
 
 BatchRun failed(const QString &text, int status = 2)
 {
@@ -246,7 +246,7 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
 {
     network::Network net;
     net.settings = network::initialSettings();
-    QString nodesPath, pipesPath, inpPath, csvTable, exportPath, sourcePressure;
+    QString nodesPath, pipesPath, inpPath, csvTable, exportPath, sourcePressure, networkName;
     struct Text
     {
         const char *option;
@@ -256,7 +256,8 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
                           {"--nodes", &nodesPath},
                           {"--pipes", &pipesPath},
                           {"--csv", &csvTable},
-                          {"--export-inp", &exportPath}};
+                          {"--export-inp", &exportPath},
+                          {"--network", &networkName}};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString option = arguments[i];
         if (!option.startsWith(u"--")) {
@@ -303,13 +304,25 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
         const design::Read read = design::read(*bytes);
         if (!read.ok())
             return failed(QStringLiteral("%1：%2").arg(inpPath, read.error));
-        net = design::networkOf(read.design.screens.value(network::kCode));
+        const QList<design::NamedNetwork> networks = design::networksOf(read.design.screens.value(network::kCode));
+        const auto named = std::find_if(networks.begin(), networks.end(), [&networkName](const auto &n) {
+            return networkName.isEmpty() || n.name == networkName;
+        });
+        if (named == networks.end()) {
+            QStringList names;
+            for (const design::NamedNetwork &n : networks)
+                names << n.name;
+            return failed(QStringLiteral("%1：没有名为“%2”的管网（有：%3）").arg(inpPath, networkName, names.join(u'、')));
+        }
+        net = named->network;
         for (qsizetype i = 0; i < net.nodes.size(); ++i)
             nodeLines << int(i + 1);
         for (qsizetype i = 0; i < net.pipes.size(); ++i)
             pipeLines << int(i + 1);
         nodesFile = inpPath + QStringLiteral(" 节点");
         pipesFile = inpPath + QStringLiteral(" 管段");
+    } else if (!networkName.isEmpty()) {
+        return failed(QStringLiteral("--network 只用于设计文件（.velmora）"));
     } else if (!inpPath.isEmpty()) {
         if (!nodesPath.isEmpty() || !pipesPath.isEmpty())
             return failed(kUsage);

@@ -28,7 +28,7 @@ int digitsOf(const Values &values)
     return values.value(kDigits).toString().trimmed() == u"4" ? 4 : 15;
 }
 
-enum class Kind { Text, Flag, Rows };
+enum class Kind { Text, Flag, Rows, Networks };
 
 // How many texts a row of a list may hold: a route's section, a network's node or pipe.
 int rowWidth(const QString &name)
@@ -91,6 +91,17 @@ const Work *workOf(const QString &code)
     return nullptr;
 }
 
+// The controls of one network, as kept in an object of "networks" (or, in a design of
+// one network, at the top of the screen's values).
+QMap<QString, Kind> networkControls()
+{
+    QMap<QString, Kind> controls;
+    insertSettingControls(controls, network::textSettings());
+    controls.insert(network::kNodesKey, Kind::Rows);
+    controls.insert(network::kPipesKey, Kind::Rows);
+    return controls;
+}
+
 QMap<QString, Kind> controlsOf(const QString &code)
 {
     QMap<QString, Kind> controls;
@@ -103,9 +114,8 @@ QMap<QString, Kind> controlsOf(const QString &code)
         return controls;
     }
     if (work->family == Work::Family::Network) {
-        insertSettingControls(controls, network::textSettings());
-        controls.insert(network::kNodesKey, Kind::Rows);
-        controls.insert(network::kPipesKey, Kind::Rows);
+        controls = networkControls();
+        controls.insert(kNetworksKey, Kind::Networks);
         return controls;
     }
     const calc::Calculation *c = calc::find(code);
@@ -128,6 +138,20 @@ QJsonValue toJson(const QVariant &value)
         return value.toBool();
     if (value.typeId() == QMetaType::QString)
         return value.toString();
+    if (value.typeId() == QMetaType::QVariantMap) {
+        QJsonObject object;
+        const QVariantMap map = value.toMap();
+        for (auto it = map.begin(); it != map.end(); ++it)
+            object.insert(it.key(), toJson(it.value()));
+        return object;
+    }
+    const QVariantList list = value.toList();
+    if (!list.isEmpty() && list.front().typeId() == QMetaType::QVariantMap) {
+        QJsonArray objects;
+        for (const QVariant &item : list)
+            objects.append(toJson(item));
+        return objects;
+    }
     QJsonArray rows;
     for (const QVariant &row : value.toList())
         rows.append(QJsonArray::fromStringList(row.toStringList()));
@@ -248,6 +272,31 @@ network::Network networkOf(const Values &values)
     return net;
 }
 
+Values networkScreenValues(const QList<NamedNetwork> &networks)
+{
+    QVariantList list;
+    for (const NamedNetwork &n : networks) {
+        Values values = networkValues(n.network);
+        values.insert(QStringLiteral("name"), n.name);
+        list.append(values);
+    }
+    return Values{{kNetworksKey, list}};
+}
+
+QList<NamedNetwork> networksOf(const Values &values)
+{
+    QList<NamedNetwork> networks;
+    if (!values.contains(kNetworksKey)) {
+        networks.append({kFirstNetworkName, networkOf(values)});
+        return networks;
+    }
+    for (const QVariant &item : values.value(kNetworksKey).toList()) {
+        const Values one = item.toMap();
+        networks.append({one.value(QStringLiteral("name")).toString(), networkOf(one)});
+    }
+    return networks;
+}
+
 Design initial()
 {
     Design d;
@@ -262,12 +311,89 @@ Design initial()
             d.screens.insert(w.code, routeValues(route::initialSettings(), {}));
             break;
         case Work::Family::Network:
-            d.screens.insert(w.code, networkValues(network::Network{network::initialSettings(), {}, {}}));
+            d.screens.insert(w.code,
+                             networkScreenValues({{kFirstNetworkName, {network::initialSettings(), {}, {}}}}));
             break;
         }
     }
     return d;
 }
+
+namespace {
+
+// Reads a screen's stored controls into its values; the problem, or nothing.
+QString readControls(const QString &code, const QJsonObject &stored, const QMap<QString, Kind> &controls,
+                     Values &values)
+{
+    for (auto control = stored.begin(); control != stored.end(); ++control) {
+        const QString name = control.key();
+        const auto kind = controls.constFind(name);
+        if (kind == controls.constEnd())
+            return QStringLiteral("界面“%1”没有控件“%2”").arg(code, name);
+        const QJsonValue v = control.value();
+        switch (*kind) {
+        case Kind::Text:
+            if (!v.isString())
+                return QStringLiteral("“%1/%2”应为文本").arg(code, name);
+            values[name] = v.toString();
+            break;
+        case Kind::Flag:
+            if (!v.isBool())
+                return QStringLiteral("“%1/%2”应为 true 或 false").arg(code, name);
+            values[name] = v.toBool();
+            break;
+        case Kind::Rows: {
+            if (!v.isArray())
+                return QStringLiteral("“%1/%2”应为行的数组").arg(code, name);
+            QVariantList rows;
+            const int width = rowWidth(name);
+            for (const QJsonValue &row : v.toArray()) {
+                if (!row.isArray() || row.toArray().size() > width)
+                    return QStringLiteral("“%1/%2”的每一行应为至多%3个文本的数组").arg(code, name).arg(width);
+                QStringList cells;
+                for (const QJsonValue &cell : row.toArray()) {
+                    if (!cell.isString())
+                        return QStringLiteral("“%1/%2”的单元格应为文本").arg(code, name);
+                    cells << cell.toString();
+                }
+                rows.append(cells);
+            }
+            values[name] = rows;
+            break;
+        }
+        case Kind::Networks: {
+            if (!v.isArray() || v.toArray().isEmpty())
+                return QStringLiteral("“%1/%2”应为管网对象的非空数组").arg(code, name);
+            QVariantList networks;
+            QStringList names;
+            QMap<QString, Kind> one = networkControls();
+            one.insert(QStringLiteral("name"), Kind::Text);
+            for (const QJsonValue &item : v.toArray()) {
+                if (!item.isObject())
+                    return QStringLiteral("“%1/%2”的每一项应为对象").arg(code, name);
+                const QJsonObject object = item.toObject();
+                const QString networkName = object.value(QStringLiteral("name")).toString().trimmed();
+                if (networkName.isEmpty())
+                    return QStringLiteral("“%1/%2”的管网缺少名称").arg(code, name);
+                if (names.contains(networkName))
+                    return QStringLiteral("“%1/%2”中管网“%3”重复").arg(code, name, networkName);
+                names << networkName;
+                Values stored = networkScreenValues({{networkName, {}}}).value(kNetworksKey).toList().front().toMap();
+                const QString problem = readControls(code + u'/' + name, object, one, stored);
+                if (!problem.isEmpty())
+                    return problem;
+                stored.insert(QStringLiteral("name"), networkName);
+                networks.append(stored);
+            }
+            values[name] = networks;
+            break;
+        }
+        }
+    }
+    return {};
+}
+
+} // namespace
 
 Read read(const QByteArray &bytes)
 {
@@ -313,44 +439,16 @@ Read read(const QByteArray &bytes)
             return refuse(QStringLiteral("界面“%1”的内容不是对象").arg(code));
         Values &values = r.design.screens[code];
         const QJsonObject stored = screen.value().toObject();
-        for (auto control = stored.begin(); control != stored.end(); ++control) {
-            const QString name = control.key();
-            const auto kind = controls.constFind(name);
-            if (kind == controls.constEnd())
-                return refuse(QStringLiteral("界面“%1”没有控件“%2”").arg(code, name));
-            const QJsonValue v = control.value();
-            switch (*kind) {
-            case Kind::Text:
-                if (!v.isString())
-                    return refuse(QStringLiteral("“%1/%2”应为文本").arg(code, name));
-                values[name] = v.toString();
-                break;
-            case Kind::Flag:
-                if (!v.isBool())
-                    return refuse(QStringLiteral("“%1/%2”应为 true 或 false").arg(code, name));
-                values[name] = v.toBool();
-                break;
-            case Kind::Rows: {
-                if (!v.isArray())
-                    return refuse(QStringLiteral("“%1/%2”应为行的数组").arg(code, name));
-                QVariantList rows;
-                const int width = rowWidth(name);
-                for (const QJsonValue &row : v.toArray()) {
-                    if (!row.isArray() || row.toArray().size() > width)
-                        return refuse(
-                            QStringLiteral("“%1/%2”的每一行应为至多%3个文本的数组").arg(code, name).arg(width));
-                    QStringList cells;
-                    for (const QJsonValue &cell : row.toArray()) {
-                        if (!cell.isString())
-                            return refuse(QStringLiteral("“%1/%2”的单元格应为文本").arg(code, name));
-                        cells << cell.toString();
-                    }
-                    rows.append(cells);
-                }
-                values[name] = rows;
-                break;
-            }
-            }
+        const QString problem = readControls(code, stored, controls, values);
+        if (!problem.isEmpty())
+            return refuse(problem);
+        if (stored.contains(kNetworksKey) && stored.size() > 1)
+            return refuse(QStringLiteral("界面“%1”的 networks 不能与单个管网的内容并存").arg(code));
+        if (!stored.contains(kNetworksKey) && controlsOf(code).contains(kNetworksKey)) {
+            // A design of one network: its values at the top become the first network.
+            Values one = values;
+            one.remove(kNetworksKey);
+            values = networkScreenValues({{kFirstNetworkName, networkOf(one)}});
         }
     }
     return r;

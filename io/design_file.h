@@ -50,9 +50,21 @@ calc::Input inputOf(const calc::Calculation &calculation, const Values &values);
 Values routeValues(const route::Settings &settings, const QList<route::Section> &sections);
 route::Settings routeSettings(const Values &values);
 QList<route::Section> routeSections(const Values &values);
-// The network screen's values, and back.
+// One network's values, and back.
 Values networkValues(const network::Network &network);
 network::Network networkOf(const Values &values);
+// The network screen keeps any number of named networks under "networks", each an
+// object of its values and its "name". A design of one network kept with its values
+// at the top opens as one network named "管网1".
+inline const QString kNetworksKey = QStringLiteral("networks");
+inline const QString kFirstNetworkName = QStringLiteral("管网1");
+struct NamedNetwork
+{
+    QString name;
+    network::Network network;
+};
+Values networkScreenValues(const QList<NamedNetwork> &networks);
+QList<NamedNetwork> networksOf(const Values &values);
 
 // A design read and checked whole; on any problem its text and no design.
 struct Read

@@ -32,8 +32,15 @@ namespace {
 
 QFont reportFont(qreal pointSize);
 
-const QString kNetworkPicture = QStringLiteral("velmora-network.png");
-const QString kNetworkProfile = QStringLiteral("velmora-profile.png");
+// The pictures of the i-th network.
+QString networkPicture(qsizetype i)
+{
+    return QStringLiteral("velmora-network-%1.png").arg(i);
+}
+QString networkProfile(qsizetype i)
+{
+    return QStringLiteral("velmora-profile-%1.png").arg(i);
+}
 const QString kRouteProfile = QStringLiteral("velmora-route-profile.png");
 
 // Whether an entry has its pictures: a route whose settings can be used, a network solved.
@@ -270,13 +277,13 @@ QString routeHtml(const RouteEntry &r, double pictureWidth)
     return html;
 }
 
-QString networkHtml(const NetworkEntry &e, double pictureWidth)
+QString networkHtml(const NetworkEntry &e, qsizetype index, double pictureWidth)
 {
     const network::Network &net = e.network;
     const network::Result &r = e.result;
     const network::Settings &s = net.settings;
     const bool low = s.pressure == network::Pressure::Low;
-    QString html = QStringLiteral("<h2>%1</h2>").arg(escape(network::kTitle));
+    QString html = QStringLiteral("<h2>%1：%2</h2>").arg(escape(network::kTitle), escape(e.name));
     QStringList settings{
         gas::kPressureCaption + QStringLiteral("：") + gas::pressureOptions().value(low ? 0 : 1).caption,
         QStringLiteral("默认管材：") + gas::materialOptions().value(s.material).caption};
@@ -343,11 +350,11 @@ QString networkHtml(const NetworkEntry &e, double pictureWidth)
     html += QStringLiteral("<p><b>结论：%1</b></p>").arg(escape(r.verdict));
     if (pictureWidth > 0 && networkDrawn(e)) {
         html += QStringLiteral("<h3>管网图</h3><p><img src=\"%1\" width=\"%2\" height=\"%3\"></p>")
-                    .arg(kNetworkPicture)
+                    .arg(networkPicture(index))
                     .arg(int(pictureWidth))
                     .arg(int(pictureWidth * kPictureHeight / kPictureWidth));
         html += QStringLiteral("<h3>最不利管线压力</h3><p><img src=\"%1\" width=\"%2\" height=\"%3\"></p>")
-                    .arg(kNetworkProfile)
+                    .arg(networkProfile(index))
                     .arg(int(pictureWidth))
                     .arg(int(pictureWidth * kPictureHeight / 2 / kPictureWidth));
     }
@@ -442,9 +449,9 @@ QString html(const Report &r, double pictureWidth)
         html += calculationHtml(e);
     if (r.route)
         html += routeHtml(*r.route, pictureWidth);
-    if (r.network)
-        html += networkHtml(*r.network, pictureWidth);
-    if (r.entries.isEmpty() && !r.route && !r.network)
+    for (qsizetype i = 0; i < r.networks.size(); ++i)
+        html += networkHtml(r.networks[i], i, pictureWidth);
+    if (r.entries.isEmpty() && !r.route && r.networks.isEmpty())
         html += QStringLiteral("<p>没有可列入的计算结果。</p>");
     return html;
 }
@@ -471,14 +478,17 @@ void render(const Report &r, QPagedPaintDevice *device)
             picture::paintProfile(painter, area, profile);
         });
     }
-    if (r.network && networkDrawn(*r.network)) {
-        const network::Layout layout = network::layOut(r.network->result);
-        const picture::Scene scene = picture::sceneOf(r.network->result, layout, picture::ColourBy::UnitDrop,
-                                                      r.network->network.settings.digits);
-        drawings.painters.insert(
-            kNetworkPicture, [scene](QPainter &painter, const QRectF &area) { picture::paint(painter, area, scene); });
-        const picture::Profile profile = picture::profileOf(r.network->result);
-        drawings.painters.insert(kNetworkProfile, [profile](QPainter &painter, const QRectF &area) {
+    for (qsizetype i = 0; i < r.networks.size(); ++i) {
+        const NetworkEntry &e = r.networks[i];
+        if (!networkDrawn(e))
+            continue;
+        const network::Layout layout = network::layOut(e.result);
+        const picture::Scene scene
+            = picture::sceneOf(e.result, layout, picture::ColourBy::UnitDrop, e.network.settings.digits);
+        drawings.painters.insert(networkPicture(i),
+                                 [scene](QPainter &painter, const QRectF &area) { picture::paint(painter, area, scene); });
+        const picture::Profile profile = picture::profileOf(e.result);
+        drawings.painters.insert(networkProfile(i), [profile](QPainter &painter, const QRectF &area) {
             picture::paintProfile(painter, area, profile);
         });
     }
@@ -562,9 +572,10 @@ Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, Q
             break;
         }
         case design::Work::Family::Network: {
-            const network::Network net = design::networkOf(*state);
-            if (!net.nodes.isEmpty())
-                r.network = NetworkEntry{net, network::solve(net)};
+            for (const design::NamedNetwork &n : design::networksOf(*state)) {
+                if (!n.network.nodes.isEmpty())
+                    r.networks.append(NetworkEntry{n.name, n.network, network::solve(n.network)});
+            }
             break;
         }
         }

@@ -33,6 +33,7 @@ struct RouteEntry
 
 struct NetworkEntry
 {
+    QString name;
     network::Network network;
     network::Result result;
 };
@@ -43,7 +44,7 @@ struct Report
     QDateTime when;
     QList<Entry> entries;
     std::optional<RouteEntry> route;
-    std::optional<NetworkEntry> network;
+    QList<NetworkEntry> networks;
 };
 
 // The body as HTML.
@@ -56,7 +57,7 @@ bool writePdf(const Report &report, const QString &path, QString *error);
 
 // The report of a design, from its typed texts alone, in the main menu's order:
 // every calculation run on its texts that shows a result or table, and the route
-// when it has sections, the network when it has nodes. The screens' report and
+// when it has sections, each network that has nodes. The screens' report and
 // velmora-batch report both come from here.
 Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, QVariant>> &screens);
 

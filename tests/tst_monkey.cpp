@@ -1,5 +1,6 @@
 #include "file_dialog.h"
 #include "gui_test.h"
+#include "network/network_editor.h"
 #include "network/network_screen.h"
 #include "network/network_view.h"
 #include "route/route_model.h"
@@ -112,8 +113,8 @@ class MonkeyTest : public QObject
     void actOnNetwork(NetworkScreen *gwjs)
     {
         const network::Table table = below(2) ? network::Table::Nodes : network::Table::Pipes;
-        gwjs->setActiveTable(table);
-        NetworkTableModel *model = gwjs->model()->table(table);
+        gwjs->editor()->setActiveTable(table);
+        NetworkTableModel *model = gwjs->editor()->model()->table(table);
         const int rows = model->rowCount();
         auto cellText = [this](int column) {
             static const QStringList ids{"S", "A", "B", "C", "1", "2", ""};
@@ -122,9 +123,9 @@ class MonkeyTest : public QObject
         switch (below(8)) {
         case 6: {
             // The drawing: a node moved as a drag moves it, a turn of the wheel, a click.
-            NetworkView *view = gwjs->view();
-            if (below(2) && gwjs->model()->table(network::Table::Nodes)->typedRowCount() > 0) {
-                gwjs->moveNode(below(gwjs->model()->table(network::Table::Nodes)->typedRowCount()),
+            NetworkView *view = gwjs->editor()->view();
+            if (below(2) && gwjs->editor()->model()->table(network::Table::Nodes)->typedRowCount() > 0) {
+                gwjs->editor()->moveNode(below(gwjs->editor()->model()->table(network::Table::Nodes)->typedRowCount()),
                                QPointF(below(2000) - 1000, below(2000) - 1000));
             } else if (below(2)) {
                 const QPointF at(below(qMax(1, view->viewport()->width())), below(qMax(1, view->viewport()->height())));
@@ -144,40 +145,40 @@ class MonkeyTest : public QObject
                 const int column = below(model->typedColumns());
                 model->setData(model->index(below(rows), column), cellText(column));
             } else {
-                gwjs->addRow();
+                gwjs->editor()->addRow();
             }
             break;
         case 2: {
             if (rows > 200)
                 break;
-            gwjs->table(table)->setCurrentIndex(model->index(below(rows + 1), below(model->typedColumns())));
+            gwjs->editor()->table(table)->setCurrentIndex(model->index(below(rows + 1), below(model->typedColumns())));
             QString block;
             for (int r = 0, n = below(4); r < n; ++r) {
                 for (int c = 0, m = below(7); c < m; ++c)
                     block += cellText(c) + (c + 1 < m ? QStringLiteral("\t") : QString());
                 block += below(2) ? QStringLiteral("\r\n") : QStringLiteral("\n");
             }
-            gwjs->paste(block);
+            gwjs->editor()->paste(block);
             break;
         }
         case 3:
             if (rows > 0) {
-                gwjs->table(table)->setCurrentIndex(model->index(below(rows), 0));
-                gwjs->deleteRows();
+                gwjs->editor()->table(table)->setCurrentIndex(model->index(below(rows), 0));
+                gwjs->editor()->deleteRows();
             }
             break;
         default:
             if (below(2))
-                gwjs->undoStack()->undo();
+                gwjs->editor()->undoStack()->undo();
             else
-                gwjs->undoStack()->redo();
+                gwjs->editor()->undoStack()->redo();
         }
     }
 
     void checkNetwork(NetworkScreen *gwjs)
     {
         for (const network::Table table : {network::Table::Nodes, network::Table::Pipes}) {
-            const NetworkTableModel *model = gwjs->model()->table(table);
+            const NetworkTableModel *model = gwjs->editor()->model()->table(table);
             for (int r = 0; r < model->rowCount(); ++r) {
                 for (int c = model->typedColumns(); c < model->columnCount(); ++c) {
                     const QString text = model->data(model->index(r, c)).toString().toLower();

@@ -4,7 +4,9 @@
 #include "csv.h"
 #include "file_dialog.h"
 #include "gui_test.h"
+#include "message_box.h"
 #include "network/network_model.h"
+#include "network/network_editor.h"
 #include "network/network_screen.h"
 #include "network/network_view.h"
 #include "network_columns.h"
@@ -39,9 +41,9 @@ NetworkScreen *openNetwork(Session &session)
 // Pastes a block into a table from its first cell on.
 void pasteInto(NetworkScreen *gwjs, network::Table table, const QString &block)
 {
-    gwjs->setActiveTable(table);
-    gwjs->table(table)->setCurrentIndex(QModelIndex());
-    gwjs->paste(block);
+    gwjs->editor()->setActiveTable(table);
+    gwjs->editor()->table(table)->setCurrentIndex(QModelIndex());
+    gwjs->editor()->paste(block);
 }
 
 // The node table's column of the pressure: after the typed ones and the supply.
@@ -51,7 +53,7 @@ const QStringList kSettings{"density=0.72", "viscosity=1.5E-5", "temperature=288
 
 QString cellText(NetworkScreen *gwjs, network::Table table, int row, int column)
 {
-    const NetworkTableModel *model = gwjs->model()->table(table);
+    const NetworkTableModel *model = gwjs->editor()->model()->table(table);
     return model->data(model->index(row, column)).toString();
 }
 
@@ -83,7 +85,7 @@ private slots:
         perform(gwjs, kSettings);
         pasteInto(gwjs, network::Table::Nodes, nodes);
         pasteInto(gwjs, network::Table::Pipes, pipes);
-        QVERIFY2(gwjs->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
+        QVERIFY2(gwjs->editor()->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
 
         QTemporaryDir dir;
         const QString design = dir.filePath(QStringLiteral("管网.velmora"));
@@ -94,19 +96,19 @@ private slots:
         QCOMPARE(run.status, 0);
         const QList<QStringList> rows = csv::read(run.output).table.rows;
         const QStringList header = rows.front();
-        QCOMPARE(rows.size() - 1, gwjs->model()->table(network::Table::Pipes)->typedRowCount());
+        QCOMPARE(rows.size() - 1, gwjs->editor()->model()->table(network::Table::Pipes)->typedRowCount());
         for (int k = 0; k + 1 < rows.size(); ++k) {
             QCOMPARE(cellText(gwjs, network::Table::Pipes, k, 4), rows[k + 1][header.indexOf("diameter")]);
             QCOMPARE(cellText(gwjs, network::Table::Pipes, k, network::typedCount(network::Table::Pipes)),
                      rows[k + 1][header.indexOf("flow")]);
         }
-        QVERIFY(textOf(gwjs, "networkVerdict").startsWith(QStringLiteral("结论：") + gwjs->model()->result().verdict));
+        QVERIFY(textOf(gwjs, "networkVerdict").startsWith(QStringLiteral("结论：") + gwjs->editor()->model()->result().verdict));
 
         // The design opens again with the same tables, and the report holds them.
-        const QList<QStringList> typed = gwjs->model()->table(network::Table::Pipes)->typedRows();
-        gwjs->deleteRows();
+        const QList<QStringList> typed = gwjs->editor()->model()->table(network::Table::Pipes)->typedRows();
+        gwjs->editor()->deleteRows();
         QVERIFY(session.shell->openDesign(design));
-        QCOMPARE(gwjs->model()->table(network::Table::Pipes)->typedRows(), typed);
+        QCOMPARE(gwjs->editor()->model()->table(network::Table::Pipes)->typedRows(), typed);
         const QString pdf = dir.filePath(QStringLiteral("计算书.pdf"));
         QVERIFY(session.shell->writeReport(pdf));
         // The drawing and the profile are in it as vector graphics, not pictures.
@@ -121,7 +123,7 @@ private slots:
         QVERIFY(process.waitForFinished());
         const QString text = QString::fromUtf8(process.readAllStandardOutput());
         QVERIFY(text.contains(QStringLiteral("管网计算")));
-        QVERIFY(text.contains(QStringLiteral("环网闭合差")) == !gwjs->model()->result().loops.isEmpty());
+        QVERIFY(text.contains(QStringLiteral("环网闭合差")) == !gwjs->editor()->model()->result().loops.isEmpty());
     }
 
     // One item per node and per pipe; the selection follows both ways; a drag is one
@@ -139,14 +141,14 @@ private slots:
                   QStringLiteral("P1\tS1\tA\t200\t150\nP2\tA\tB\t200\t100\nP3\tB\tC\t200\t100\n"
                                  "P4\tC\tS2\t200\t150\nP5\tS1\tD\t200\t150\nP6\tD\tS2\t200\t150\n"
                                  "P7\tD\tB\t200\t80\n"));
-        NetworkView *view = gwjs->view();
+        NetworkView *view = gwjs->editor()->view();
         QCOMPARE(view->nodeItems(), 6);
         QCOMPARE(view->pipeItems(), 7);
         // C is the most unfavourable node; its gas comes from S2 through P4, 200 m.
-        QCOMPARE(gwjs->profileView()->profile().ids, (QStringList{"S2", "C"}));
-        QCOMPARE(gwjs->profileView()->profile().distance, (QList<double>{0, 200}));
+        QCOMPARE(gwjs->editor()->profileView()->profile().ids, (QStringList{"S2", "C"}));
+        QCOMPARE(gwjs->editor()->profileView()->profile().distance, (QList<double>{0, 200}));
 
-        gwjs->table(network::Table::Nodes)->setCurrentIndex(gwjs->model()->table(network::Table::Nodes)->index(2, 0));
+        gwjs->editor()->table(network::Table::Nodes)->setCurrentIndex(gwjs->editor()->model()->table(network::Table::Nodes)->index(2, 0));
         QCOMPARE(view->selectedNode(), 2);
         // A click on a pipe: the selection is that pipe alone.
         view->scene()->clearSelection();
@@ -154,35 +156,35 @@ private slots:
             if (item->data(1).toInt() == 2 && item->data(0).toInt() == 3)
                 item->setSelected(true);
         }
-        QVERIFY(gwjs->table(network::Table::Pipes)->selectionModel()->isRowSelected(3, QModelIndex()));
+        QVERIFY(gwjs->editor()->table(network::Table::Pipes)->selectionModel()->isRowSelected(3, QModelIndex()));
 
         // The tip over a node tells its pressure as solved with the last edit.
-        gwjs->model()
+        gwjs->editor()->model()
             ->table(network::Table::Nodes)
-            ->setData(gwjs->model()->table(network::Table::Nodes)->index(2, 1), QStringLiteral("45"));
+            ->setData(gwjs->editor()->model()->table(network::Table::Nodes)->index(2, 1), QStringLiteral("45"));
         const double pressureOfA = cellText(gwjs, network::Table::Nodes, 2, kPressure).toDouble();
         QCOMPARE(view->toolTipAt(view->mapFromScene(QPointF(0, -200))),
                  QStringLiteral("A：%1 Pa").arg(QString::number(pressureOfA, 'g', 6)));
-        gwjs->undoStack()->undo();
+        gwjs->editor()->undoStack()->undo();
 
         // Four significant digits on show, fifteen kept; the design file keeps the choice.
         const QString full = cellText(gwjs, network::Table::Pipes, 0, network::typedCount(network::Table::Pipes));
         QCOMPARE(full, QStringLiteral("68.2681014047498"));
         gwjs->findChild<QComboBox *>(QStringLiteral("digits"))->setCurrentIndex(1);
         QCOMPARE(cellText(gwjs, network::Table::Pipes, 0, network::typedCount(network::Table::Pipes)), QStringLiteral("68.27"));
-        QCOMPARE(gwjs->typedState().value(QStringLiteral("digits")).toString(), QStringLiteral("4"));
+        QCOMPARE(gwjs->editor()->typedNetwork().settings.digits, 4);
         gwjs->findChild<QComboBox *>(QStringLiteral("digits"))->setCurrentIndex(0);
 
-        gwjs->moveNode(0, QPointF(12.34, 56.78));
-        QCOMPARE(gwjs->model()->table(network::Table::Nodes)->cell(0, 3), QStringLiteral("12.3"));
-        QCOMPARE(gwjs->model()->table(network::Table::Nodes)->cell(0, 4), QStringLiteral("56.8"));
-        gwjs->undoStack()->undo();
-        QCOMPARE(gwjs->model()->table(network::Table::Nodes)->cell(0, 3), QStringLiteral("0"));
-        QCOMPARE(gwjs->model()->table(network::Table::Nodes)->cell(0, 4), QStringLiteral("0"));
+        gwjs->editor()->moveNode(0, QPointF(12.34, 56.78));
+        QCOMPARE(gwjs->editor()->model()->table(network::Table::Nodes)->cell(0, 3), QStringLiteral("12.3"));
+        QCOMPARE(gwjs->editor()->model()->table(network::Table::Nodes)->cell(0, 4), QStringLiteral("56.8"));
+        gwjs->editor()->undoStack()->undo();
+        QCOMPARE(gwjs->editor()->model()->table(network::Table::Nodes)->cell(0, 3), QStringLiteral("0"));
+        QCOMPARE(gwjs->editor()->model()->table(network::Table::Nodes)->cell(0, 4), QStringLiteral("0"));
 
         QTemporaryDir dir;
         const QString svg = dir.filePath(QStringLiteral("管网.svg"));
-        QVERIFY(gwjs->exportPicture(svg));
+        QVERIFY(gwjs->editor()->exportPicture(svg));
         QFile file(svg);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
@@ -192,7 +194,7 @@ private slots:
         // The profile from its context menu, with its nodes.
         const QString profile = dir.filePath(QStringLiteral("压力曲线.svg"));
         setFileDialogHandler([&](const FileDialogRequest &) { return profile; });
-        gwjs->profileView()->findChild<QAction *>(QStringLiteral("exportProfile"))->trigger();
+        gwjs->editor()->profileView()->findChild<QAction *>(QStringLiteral("exportProfile"))->trigger();
         setFileDialogHandler({});
         QFile profileFile(profile);
         QVERIFY(profileFile.open(QIODevice::ReadOnly));
@@ -208,24 +210,24 @@ private slots:
         NetworkScreen *gwjs = openNetwork(session);
         QVERIFY(gwjs);
         perform(gwjs, kSettings);
-        gwjs->model()->setBackgroundSize(0);
+        gwjs->editor()->model()->setBackgroundSize(0);
         pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\nB\t10\t0\n"));
         pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tB\t100\t80\n"));
-        QTRY_VERIFY(!gwjs->model()->isSolving());
-        NetworkTableModel *nodes = gwjs->model()->table(network::Table::Nodes);
+        QTRY_VERIFY(!gwjs->editor()->model()->isSolving());
+        NetworkTableModel *nodes = gwjs->editor()->model()->table(network::Table::Nodes);
         nodes->setData(nodes->index(1, 1), QStringLiteral("40"));
         nodes->setData(nodes->index(1, 1), QStringLiteral("60"));
-        QVERIFY(gwjs->model()->isSolving());
+        QVERIFY(gwjs->editor()->model()->isSolving());
         auto *verdict = gwjs->findChild<QLabel *>(QStringLiteral("networkVerdict"));
         QCOMPARE(verdict->text(), QStringLiteral("结论：计算中…"));
         QCOMPARE(nodes->data(nodes->index(1, kPressure), Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::gray));
         // A row inserted above: the results of the rows below are not shown on the wrong rows.
-        gwjs->model()->table(network::Table::Nodes)->insertTypedRows(0, {{QStringLiteral("N")}});
+        gwjs->editor()->model()->table(network::Table::Nodes)->insertTypedRows(0, {{QStringLiteral("N")}});
         QCOMPARE(cellText(gwjs, network::Table::Nodes, 2, kPressure), QString());
-        gwjs->model()->table(network::Table::Nodes)->removeTypedRows({0});
-        QTRY_VERIFY(!gwjs->model()->isSolving());
-        const network::Result latest = network::solve(gwjs->model()->network());
-        QCOMPARE(gwjs->model()->network().nodes[1][network::node::Load], QStringLiteral("60"));
+        gwjs->editor()->model()->table(network::Table::Nodes)->removeTypedRows({0});
+        QTRY_VERIFY(!gwjs->editor()->model()->isSolving());
+        const network::Result latest = network::solve(gwjs->editor()->model()->network());
+        QCOMPARE(gwjs->editor()->model()->network().nodes[1][network::node::Load], QStringLiteral("60"));
         QCOMPARE(cellText(gwjs, network::Table::Nodes, 2, kPressure), formatSignificant(*latest.nodes[2].pressure, 15));
         QVERIFY(verdict->text().startsWith(QStringLiteral("结论：满足")));
     }
@@ -240,25 +242,80 @@ private slots:
         perform(gwjs, kSettings);
         pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t10\t0\n"));
         pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tX\t50\t80\n"));
-        const NetworkTableModel *pipes = gwjs->model()->table(network::Table::Pipes);
+        const NetworkTableModel *pipes = gwjs->editor()->model()->table(network::Table::Pipes);
         const QModelIndex to = pipes->index(1, 2);
         QVERIFY(pipes->data(to, Qt::BackgroundRole).isValid());
         QVERIFY(!pipes->data(to, Qt::ToolTipRole).toString().isEmpty());
         QVERIFY(textOf(gwjs, "networkVerdict").startsWith(QStringLiteral("结论：数据不全: ")));
         QCOMPARE(cellText(gwjs, network::Table::Pipes, 0, network::typedCount(network::Table::Pipes)), QString());
 
-        gwjs->undoStack()->undo();
-        QCOMPARE(gwjs->model()->table(network::Table::Pipes)->typedRowCount(), 0);
-        gwjs->undoStack()->redo();
-        QCOMPARE(gwjs->model()->table(network::Table::Pipes)->typedRowCount(), 2);
-        gwjs->model()->table(network::Table::Pipes)->setData(to, QStringLiteral("A"));
-        QCOMPARE(gwjs->model()->table(network::Table::Pipes)->typedRowCount(), 2);
-        gwjs->model()->table(network::Table::Pipes)->setData(pipes->index(1, 1), QStringLiteral("S"));
-        QVERIFY2(gwjs->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
+        gwjs->editor()->undoStack()->undo();
+        QCOMPARE(gwjs->editor()->model()->table(network::Table::Pipes)->typedRowCount(), 0);
+        gwjs->editor()->undoStack()->redo();
+        QCOMPARE(gwjs->editor()->model()->table(network::Table::Pipes)->typedRowCount(), 2);
+        gwjs->editor()->model()->table(network::Table::Pipes)->setData(to, QStringLiteral("A"));
+        QCOMPARE(gwjs->editor()->model()->table(network::Table::Pipes)->typedRowCount(), 2);
+        gwjs->editor()->model()->table(network::Table::Pipes)->setData(pipes->index(1, 1), QStringLiteral("S"));
+        QVERIFY2(gwjs->editor()->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
         QVERIFY(!pipes->data(to, Qt::BackgroundRole).isValid());
         // "1,200" m is read as 1 m, and says so.
-        gwjs->model()->table(network::Table::Pipes)->setData(pipes->index(0, 3), QStringLiteral("1,200"));
+        gwjs->editor()->model()->table(network::Table::Pipes)->setData(pipes->index(0, 3), QStringLiteral("1,200"));
         QCOMPARE(pipes->data(pipes->index(0, 3), Qt::ToolTipRole).toString(), QStringLiteral("读作 1"));
+    }
+
+    // A design holds several named networks, one tab each: they are kept and opened
+    // again by name, velmora-batch reaches each, and a design of one network kept the
+    // old way opens as "管网1".
+    void aDesignHoldsSeveralNetworks()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\n"));
+        pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t100\t100\n"));
+        NetworkEditor *ring = gwjs->addNetwork();
+        QCOMPARE(gwjs->count(), 2);
+        QCOMPARE(gwjs->editor(), ring);
+        setTextQuestionHandler([](const QString &, const QString &) { return std::optional<QString>(QStringLiteral("环网")); });
+        QVERIFY(gwjs->renameNetwork(1));
+        setTextQuestionHandler({});
+        perform(ring, kSettings);
+        pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t5\t0\nB\t5\t0\n"));
+        pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tB\t100\t100\n3\tB\tS\t100\t100\n"));
+        QVERIFY(ring->model()->result().converged);
+
+        QTemporaryDir dir;
+        const QString design = dir.filePath(QStringLiteral("小区.velmora"));
+        QVERIFY(session.shell->saveDesign(design));
+        gwjs->removeNetwork(1); // asks: the tests answer no
+        QCOMPARE(gwjs->count(), 2);
+        QVERIFY(session.shell->openDesign(design));
+        QCOMPARE(gwjs->count(), 2);
+        QCOMPARE(gwjs->name(0), QStringLiteral("管网1"));
+        QCOMPARE(gwjs->name(1), QStringLiteral("环网"));
+        QCOMPARE(gwjs->editor(1)->model()->table(network::Table::Pipes)->typedRowCount(), 3);
+        QCOMPARE(gwjs->editor(0)->model()->table(network::Table::Pipes)->typedRowCount(), 1);
+
+        const BatchRun run = runBatch({QStringLiteral("network"), design, QStringLiteral("--network"),
+                                       QStringLiteral("环网"), QStringLiteral("--csv"), QStringLiteral("loops")},
+                                      [] { return QByteArray(); });
+        QCOMPARE(run.status, 0);
+        QCOMPARE(csv::read(run.output).table.rows.size(), 2);
+        QCOMPARE(runBatch({QStringLiteral("network"), design, QStringLiteral("--network"), QStringLiteral("无")},
+                          [] { return QByteArray(); })
+                     .status,
+                 2);
+
+        QFile old(dir.filePath(QStringLiteral("旧.velmora")));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(R"({"format": "velmora-design", "version": 1, "screens": {"gwjs": {"nodes": [["S", "", "0", "", "", "3000"]], "pipes": []}}})");
+        old.close();
+        QVERIFY(session.shell->openDesign(old.fileName()));
+        QCOMPARE(gwjs->count(), 1);
+        QCOMPARE(gwjs->name(0), QStringLiteral("管网1"));
+        QCOMPARE(gwjs->editor()->model()->table(network::Table::Nodes)->cell(0, network::node::SourcePressure),
+                 QStringLiteral("3000"));
     }
 };
 

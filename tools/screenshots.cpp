@@ -2,6 +2,7 @@
 // and saves a PNG of each screen into the folder it is given.
 #include "information_screens.h"
 #include "message_box.h"
+#include "network/network_editor.h"
 #include "network/network_screen.h"
 #include "network/network_view.h"
 #include "route/route_screen.h"
@@ -120,17 +121,17 @@ int main(int argc, char *argv[])
         for (const auto &[name, text] : {std::pair{"density", "0.72"}, std::pair{"viscosity", "1.5E-5"},
                                          std::pair{"temperature", "288"}, std::pair{"minPressure", "2800"}})
             gwjs->findChild<QLineEdit *>(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
-        gwjs->setActiveTable(network::Table::Nodes);
-        gwjs->paste(QStringLiteral("S1\t\t0\t0\t0\t3000\nS2\t\t0\t400\t0\t2950\nA\t40\t5\t0\t200\n"
+        gwjs->editor()->setActiveTable(network::Table::Nodes);
+        gwjs->editor()->paste(QStringLiteral("S1\t\t0\t0\t0\t3000\nS2\t\t0\t400\t0\t2950\nA\t40\t5\t0\t200\n"
                                    "B\t30\t5\t200\t200\nC\t35\t0\t400\t200\nD\t20\t10\t200\t0\n"));
-        gwjs->setActiveTable(network::Table::Pipes);
-        gwjs->paste(QStringLiteral("1\tS1\tA\t200\t150\n2\tA\tB\t200\t100\n3\tB\tC\t200\t100\n"
+        gwjs->editor()->setActiveTable(network::Table::Pipes);
+        gwjs->editor()->paste(QStringLiteral("1\tS1\tA\t200\t150\n2\tA\tB\t200\t100\n3\tB\tC\t200\t100\n"
                                    "4\tC\tS2\t200\t150\n5\tS1\tD\t200\t150\n6\tD\tS2\t200\t150\n"
                                    "7\tD\tB\t200\t80\n"));
         for (const network::Table t : {network::Table::Nodes, network::Table::Pipes})
-            gwjs->table(t)->resizeColumnsToContents();
+            gwjs->editor()->table(t)->resizeColumnsToContents();
         gwjs->resize(1700, 800);
-        gwjs->view()->fitAll();
+        gwjs->editor()->view()->fitAll();
         save(gwjs, folder, ok);
         gwjs->hide();
         xz->show();
