@@ -385,13 +385,21 @@ Profile routeProfile(const route::Settings &settings, const QList<route::Section
         if (!r.valid)
             continue;
         const NumberRead length = readLeadingNumber(sections[i].length);
-        const NumberRead value = readLeadingNumber(r.cell(int(column)));
-        if (!std::isfinite(length.value) || !value.whole || r.cell(int(column)).isEmpty())
+        // The number as calculated where the table kept it unformatted, else as shown.
+        double value = column < r.values.size() ? r.values[column] : std::nan("");
+        if (!std::isfinite(value)) {
+            const QString shown = r.cell(int(column));
+            const NumberRead read = readLeadingNumber(shown);
+            if (shown.isEmpty() || !read.whole)
+                break;
+            value = read.value;
+        }
+        if (!std::isfinite(length.value) || !std::isfinite(value))
             break;
         distance += length.value;
         profile.ids << sections[i].name.trimmed();
         profile.distance << distance;
-        profile.pressure << (low ? start - value.value : value.value);
+        profile.pressure << (low ? start - value : value);
     }
     return profile;
 }
@@ -445,17 +453,37 @@ void paintProfile(QPainter &painter, const QRectF &target, const Profile &profil
         painter.drawText(QPointF(plot.left() + 4, y - 3),
                          QStringLiteral("最低压力 ") + formatShort(*profile.minPressure));
     }
-    painter.setPen(QPen(QColor(40, 80, 220), 2));
-    for (qsizetype i = 1; i < profile.pressure.size(); ++i)
-        painter.drawLine(place(profile.distance[i - 1], profile.pressure[i - 1]),
-                         place(profile.distance[i], profile.pressure[i]));
+    QPolygonF line;
+    line.reserve(profile.pressure.size());
+    for (qsizetype i = 0; i < profile.pressure.size(); ++i)
+        line << place(profile.distance[i], profile.pressure[i]);
+    // The line through every point a pixel apart at least: the same picture, with the
+    // thousand points of a long route stroked as a few hundred.
+    QPolygonF drawn;
+    drawn.reserve(line.size());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (drawn.isEmpty() || i + 1 == line.size() || std::fabs(line[i].x() - drawn.back().x()) >= 1
+            || std::fabs(line[i].y() - drawn.back().y()) >= 1)
+            drawn << line[i];
+    }
+    // Two pixels wide, unsmoothed: the rasteriser draws it line by line, where a smoothed
+    // thick line is stroked as an outline first, ten times the work for a long route.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(40, 80, 220), 2, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
+    painter.drawPolyline(drawn);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A point and its id where there is room for them: a long route shows every few.
     painter.setBrush(QColor(40, 80, 220));
-    for (qsizetype i = 0; i < profile.pressure.size(); ++i) {
-        const QPointF at = place(profile.distance[i], profile.pressure[i]);
+    double room = -1e300;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QPointF at = line[i];
+        if (at.x() < room && i + 1 != line.size())
+            continue;
         painter.setPen(Qt::NoPen);
         painter.drawEllipse(at, 3, 3);
         painter.setPen(Qt::black);
         painter.drawText(at + QPointF(4, -4), profile.ids[i]);
+        room = at.x() + 4 + metrics.horizontalAdvance(profile.ids[i]) + 6;
     }
     painter.restore();
 }
