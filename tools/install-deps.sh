@@ -3,7 +3,7 @@
 # Quick and silent when everything is already there.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev qt6-translations-l10n libeigen3-dev fonts-noto-cjk fonts-wqy-microhei "$@")
+packages=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev qt6-translations-l10n libeigen3-dev libgdal-dev fonts-noto-cjk fonts-wqy-microhei "$@")
 
 missing=()
 for p in "${packages[@]}"; do
