@@ -14,6 +14,7 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -243,6 +244,14 @@ void collectLines(const OGRGeometry *geometry, double scale, std::vector<std::ve
     }
 }
 
+// Farther than a million kilometres is no place on earth: an entity lost far out in the drawing
+// (or a number that is none), left out before it can stretch the grids of the steps.
+bool inReach(Point p)
+{
+    constexpr double kReach = 1e9;
+    return std::abs(p.x) <= kReach && std::abs(p.y) <= kReach;
+}
+
 struct Fields
 {
     int diameter = -1;
@@ -414,9 +423,9 @@ Drawing readDrawing(const QString &path, const Options &options)
                 ++into.leftOut[kind];
                 if (kind == u"text" && wkbFlatten(type) == wkbPoint && textField >= 0) {
                     const OGRPoint *p = geometry->toPoint();
-                    d.texts.push_back({at,
-                                       {p->getX() * scale, p->getY() * scale},
-                                       QString::fromUtf8(feature->GetFieldAsString(textField))});
+                    const Point where{p->getX() * scale, p->getY() * scale};
+                    if (inReach(where))
+                        d.texts.push_back({at, where, QString::fromUtf8(feature->GetFieldAsString(textField))});
                 }
                 continue;
             }
@@ -429,6 +438,10 @@ Drawing readDrawing(const QString &path, const Options &options)
                 : QString();
             const bool arcs = isDxf || geometry->hasCurveGeometry();
             for (std::vector<Point> &points : parts) {
+                if (!std::all_of(points.begin(), points.end(), inReach)) {
+                    ++into.leftOut[QStringLiteral("out_of_range")];
+                    continue;
+                }
                 d.lines.push_back({at, std::move(points), arcs, diameter, material, id});
                 ++into.lines;
             }

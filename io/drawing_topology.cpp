@@ -67,7 +67,12 @@ public:
     explicit Grid(double cell)
         : m_cell(cell > 0 ? cell : 1e-6)
     {}
-    std::int64_t index(double v) const { return std::int64_t(std::floor(v / m_cell)); }
+    // Clamped, so that no coordinate, however wild, makes an index out of range.
+    std::int64_t index(double v) const
+    {
+        const double i = std::floor(v / m_cell);
+        return i > -1e15 ? (i < 1e15 ? std::int64_t(i) : std::int64_t(1e15)) : std::int64_t(-1e15);
+    }
     void add(std::int64_t i, std::int64_t j, int item)
     {
         std::vector<int> &items = m_cells[key(i, j)];
