@@ -252,6 +252,23 @@ bool inReach(Point p)
     return std::abs(p.x) <= kReach && std::abs(p.y) <= kReach;
 }
 
+// Files before R13 name no classes, so a CIRCLE comes as a line like any other: a closed run of
+// at least a full turn's worth of equal chords, as GDAL draws a circle.
+bool isCircle(const std::vector<Point> &points)
+{
+    const std::size_t chords = points.size() - 1;
+    if (points.size() < 2 || double(chords) < 360 / kArcStepDegrees
+        || std::hypot(points.front().x - points.back().x, points.front().y - points.back().y)
+            > 1e-9 + 1e-12 * (std::abs(points.front().x) + std::abs(points.front().y)))
+        return false;
+    const double first = std::hypot(points[1].x - points[0].x, points[1].y - points[0].y);
+    for (std::size_t j = 1; j < chords; ++j) {
+        if (std::abs(std::hypot(points[j + 1].x - points[j].x, points[j + 1].y - points[j].y) - first) > 1e-6 * first)
+            return false;
+    }
+    return true;
+}
+
 struct Fields
 {
     int diameter = -1;
@@ -437,9 +454,14 @@ Drawing readDrawing(const QString &path, const Options &options)
                 ? QString::fromUtf8(feature->GetFieldAsString(fields.id)).trimmed()
                 : QString();
             const bool arcs = isDxf || geometry->hasCurveGeometry();
+            const bool unnamed = isDxf && *feature->GetFieldAsString(classField) == '\0';
             for (std::vector<Point> &points : parts) {
                 if (!std::all_of(points.begin(), points.end(), inReach)) {
                     ++into.leftOut[QStringLiteral("out_of_range")];
+                    continue;
+                }
+                if (unnamed && isCircle(points)) {
+                    ++into.leftOut[QStringLiteral("circle")];
                     continue;
                 }
                 d.lines.push_back({at, std::move(points), arcs, diameter, material, id});
