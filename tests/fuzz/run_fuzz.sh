@@ -3,9 +3,9 @@
 # runs it a fixed number of times over its seed corpus beside this script.
 #   tests/fuzz/run_fuzz.sh [TARGET [OUT_DIR [QT_INCLUDE_DIRS QT_CORE_LIBRARY]]]
 # TARGET is number_text (the default: the number parse and display), csv (the CSV reader),
-# design (the design file loader, with the calculation layer it checks names against) or
-# network (the network readers, CSV and .inp, and the solver behind them) or drawing (the drawing
-# import through GDAL, which it links as the system has it).
+# design (the design file loader, with the calculation layer it checks names against), network
+# (the network readers, CSV and .inp, and the solver behind them) or drawing (the drawing import,
+# linked with the system's GDAL).
 # OUT_DIR defaults to build/fuzz; the Qt paths (include dirs joined by ':') come
 # from CMake when ctest runs it, else from pkg-config. FUZZ_RUNS and FUZZ_SEED
 # change the run; further libFuzzer options can follow in FUZZ_OPTIONS.
