@@ -375,6 +375,10 @@ private slots:
         const QString drawingPath
             = write(m_dir, QStringLiteral("site.dxf"),
                     dxf(polyline("燃气", {{{0, 0, 0}, {5, 1, 0}, {10, 0, 0}}}) + line("燃气", 10.2, 0, 20, 0), 6));
+        const Layers layers = listLayers(drawingPath);
+        QCOMPARE(layers.layers.size(), 1);
+        QCOMPARE(layers.layers[0].name + u' ' + QString::number(layers.layers[0].lines), QStringLiteral("燃气 2"));
+        QCOMPARE(layers.units, QStringLiteral("m"));
         const QString nodesPath = m_dir.filePath(QStringLiteral("nodes.csv"));
         const QString pipesPath = m_dir.filePath(QStringLiteral("pipes.csv"));
         const BatchRun run = runBatch(
