@@ -483,15 +483,16 @@ QString unitName(double metres)
     return formatNumber(metres) + QStringLiteral(" m");
 }
 
-QString text(double v)
+// Metres to the micrometre: what a drawing can mean, without cos(90°) showing as 6E-17 or survey
+// coordinates' last bits in a length.
+double toMicrometre(double metres)
 {
-    return formatNumber(v);
+    return std::round(metres * 1e6) / 1e6 + 0.0;
 }
 
-// Coordinates to the micrometre: what a drawing can mean, without cos(90°) showing as 6E-17.
 QString coordinate(double v)
 {
-    return formatNumber(std::round(v * 1e6) / 1e6 + 0.0);
+    return formatNumber(toMicrometre(v));
 }
 
 } // namespace
@@ -664,7 +665,8 @@ Import importDrawing(const QString &path, const Options &options)
         ids.insert(row.pipe);
         row.from = result.nodes[pipe.from].node;
         row.to = result.nodes[pipe.to].node;
-        row.length = text(low ? pipe.length() : pipe.length() / 1000);
+        const double length = toMicrometre(pipe.length());
+        row.length = formatNumber(low ? length : length / 1000);
         row.diameter = !read.diameter.isEmpty() ? read.diameter
             : !fromLayer.diameter.isEmpty()     ? fromLayer.diameter
                                                 : fromText.diameter;
@@ -676,8 +678,9 @@ Import importDrawing(const QString &path, const Options &options)
         for (std::size_t j = 1; j + 1 < pipe.points.size(); ++j)
             bends.push_back(QPointF(pipe.points[j].x, pipe.points[j].y));
         result.bends.push_back(bends);
-        report.totalLength += pipe.length();
+        report.totalLength += length;
     }
+    report.totalLength = toMicrometre(report.totalLength);
     return result;
 }
 
