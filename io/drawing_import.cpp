@@ -126,6 +126,34 @@ DxfHeader readDxfHeader(const QString &path)
     return header;
 }
 
+// GDAL knows a DXF by its first section, whatever the file's name.
+bool startsLikeDxf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray start = file.read(64).trimmed();
+    return start.startsWith('0') && start.contains("SECTION");
+}
+
+// The line of the first NUL byte, 0 when there is none. A text DXF has none, and GDAL's reader can
+// loop forever on a line that holds one, so such a file is refused before GDAL sees it.
+int lineOfNul(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    int line = 1;
+    while (!file.atEnd()) {
+        const QByteArray chunk = file.read(1 << 20);
+        const qsizetype nul = chunk.indexOf('\0');
+        if (nul >= 0)
+            return line + int(chunk.left(nul).count('\n'));
+        line += int(chunk.count('\n'));
+    }
+    return 0;
+}
+
 struct ReadLine
 {
     int layer = 0;
@@ -328,7 +356,11 @@ Drawing readDrawing(const QString &path, const Options &options)
         d.error = QStringLiteral("无法读取文件“%1”：文件不存在").arg(path);
         return d;
     }
-    const bool dxf = info.suffix().compare(u"dxf", Qt::CaseInsensitive) == 0;
+    const bool dxf = info.suffix().compare(u"dxf", Qt::CaseInsensitive) == 0 || startsLikeDxf(path);
+    if (const int nul = dxf ? lineOfNul(path) : 0) {
+        d.error = QStringLiteral("“%1”第%2行：含有空字节，不是文本 DXF 文件，未导入任何内容").arg(path).arg(nul);
+        return d;
+    }
     const DxfHeader header = dxf ? readDxfHeader(path) : DxfHeader();
     GdalRead gdal(header.utf8);
     const char *const drivers[] = {"DXF", "ESRI Shapefile", "GPKG", "GeoJSON", nullptr};

@@ -353,6 +353,10 @@ private slots:
             = dxf(line("燃气", 0, 0, 10, 0) + line("燃气", 10, 0, 20, 0) + line("燃气", 20, 0, 30, 0));
         QTest::newRow("a truncated drawing")
             << "cut.dxf" << whole.left(whole.indexOf("LINE") + 60) << "行：文件不完整或已损坏，未导入任何内容";
+        // GDAL's reader would loop on it for ever.
+        QTest::newRow("a NUL byte in a drawing")
+            << "nul.txt" << QByteArray(whole).replace("ENTITIES", QByteArray("ENTITIES\r\0\0", 11))
+            << "行：含有空字节，不是文本 DXF 文件，未导入任何内容";
         QTest::newRow("not a drawing") << "notes.dxf" << QByteArray("管网说明\n") << "不是 DXF、Shapefile";
         QTest::newRow("a layer in degrees")
             << "wgs84.geojson"
