@@ -3,6 +3,7 @@
 #include "calculation.h"
 #include "csv.h"
 #include "design_file.h"
+#include "import_command.h"
 #include "network_command.h"
 #include "report.h"
 #include "route.h"
@@ -17,10 +18,10 @@
 
 namespace {
 
-const QString kUsage
-    = QStringLiteral("用法：velmora-batch --list | --fields 代号 | 代号 [--table] [文件.csv] | "
-                     "route [选项] [文件.csv] | network [选项] ... | report 设计文件.velmora 计算书.pdf；"
-                     "加 --strict 则拒绝未整个读作数的数字单元格");
+const QString kUsage = QStringLiteral("用法：velmora-batch --list | --fields 代号 | 代号 [--table] [文件.csv] | "
+                                      "route [选项] [文件.csv] | network [选项] ... | import 图形文件 [选项] ... | "
+                                      "report 设计文件.velmora 计算书.pdf；"
+                                      "加 --strict 则拒绝未整个读作数的数字单元格");
 
 const QString kMessageColumn = QStringLiteral("message");
 
@@ -409,6 +410,8 @@ BatchRun runBatch(const QStringList &givenArguments, const std::function<QByteAr
         return runRoute(arguments.mid(1), readInput, strict);
     if (first == u"network")
         return runNetwork(arguments.mid(1), strict);
+    if (first == u"import")
+        return runImport(arguments.mid(1));
     if (first == u"report")
         return runReport(arguments.mid(1));
     if (first.startsWith(u'-'))

@@ -3,8 +3,9 @@
 # runs it a fixed number of times over its seed corpus beside this script.
 #   tests/fuzz/run_fuzz.sh [TARGET [OUT_DIR [QT_INCLUDE_DIRS QT_CORE_LIBRARY]]]
 # TARGET is number_text (the default: the number parse and display), csv (the CSV reader),
-# design (the design file loader, with the calculation layer it checks names against) or
-# network (the network readers, CSV and .inp, and the solver behind them).
+# design (the design file loader, with the calculation layer it checks names against), network
+# (the network readers, CSV and .inp, and the solver behind them) or drawing (the drawing import,
+# linked with the system's GDAL).
 # OUT_DIR defaults to build/fuzz; the Qt paths (include dirs joined by ':') come
 # from CMake when ctest runs it, else from pkg-config. FUZZ_RUNS and FUZZ_SEED
 # change the run; further libFuzzer options can follow in FUZZ_OPTIONS.
@@ -19,18 +20,22 @@ shift || true
 case "$target" in
     number_text) modules=(numbers/number_text); corpus="$here/corpus" ;;
     csv) modules=(numbers/number_text io/csv); corpus="$here/corpus_csv" ;;
-    design | network)
+    design | network | drawing)
         modules=(numbers/number_text)
         for f in "$source_dir"/formulas/*.cpp "$source_dir"/calculations/*.cpp "$source_dir"/calculations/network/*.cpp \
             "$source_dir"/io/*.cpp; do
+            # Only the drawing target links GDAL.
+            [[ "$target" != drawing && "$f" == */io/drawing_* ]] && continue
             modules+=("${f#"$source_dir"/}")
             modules[-1]="${modules[-1]%.cpp}"
         done
         corpus="$here/corpus_$target"
         # Each input parses JSON or solves a network: fewer runs keep the test as short as the others.
         default_runs=40000
-        [ "$target" = network ] && default_runs=10000 ;;
-    *) echo "run_fuzz.sh: unknown target $target (number_text, csv, design or network)" >&2; exit 2 ;;
+        [ "$target" = network ] && default_runs=10000
+        # Each input is a file that GDAL opens.
+        [ "$target" = drawing ] && default_runs=3000 ;;
+    *) echo "run_fuzz.sh: unknown target $target (number_text, csv, design, network or drawing)" >&2; exit 2 ;;
 esac
 out_dir="${1:-$source_dir/build/fuzz}"
 
@@ -62,14 +67,20 @@ else
     read -r -a qt_flags <<<"$(pkg-config --cflags --libs Qt6Core)"
 fi
 
+extra_flags=()
+if [ "$target" = drawing ]; then
+    if ! read -r -a extra_flags <<<"$(pkg-config --cflags --libs gdal 2>/dev/null)" || [ ${#extra_flags[@]} -eq 0 ]; then
+        echo "SKIP: GDAL's development files (pkg-config gdal) are not installed"
+        exit 77
+    fi
+fi
+
 mkdir -p "$out_dir"
 binary="$out_dir/fuzz_$target"
 sources=("$here/fuzz_$target.cpp")
 headers=()
 includes=()
 for m in "${modules[@]}"; do
-    # A reader that needs a library the fuzz build does not link stays out.
-    grep -q '#include <ogr\|#include <gdal\|#include <cpl_' "$source_dir/$m.cpp" && continue
     sources+=("$source_dir/$m.cpp")
     [ -f "$source_dir/$m.h" ] && headers+=("$source_dir/$m.h")
     dir="-I$(dirname "$source_dir/$m")"
@@ -84,7 +95,7 @@ if [ $stale -eq 1 ]; then
     echo "Building $binary with $clang"
     # Debian builds Qt with reduced relocations: code that uses it must be position independent.
     "$clang" -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-        -Wall -Wextra -Werror "${includes[@]}" -isystem /usr/include/eigen3 "${sources[@]}" "${qt_flags[@]}" -o "$binary"
+        -Wall -Wextra -Werror "${includes[@]}" -isystem /usr/include/eigen3 "${sources[@]}" "${qt_flags[@]}" "${extra_flags[@]}" -o "$binary"
 fi
 
 # New inputs go to a scratch corpus in the build folder; the seeds stay as committed.
