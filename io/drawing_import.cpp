@@ -677,10 +677,10 @@ Import importDrawing(const QString &path, const Options &options)
 
     const bool low = options.pressure == network::Pressure::Low;
     for (std::size_t v = 0; v < net.nodes.size(); ++v) {
-        network::NodeRow row;
-        row.node = QStringLiteral("J%1").arg(v + 1);
-        row.x = coordinate(net.nodes[v].x);
-        row.y = coordinate(net.nodes[v].y);
+        network::Row row(network::node::Count);
+        row[network::node::Id] = QStringLiteral("J%1").arg(v + 1);
+        row[network::node::X] = coordinate(net.nodes[v].x);
+        row[network::node::Y] = coordinate(net.nodes[v].y);
         result.nodes.push_back(row);
     }
     QSet<QString> ids;
@@ -689,22 +689,23 @@ Import importDrawing(const QString &path, const Options &options)
         const ReadLine &read = d.lines[std::size_t(sourceOf[std::size_t(pipe.line)])];
         const Label fromLayer = readLabel(d.layers[read.layer].name);
         const Label fromText = labelOf[k] >= 0 ? labels[std::size_t(labelOf[k])] : Label();
-        network::PipeRow row;
+        network::Row row(network::pipe::Count);
         const QString base = read.id.isEmpty() ? QString::number(k + 1) : read.id;
-        row.pipe = base;
-        for (int n = 2; ids.contains(row.pipe); ++n)
-            row.pipe = base + u'-' + QString::number(n);
-        ids.insert(row.pipe);
-        row.from = result.nodes[pipe.from].node;
-        row.to = result.nodes[pipe.to].node;
+        QString id = base;
+        for (int n = 2; ids.contains(id); ++n)
+            id = base + u'-' + QString::number(n);
+        ids.insert(id);
+        row[network::pipe::Id] = id;
+        row[network::pipe::From] = result.nodes[pipe.from][network::node::Id];
+        row[network::pipe::To] = result.nodes[pipe.to][network::node::Id];
         const double length = toMicrometre(pipe.length());
-        row.length = formatNumber(low ? length : length / 1000);
-        row.diameter = !read.diameter.isEmpty() ? read.diameter
-            : !fromLayer.diameter.isEmpty()     ? fromLayer.diameter
-                                                : fromText.diameter;
-        row.material = !read.material.isEmpty() ? read.material
-            : !fromLayer.material.isEmpty()     ? fromLayer.material
-                                                : fromText.material;
+        row[network::pipe::Length] = formatNumber(low ? length : length / 1000);
+        row[network::pipe::Diameter] = !read.diameter.isEmpty() ? read.diameter
+            : !fromLayer.diameter.isEmpty()                     ? fromLayer.diameter
+                                                                : fromText.diameter;
+        row[network::pipe::Material] = !read.material.isEmpty() ? read.material
+            : !fromLayer.material.isEmpty()                     ? fromLayer.material
+                                                                : fromText.material;
         result.pipes.push_back(row);
         QList<QPointF> bends;
         for (std::size_t j = 1; j + 1 < pipe.points.size(); ++j)
@@ -719,8 +720,8 @@ Import importDrawing(const QString &path, const Options &options)
 QList<QStringList> nodeTable(const Import &import)
 {
     QList<QStringList> rows{{"node", "x", "y"}};
-    for (const network::NodeRow &n : import.nodes)
-        rows << QStringList{n.node, n.x, n.y};
+    for (const network::Row &n : import.nodes)
+        rows << QStringList{n[network::node::Id], n[network::node::X], n[network::node::Y]};
     return rows;
 }
 
@@ -728,11 +729,12 @@ QList<QStringList> pipeTable(const Import &import)
 {
     QList<QStringList> rows{{"pipe", "from", "to", "length", "diameter", "material", "vertices"}};
     for (qsizetype k = 0; k < import.pipes.size(); ++k) {
-        const network::PipeRow &p = import.pipes[k];
+        const network::Row &p = import.pipes[k];
         QStringList vertices;
         for (const QPointF &b : import.bends.value(k))
             vertices << coordinate(b.x()) + u' ' + coordinate(b.y());
-        rows << QStringList{p.pipe, p.from, p.to, p.length, p.diameter, p.material, vertices.join(u';')};
+        rows << QStringList{p[network::pipe::Id], p[network::pipe::From], p[network::pipe::To], p[network::pipe::Length],
+                            p[network::pipe::Diameter], p[network::pipe::Material], vertices.join(u';')};
     }
     return rows;
 }

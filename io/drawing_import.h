@@ -62,8 +62,8 @@ struct Report
 
 struct Import
 {
-    QList<network::NodeRow> nodes; // node, x, y (m)
-    QList<network::PipeRow> pipes; // pipe, from, to, length, diameter, material
+    QList<network::Row> nodes; // node, x, y (m): the typed cells of network::node::Column
+    QList<network::Row> pipes; // pipe, from, to, length, diameter, material (network::pipe::Column)
     QList<QList<QPointF>> bends; // each pipe's inner vertices (m), its ends left out
     Report report;
     QString error; // set: the file was refused whole and nothing else is

@@ -140,24 +140,24 @@ QString summary(const Import &import)
 QString nodes(const Import &import)
 {
     QStringList out;
-    for (const network::NodeRow &node : import.nodes)
-        out << node.node + u' ' + node.x + u' ' + node.y;
+    for (const network::Row &node : import.nodes)
+        out << node[network::node::Id] + u' ' + node[network::node::X] + u' ' + node[network::node::Y];
     return out.join(u'|');
 }
 
 QString pipes(const Import &import)
 {
     QStringList out;
-    for (const network::PipeRow &p : import.pipes)
-        out << p.from + u'-' + p.to + u' ' + p.length;
+    for (const network::Row &p : import.pipes)
+        out << p[network::pipe::From] + u'-' + p[network::pipe::To] + u' ' + p[network::pipe::Length];
     return out.join(u'|');
 }
 
 QString sizes(const Import &import)
 {
     QStringList out;
-    for (const network::PipeRow &p : import.pipes)
-        out << p.pipe + u' ' + p.diameter + u'/' + p.material;
+    for (const network::Row &p : import.pipes)
+        out << p[network::pipe::Id] + u' ' + p[network::pipe::Diameter] + u'/' + p[network::pipe::Material];
     return out.join(u'|');
 }
 
