@@ -317,6 +317,46 @@ private slots:
         QCOMPARE(gwjs->editor()->model()->table(network::Table::Nodes)->cell(0, network::node::SourcePressure),
                  QStringLiteral("3000"));
     }
+
+    // An EPANET file that gives its sources no pressure: the screen asks once, with the
+    // last answer offered, and the import is one undo step.
+    void anEpanetImportAsksForTheSourcePressure()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        QTemporaryDir dir;
+        QFile inp(dir.filePath(QStringLiteral("外部.inp")));
+        QVERIFY(inp.open(QIODevice::WriteOnly));
+        inp.write("[RESERVOIRS]\nR1 0\nR2 0\n[JUNCTIONS]\nJ1 0 5\n[PIPES]\nP1 R1 J1 100 100 100 0 Open\n"
+                  "P2 J1 R2 100 100 100 0 Open\n[DEMANDS]\nJ1 2\nJ1 3\n[END]\n");
+        inp.close();
+        QStringList asked;
+        setTextQuestionHandler([&asked](const QString &label, const QString &initial) {
+            asked << label + u'|' + initial;
+            return std::optional<QString>(QStringLiteral("2950"));
+        });
+        QVERIFY(gwjs->editor()->importInp(inp.fileName()));
+        QVERIFY(gwjs->editor()->importInp(inp.fileName()));
+        setTextQuestionHandler({});
+        QCOMPARE(asked.size(), 2);
+        QVERIFY(asked[0].contains(QStringLiteral("2个气源没有压力")) && asked[0].endsWith(u'|'));
+        QVERIFY(asked[1].endsWith(QStringLiteral("|2950")));
+        const NetworkTableModel *nodes = gwjs->editor()->model()->table(network::Table::Nodes);
+        QCOMPARE(nodes->typedRowCount(), 3);
+        QCOMPARE(nodes->cell(0, network::node::SourcePressure), QStringLiteral("2950"));
+        QCOMPARE(nodes->cell(2, network::node::Load), QStringLiteral("5")); // [DEMANDS] replace, and add up
+        gwjs->editor()->undoStack()->undo();
+        QCOMPARE(nodes->typedRowCount(), 3); // the second import undone, the first still there
+        gwjs->editor()->undoStack()->undo();
+        QCOMPARE(nodes->typedRowCount(), 0);
+        // Refused: the question answered with nothing leaves the tables as they were.
+        setTextQuestionHandler([](const QString &, const QString &) { return std::optional<QString>(); });
+        QVERIFY(!gwjs->editor()->importInp(inp.fileName()));
+        setTextQuestionHandler({});
+        QCOMPARE(nodes->typedRowCount(), 0);
+    }
 };
 
 QTEST_MAIN(NetworkScreenTest)
