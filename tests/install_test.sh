@@ -22,8 +22,10 @@ desktop=usr/share/applications/$app_id.desktop
 icon=usr/share/icons/hicolor/scalable/apps/velmora.svg
 metainfo=usr/share/metainfo/$app_id.metainfo.xml
 
-# Nothing else: no test programs, no screenshot tool, no static libraries.
-expected=$(printf '%s\n' usr/bin/velmora usr/bin/velmora-batch "$desktop" "$icon" "$metainfo" | sort)
+# Nothing else: no test programs, no screenshot tool, no static libraries; the drawings'
+# reader where the programs look for it.
+module=usr/lib/velmora/velmora_drawings.so
+expected=$(printf '%s\n' usr/bin/velmora usr/bin/velmora-batch "$module" "$desktop" "$icon" "$metainfo" | sort)
 installed=$(cd "$stage" && find . ! -type d | sed 's|^\./||' | sort)
 [ "$installed" = "$expected" ] || fail "installed files differ from the expected ones:
 $(diff <(echo "$expected") <(echo "$installed") || true)"
@@ -31,6 +33,14 @@ $(diff <(echo "$expected") <(echo "$installed") || true)"
 cd "$stage"
 [ -x usr/bin/velmora ] || fail "usr/bin/velmora is not executable"
 [ -x usr/bin/velmora-batch ] || fail "usr/bin/velmora-batch is not executable"
+# Both start without GDAL; the batch command finds the reader installed beside it.
+if command -v ldd >/dev/null 2>&1 && ldd usr/bin/velmora-batch usr/bin/velmora | grep -q libgdal; then
+    fail "a program links GDAL at start-up"
+fi
+printf '0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nG\n10\n0\n20\n0\n11\n10\n21\n0\n0\nENDSEC\n0\nEOF\n' >"$stage/line.dxf"
+usr/bin/velmora-batch import "$stage/line.dxf" --nodes-out "$stage/n.csv" --pipes-out "$stage/p.csv" >/dev/null \
+    || fail "the installed velmora-batch cannot import a drawing"
+rm -f "$stage/line.dxf" "$stage/n.csv" "$stage/p.csv"
 # The batch command runs without a display: it never loads Qt Widgets.
 if command -v ldd >/dev/null 2>&1 && ldd usr/bin/velmora-batch | grep -q libQt6Widgets; then
     fail "velmora-batch links Qt Widgets"

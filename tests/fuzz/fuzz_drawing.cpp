@@ -46,16 +46,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (r.pipes > 2 * r.lines + r.tees)
         fail("more pipes than lines, tees and cut rings make");
     QSet<QString> nodes, pipes;
-    for (const network::NodeRow &n : import.nodes)
-        nodes.insert(n.node);
+    for (const network::Row &n : import.nodes)
+        nodes.insert(n[network::node::Id]);
     double total = 0;
-    for (const network::PipeRow &p : import.pipes) {
-        if (!nodes.contains(p.from) || !nodes.contains(p.to) || p.from == p.to)
+    for (const network::Row &p : import.pipes) {
+        const QString from = p[network::pipe::From], to = p[network::pipe::To], id = p[network::pipe::Id];
+        if (!nodes.contains(from) || !nodes.contains(to) || from == to)
             fail("a pipe runs from or to no node of its own");
-        if (pipes.contains(p.pipe))
+        if (pipes.contains(id))
             fail("two pipes share an id");
-        pipes.insert(p.pipe);
-        const double length = p.length.toDouble();
+        pipes.insert(id);
+        const double length = p[network::pipe::Length].toDouble();
         if (!std::isfinite(length) || length < 0)
             fail("a length that is no distance");
         total += length;

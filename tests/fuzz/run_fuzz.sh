@@ -73,6 +73,8 @@ if [ "$target" = drawing ]; then
         echo "SKIP: GDAL's development files (pkg-config gdal) are not installed"
         exit 77
     fi
+    # The reader the program loads as a module is linked in.
+    extra_flags+=(-DVELMORA_DRAWINGS_BUILTIN)
 fi
 
 mkdir -p "$out_dir"
