@@ -552,6 +552,103 @@ private slots:
         QCOMPARE(run.error.count('\n'), 1);
     }
 
+    // The courtyard from CSV headed by captions, from a design file and back to CSV: the
+    // same flows, households, K and path loads; the options' values are checked.
+    void theCommandLineAndTheFilesCarryHouseholds()
+    {
+        QTemporaryDir dir;
+        auto write = [&dir](const char *name, const QByteArray &bytes) {
+            QFile f(dir.filePath(QString::fromLatin1(name)));
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes);
+            return f.fileName();
+        };
+        QList<QStringList> nodeRows, pipeRows;
+        for (const QStringList &row : kCourtyardNodes)
+            nodeRows << (QStringList(row) << QStringList(node::Count - row.size()));
+        for (const QStringList &row : kCourtyardPipes)
+            pipeRows << (QStringList(row) << QStringList(pipe::Count - row.size()));
+        // The new columns under their captions.
+        QByteArray nodeCsv = tableToCsv(Table::Nodes, nodeRows);
+        nodeCsv.replace(",households,appliance\r\n", ",户数,用具\r\n");
+        QByteArray pipeCsv = tableToCsv(Table::Pipes, pipeRows);
+        pipeCsv.replace(",local_percent,path_load\r\n", ",局部阻力(%),途泄流量(Nm^3/h)\r\n");
+        QVERIFY(nodeCsv.contains("户数,用具") && pipeCsv.contains("局部阻力(%),途泄流量(Nm^3/h)"));
+        const QString nodes = write("n.csv", nodeCsv), pipes = write("p.csv", pipeCsv);
+        const QStringList options{"network", "--density",      "0.72",  "--viscosity",    "1.5E-5", "--temperature",
+                                  "288",     "--min-pressure", "1000",  "--rated-flow-1", "0.7",    "--rated-flow-2",
+                                  "2.6",     "--simultaneity", "linear"};
+        const BatchRun run
+            = runBatch(options + QStringList{"--nodes", nodes, "--pipes", pipes}, [] { return QByteArray(); });
+        QCOMPARE(run.status, 0);
+        const QJsonObject root = QJsonDocument::fromJson(run.output).object();
+        QCOMPARE(root.value("flow_rule").toString(), QStringLiteral("同时工作系数法（枝状）"));
+        const QJsonArray pipeJson = root.value("pipes").toArray(), nodeJson = root.value("nodes").toArray();
+        const QJsonObject main = pipeJson[0].toObject(), riser = pipeJson[1].toObject(),
+                          street = pipeJson[2].toObject();
+        QCOMPARE(main.value("flow").toDouble(), 42.7772);
+        QCOMPARE(main.value("households_1").toDouble(), 18.0);
+        QCOMPARE(main.value("households_2").toDouble(), 60.0);
+        QCOMPARE(main.value("k_1").toDouble(), 0.462);
+        QCOMPARE(main.value("k_2").toDouble(), 0.176);
+        QCOMPARE(riser.value("households_1").toDouble(), 0.0);
+        QVERIFY(riser.value("k_1").isNull());
+        QCOMPARE(riser.value("local_percent").toDouble(), 25.0);
+        QCOMPARE(main.value("local_percent").toDouble(), 10.0);
+        QCOMPARE(street.value("path_load").toDouble(), 6.0);
+        QCOMPARE(nodeJson[0].toObject().value("households").toDouble(), 4.0);
+        QCOMPARE(nodeJson[4].toObject().value("appliance").toDouble(), 1.0);
+        QCOMPARE(nodeJson[5].toObject().value("appliance").toDouble(), 2.0);
+        QVERIFY(nodeJson[1].toObject().value("calc_load").isNull());
+
+        // The default set changes B3's households to cookers: 36 between 30 (0.40) and 40 (0.39).
+        BatchRun cookers = runBatch(options + QStringList{"--appliance", "1", "--nodes", nodes, "--pipes", pipes},
+                                    [] { return QByteArray(); });
+        QCOMPARE(cookers.status, 0);
+        const QJsonObject toB3 = QJsonDocument::fromJson(cookers.output).object().value("pipes")[4].toObject();
+        QCOMPARE(toB3.value("households_1").toDouble(), 36.0);
+        QCOMPARE(toB3.value("k_1").toDouble(), 0.394);
+        QVERIFY(toB3.value("k_2").isNull());
+        cookers = runBatch(options + QStringList{"--simultaneity", "cubic", "--nodes", nodes, "--pipes", pipes},
+                           [] { return QByteArray(); });
+        QCOMPARE(cookers.status, 2);
+        QVERIFY(QString::fromUtf8(cookers.error).contains(QStringLiteral("--simultaneity 应为 steps|linear")));
+        // Without the rated flow of a set in use: refused, naming the setting.
+        const BatchRun unrated = runBatch(QStringList{"network", "--density", "0.72", "--viscosity", "1.5E-5",
+                                                      "--temperature", "288", "--min-pressure", "1000",
+                                                      "--rated-flow-2", "2.6", "--nodes", nodes, "--pipes", pipes},
+                                          [] { return QByteArray(); });
+        QCOMPARE(unrated.status, 2);
+        QVERIFY(QString::fromUtf8(unrated.error).contains(QStringLiteral("设置 ratedFlow1：双眼灶额定流量应大于0")));
+
+        // A design file keeps the new columns and settings: the same results from it.
+        Network net = make(householdSettings(QStringLiteral("linear")), kCourtyardNodes, kCourtyardPipes);
+        design::Design d = design::initial();
+        d.screens.insert(kCode, design::networkValues(net));
+        const QString file = write("courtyard.velmora", design::write(d));
+        const BatchRun fromDesign = runBatch({"network", file}, [] { return QByteArray(); });
+        QCOMPARE(fromDesign.status, 0);
+        QCOMPARE(QJsonDocument::fromJson(fromDesign.output).object().value("pipes"), root.value("pipes"));
+        // And a design of rows of six texts, made before these columns, still opens and solves.
+        QByteArray old = design::write(d);
+        const QJsonObject gwjs = QJsonDocument::fromJson(old).object()["screens"].toObject()[kCode].toObject();
+        QJsonObject shortRows = gwjs;
+        QJsonArray sixTexts;
+        for (const QJsonValue &row : gwjs["nodes"].toArray())
+            sixTexts.append(QJsonArray::fromStringList(row.toVariant().toStringList().mid(0, 6)));
+        shortRows["nodes"] = sixTexts;
+        const design::Read read = design::read(QJsonDocument(QJsonObject{{"format", design::kFormat},
+                                                                         {"version", design::kVersion},
+                                                                         {"screens", QJsonObject{{kCode, shortRows}}}})
+                                                   .toJson());
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        const Network plain = design::networkOf(read.design.screens.value(kCode));
+        QCOMPARE(plain.nodes[3].size(), int(node::Count));
+        const Result r = solve(plain);
+        QVERIFY(r.solved());
+        QCOMPARE(r.pipes[0].flow, 3.5 + 6); // the shop and the street main's path load
+    }
+
     void inpFilesAreReadAsTheyAreWritten()
     {
         const QByteArray inp
