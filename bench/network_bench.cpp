@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace networkbench {
@@ -184,26 +185,37 @@ void openOnScreen(benchmark::State &state, int side)
 }
 
 // A tree of `count` pipes from one station, each node hung on one of the fifty
-// before it, every diameter left to the sizing.
-Files tree(int count)
+// before it, every diameter left to the sizing. With households: every node a
+// building of 6 to 60 households of either appliance set, and every tenth pipe a
+// street main with a path load.
+Files tree(int count, bool households = false)
 {
     Numbers numbers;
-    QByteArray nodes = "node,load,elevation,source_pressure\ns,,0,3000\n";
-    QByteArray pipes = "pipe,from,to,length,diameter\n";
+    QByteArray nodes = households ? "node,load,elevation,source_pressure,households,appliance\ns,,0,3000,,\n"
+                                  : "node,load,elevation,source_pressure\ns,,0,3000\n";
+    QByteArray pipes = households ? "pipe,from,to,length,diameter,path_load\n" : "pipe,from,to,length,diameter\n";
     for (int i = 1; i <= count; ++i) {
         const int parent = i == 1 ? 0 : int(numbers.next(std::max(1, i - 50), i));
         const QByteArray from = parent == 0 ? QByteArray("s") : "n" + QByteArray::number(parent);
-        nodes += "n" + QByteArray::number(i) + ',' + QByteArray::number(numbers.next(0.2, 2), 'f', 2) + ",0,\n";
-        pipes += "p" + QByteArray::number(i) + ',' + from + ",n" + QByteArray::number(i) + ','
-            + QByteArray::number(int(numbers.next(20, 120))) + ",\n";
+        const QByteArray load = QByteArray::number(numbers.next(0.2, 2), 'f', 2);
+        const QByteArray length = QByteArray::number(int(numbers.next(20, 120)));
+        if (households) {
+            nodes += "n" + QByteArray::number(i) + ',' + (i % 7 == 0 ? load : QByteArray()) + ",0,,"
+                + QByteArray::number(int(numbers.next(6, 61))) + ',' + (i % 3 == 0 ? "1" : "2") + '\n';
+            pipes += "p" + QByteArray::number(i) + ',' + from + ",n" + QByteArray::number(i) + ',' + length + ",,"
+                + (i % 10 == 0 ? QByteArray::number(numbers.next(5, 30), 'f', 1) : QByteArray()) + '\n';
+        } else {
+            nodes += "n" + QByteArray::number(i) + ',' + load + ",0,\n";
+            pipes += "p" + QByteArray::number(i) + ',' + from + ",n" + QByteArray::number(i) + ',' + length + ",\n";
+        }
     }
-    const QString stem = folder().filePath(QStringLiteral("tree-%1").arg(count));
+    const QString stem = folder().filePath(QStringLiteral("tree-%1%2").arg(count).arg(households ? "-households" : ""));
     Files files{stem + QStringLiteral("-nodes.csv"), stem + QStringLiteral("-pipes.csv")};
     return write(files.nodes, nodes) && write(files.pipes, pipes) ? files : Files{};
 }
 
 // One run in a child of its own, so that its peak memory is its alone.
-void run(benchmark::State &state, const Files &files)
+void run(benchmark::State &state, const Files &files, const std::vector<std::string> &options)
 {
     const std::string program
         = (QCoreApplication::applicationDirPath() + QStringLiteral("/../velmora-batch")).toStdString();
@@ -211,6 +223,7 @@ void run(benchmark::State &state, const Files &files)
     std::vector<std::string> arguments{program,         "network", "--density",      "0.72", "--viscosity", "1.5E-5",
                                        "--temperature", "288",     "--min-pressure", "1000", "--nodes",     nodes,
                                        "--pipes",       pipes};
+    arguments.insert(arguments.end(), options.begin(), options.end());
     std::vector<char *> argv;
     for (std::string &a : arguments)
         argv.push_back(a.data());
@@ -261,10 +274,13 @@ void registerBenchmarks(int samples)
         ->Iterations(1)
         ->Repetitions(3)
         ->Unit(benchmark::kMillisecond);
-    for (const auto &[name, files] :
-         {std::pair{"network/grid-10000", grid(51)}, std::pair{"network/grid-100000", grid(159)},
-          std::pair{"network/tree-10000", tree(10000)}}) {
-        benchmark::RegisterBenchmark(name, [files](benchmark::State &state) { run(state, files); })
+    const std::vector<std::string> households{"--rated-flow-1", "0.7", "--rated-flow-2", "2.5"};
+    for (const auto &[name, files, options] :
+         {std::tuple{"network/grid-10000", grid(51), std::vector<std::string>{}},
+          std::tuple{"network/grid-100000", grid(159), std::vector<std::string>{}},
+          std::tuple{"network/tree-10000", tree(10000), std::vector<std::string>{}},
+          std::tuple{"network/tree-households-10000", tree(10000, true), households}}) {
+        benchmark::RegisterBenchmark(name, [files, options](benchmark::State &state) { run(state, files, options); })
             ->UseManualTime()
             ->Iterations(1)
             ->Repetitions(samples)

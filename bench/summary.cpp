@@ -273,6 +273,8 @@ bool printTable(const Summary &summary, bool scaled)
                   QStringLiteral("network/grid-100000"), "MiB", 300, 0, QStringLiteral(" MiB"));
     table.time(QStringLiteral("velmora-batch network: tree of 10 000 pipes sized automatically"),
                QStringLiteral("network/tree-10000"), 150, 0);
+    table.time(QStringLiteral("velmora-batch network: the same tree, households at every node, path loads"),
+               QStringLiteral("network/tree-households-10000"), 150, 0);
     table.time(QStringLiteral("network screen: a load edited among 960 pipes, ids drawn, solved and repainted"),
                QStringLiteral("network/screen-edit-960"), 16, 1);
     table.time(QStringLiteral("network screen: a load edited among 10 200 pipes, longest wait of the window"),

@@ -27,6 +27,12 @@ struct Setting
     bool serves(Pressure pressure) const { return !caption(pressure).isEmpty(); }
     QString caption(Pressure pressure) const { return pressure == Pressure::Low ? lowCaption : highCaption; }
     bool isChoice() const { return !values.isEmpty(); }
+    // A value as a user reads it: a choice's caption, a text as it is.
+    QString shown(const QString &value) const
+    {
+        const qsizetype i = values.indexOf(value);
+        return i >= 0 ? captions.value(i, value) : value;
+    }
 };
 
 struct Settings

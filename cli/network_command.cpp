@@ -141,12 +141,13 @@ void appendRows(QByteArray &out, network::Table table, const network::Result &r,
 QByteArray json(const network::Network &net, const network::Result &r)
 {
     QByteArray out;
-    out.reserve(256 + 200 * net.nodes.size() + 520 * net.pipes.size() + 64 * r.loops.size());
+    out.reserve(256 + 260 * net.nodes.size() + 640 * net.pipes.size() + 64 * r.loops.size());
     {
         Object root(out);
         root.flag("converged", r.converged);
         root.number("iterations", r.iterations);
         root.text("verdict", r.verdict);
+        root.text("flow_rule", r.flowRule);
         root.text("worst_node", r.worstNode >= 0 ? r.nodes[r.worstNode].id : QString());
         QByteArray &path = root.key("worst_path");
         path += '[';

@@ -124,10 +124,10 @@ private slots:
             << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {}, \"x\": \"")
                 + QByteArray(design::kMaxSize, 'a') + QByteArray("\"}")
             << "大于64 MiB";
-        QTest::newRow("a node of seven cells")
+        QTest::newRow("a node of nine cells")
             << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"gwjs\": {\"nodes\": "
-                          "[[\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"]]}}}")
-            << "至多6个文本";
+                          "[[\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\"]]}}}")
+            << "至多8个文本";
     }
 
     void refusals()

@@ -2,7 +2,9 @@
 #include "hs.h"
 #include "pd.h"
 #include "calculation.h"
+#include "design_file.h"
 #include "network.h"
+#include "network_columns.h"
 #include "network_files.h"
 #include "network_layout.h"
 #include "network_options.h"
@@ -40,6 +42,32 @@ Settings highSettings()
     s.pressure = Pressure::High;
     return s;
 }
+
+// Rated flows of a household with a cooker, and with a cooker and a water heater.
+Settings householdSettings(const QString &simultaneity = QStringLiteral("steps"))
+{
+    Settings s = lowSettings();
+    s.setText(QStringLiteral("ratedFlow1"), QStringLiteral("0.7"));
+    s.setText(QStringLiteral("ratedFlow2"), QStringLiteral("2.6"));
+    s.setText(QStringLiteral("simultaneity"), simultaneity);
+    return s;
+}
+
+// A courtyard from its regulator S (4 households of its own): a yard main to J1, a
+// riser to B1 (24 households with heaters, 25 % local loss), a street main to J2 with
+// 6 Nm^3/h taken along it and a shop of 3.5 Nm^3/h at its end, and from J2 the
+// buildings B2 (18 households with cookers) and B3 (36 households of the default set).
+const QList<QStringList> kCourtyardNodes{{"S", "", "0", "", "", "3000", "4", "2"},
+                                         {"J1", "", "0"},
+                                         {"B1", "", "0", "", "", "", "24", "双眼灶和快速热水器"},
+                                         {"J2", "3.5", "0"},
+                                         {"B2", "", "0", "", "", "", "18", "1"},
+                                         {"B3", "", "0", "", "", "", "36", ""}};
+const QList<QStringList> kCourtyardPipes{{"1", "S", "J1", "50", ""},
+                                         {"2", "J1", "B1", "30", "", "", "25"},
+                                         {"3", "J1", "J2", "80", "", "", "", "6"},
+                                         {"4", "J2", "B2", "20", ""},
+                                         {"5", "J2", "B3", "25", ""}};
 
 Network make(const Settings &s, const QList<QStringList> &nodes, const QList<QStringList> &pipes)
 {
@@ -426,6 +454,173 @@ private slots:
             QCOMPARE(r.pipes[message.mid(1, 1).toInt()].message, message.mid(3));
     }
 
+    // Flows worked by hand: K of the households beyond each pipe, set by set, the shop's
+    // load and the street main's path load (6 beyond pipe 1, 0.55 x 6 = 3.3 in pipe 3).
+    void aCourtyardTreeCarriesItsHouseholdsAtTheirSimultaneity_data()
+    {
+        QTest::addColumn<QString>("simultaneity");
+        QTest::addColumn<QList<double>>("flows");
+        QTest::addColumn<QList<double>>("k1"); // 0: no households of the set beyond
+        QTest::addColumn<QList<double>>("k2");
+        // Pipe 4: 0.48 x 18 x 0.7 = 6.048; pipe 5: 0.19 x 36 x 2.6 = 17.784; pipe 2: 0.21 x 24 x 2.6 = 13.104;
+        // pipe 3: 6.048 + 17.784 + 3.5 + 3.3; pipe 1: 6.048 + 0.176 x 60 x 2.6 + 3.5 + 6.
+        QTest::newRow("K in steps") << "steps" << QList<double>{43.004, 13.104, 30.632, 6.048, 17.784}
+                                    << QList<double>{0.48, 0, 0.48, 0.48, 0}
+                                    << QList<double>{0.176, 0.21, 0.19, 0, 0.19};
+        // 18: 0.48 - 0.03 x 3/5 = 0.462; 24: 0.21 - 0.01 x 4/5 = 0.202; 36: 0.19 - 0.01 x 6/10 = 0.184.
+        QTest::newRow("K linear between the rows")
+            << "linear" << QList<double>{42.7772, 12.6048, 29.8436, 5.8212, 17.2224}
+            << QList<double>{0.462, 0, 0.462, 0.462, 0} << QList<double>{0.176, 0.202, 0.184, 0, 0.184};
+    }
+
+    void aCourtyardTreeCarriesItsHouseholdsAtTheirSimultaneity()
+    {
+        QFETCH(QString, simultaneity);
+        QFETCH(QList<double>, flows);
+        QFETCH(QList<double>, k1);
+        QFETCH(QList<double>, k2);
+        const Result r = solve(make(householdSettings(simultaneity), kCourtyardNodes, kCourtyardPipes));
+        QVERIFY2(r.solved(), qPrintable(r.refused ? r.refused->text : r.failure));
+        QCOMPARE(r.flowRule, QStringLiteral("同时工作系数法（枝状）"));
+        const QList<double> households1{18, 0, 18, 18, 0}, households2{60, 24, 36, 0, 36};
+        for (int k = 0; k < 5; ++k) {
+            const PipeResult &p = r.pipes[k];
+            QCOMPARE(p.flow, flows[k]);
+            QCOMPARE(*p.households[0], households1[k]);
+            QCOMPARE(*p.households[1], households2[k]);
+            QCOMPARE(p.k[0].value_or(0), k1[k]);
+            QCOMPARE(p.k[1].value_or(0), k2[k]);
+            QCOMPARE(p.pathLoad, k == 2 ? 6.0 : 0.0);
+            QCOMPARE(p.localPercent, k == 1 ? 25.0 : 10.0);
+            QCOMPARE(p.localDrop, p.frictionDrop * (k == 1 ? 0.25 : 0.1));
+        }
+        // The regulator's own households at their own K: 0.38 x 4 x 2.6 = 3.952.
+        QCOMPARE(*r.nodes[0].supply, flows[0] + 3.952);
+        QCOMPARE((QList<int>{r.nodes[2].appliance, r.nodes[4].appliance, r.nodes[5].appliance}), (QList<int>{2, 1, 2}));
+        QVERIFY(!r.nodes[1].calcLoad);
+        QVERIFY(r.met);
+        for (const NodeResult &n : r.nodes)
+            QVERIFY(*n.pressure >= 1000);
+    }
+
+    // K N falls where a row of the table starts: the pipe nearer the source carries less
+    // than the one beyond it, and the sizing and the pressures follow the flows as they are.
+    void flowsMayFallTowardsTheSource_data()
+    {
+        QTest::addColumn<QString>("appliance");
+        QTest::addColumn<int>("atA");
+        QTest::addColumn<int>("atB");
+        QTest::addColumn<double>("upstream");
+        QTest::addColumn<double>("downstream");
+        QTest::addColumn<bool>("beyondTable");
+        QTest::newRow("14 -> 15") << "2" << 1 << 14 << 3.30 << 3.50 << false;
+        QTest::newRow("24 -> 25") << "2" << 1 << 24 << 5.00 << 5.04 << false;
+        QTest::newRow("199 -> 200") << "2" << 1 << 199 << 32.00 << 33.83 << false;
+        QTest::newRow("2001: the last row holds") << "1" << 0 << 2001 << 480.24 << 480.24 << true;
+    }
+
+    void flowsMayFallTowardsTheSource()
+    {
+        QFETCH(QString, appliance);
+        QFETCH(int, atA);
+        QFETCH(int, atB);
+        QFETCH(double, upstream);
+        QFETCH(double, downstream);
+        QFETCH(bool, beyondTable);
+        Settings s = lowSettings(QStringLiteral("2500"));
+        s.setText(QStringLiteral("ratedFlow1"), QStringLiteral("1"));
+        s.setText(QStringLiteral("ratedFlow2"), QStringLiteral("1"));
+        const Result r = solve(make(s,
+                                    {{"S", "", "0", "", "", "3000"},
+                                     {"A", "", "0", "", "", "", QString::number(atA), appliance},
+                                     {"B", "", "0", "", "", "", QString::number(atB), appliance}},
+                                    {{"1", "S", "A", "120", ""}, {"2", "A", "B", "80", ""}}));
+        QVERIFY(r.solved());
+        QCOMPARE(r.pipes[0].flow, upstream);
+        QCOMPARE(r.pipes[1].flow, downstream);
+        for (const PipeResult &p : r.pipes)
+            QCOMPARE(p.message.contains(kBeyondSimultaneity), beyondTable);
+        // Both pipes sized within the one budget of the line, the pressures by their own flows.
+        const double budget = (3000 - 2500) / ((120 + 80) * 1.1);
+        for (const PipeResult &p : r.pipes)
+            QVERIFY2(p.unitDrop <= budget || p.message.contains(kNoDiameter), qPrintable(p.id));
+        QVERIFY(near(*r.nodes[2].pressure, 3000 - r.pipes[0].pipeDrop - r.pipes[1].pipeDrop, 1e-12));
+        QVERIFY(near(r.pipes[1].pipeDrop,
+                     calc::lowSection(downstream, 1.5E-5, 288, 0.72, 0, r.pipes[1].diameter).drop * 80 * 1.1, 1e-12));
+    }
+
+    // With a loop, households and path loads become node loads: each node's own households
+    // at their own K and half of each pipe's path load at either end; the flows balance them.
+    void aRingTakesHouseholdsAndPathLoadsAtItsNodes()
+    {
+        Settings s = highSettings();
+        s.setText(QStringLiteral("ratedFlow1"), QStringLiteral("0.7"));
+        s.setText(QStringLiteral("ratedFlow2"), QStringLiteral("2.5"));
+        const Result r = solve(make(s,
+                                    {{"S", "0", "", "", "", "400"},
+                                     {"A", "", "", "", "", "", "100", "1"},
+                                     {"B", "50", "", "", "", "", "300", "2"},
+                                     {"C"}},
+                                    {{"1", "S", "A", "1", "150"},
+                                     {"2", "A", "B", "1", "100", "", "", "20"},
+                                     {"3", "B", "C", "1", "100", "", "", "6"},
+                                     {"4", "C", "S", "1", "150", "", "", "8"}}));
+        QVERIFY2(r.solved(), qPrintable(r.refused ? r.refused->text : r.failure));
+        QCOMPARE(r.flowRule, QStringLiteral("节点流量法（环状）"));
+        // S: 8/2; A: 0.34 x 100 x 0.7 + 20/2; B: 50 + 0.15 x 300 x 2.5 + 20/2 + 6/2; C: 6/2 + 8/2.
+        const QList<double> loads{4, 33.8, 175.5, 7};
+        double total = 0;
+        for (int v = 0; v < 4; ++v) {
+            QCOMPARE(*r.nodes[v].calcLoad, loads[v]);
+            total += loads[v];
+        }
+        QVERIFY(std::fabs(*r.nodes[0].supply - total) <= 1e-9 * total);
+        std::vector<double> inflow(4, 0.0);
+        for (const PipeResult &p : r.pipes) {
+            inflow[std::size_t(p.to)] += p.flow;
+            inflow[std::size_t(p.from)] -= p.flow;
+            QVERIFY(!p.households[0] && !p.households[1] && !p.k[0] && !p.k[1]);
+        }
+        for (int v = 1; v < 4; ++v)
+            QVERIFY2(std::fabs(inflow[std::size_t(v)] - loads[v]) <= 1e-9 * total, qPrintable(r.nodes[v].id));
+    }
+
+    // A path load counted as 0.55 of it in its own pipe gives the flows, sizes and pressures
+    // of 0.55 of it taken at the pipe's far node and 0.45 at its near one, whatever the path.
+    void aPathLoadIsItsShareAtEitherEnd()
+    {
+        // A binary tree of 15 pipes under S, households and loads at some nodes.
+        constexpr int kNodes = 16;
+        auto id = [](int i) { return i == 0 ? QStringLiteral("S") : QStringLiteral("n%1").arg(i); };
+        std::vector<double> loads(kNodes, 0.0);
+        QList<QStringList> withPath, atNodes, pipes, plainPipes;
+        for (int i = 1; i < kNodes; ++i) {
+            const int parent = (i - 1) / 2;
+            const double path = 1 + (i % 4) * 2.5;
+            const QString length = QString::number(20 + 5 * i);
+            pipes << QStringList{QString::number(i), id(parent), id(i), length, "", "", "", QString::number(path)};
+            plainPipes << QStringList{QString::number(i), id(parent), id(i), length, ""};
+            loads[std::size_t(i)] += (i % 4 == 0 ? 2.5 : 0.0) + 0.55 * path;
+            loads[std::size_t(parent)] += 0.45 * path;
+        }
+        for (int i = 0; i < kNodes; ++i) {
+            const QString source = i == 0 ? QStringLiteral("3000") : QString();
+            const QString households = QString::number(i % 5 * 6);
+            withPath << QStringList{id(i), i % 4 == 0 && i ? "2.5" : "", "0", "", "", source, households};
+            atNodes << QStringList{id(i), QString::number(loads[std::size_t(i)], 'g', 17), "0", "", "", source,
+                                   households};
+        }
+        const Result a = solve(make(householdSettings(), withPath, pipes));
+        const Result b = solve(make(householdSettings(), atNodes, plainPipes));
+        QVERIFY(a.solved() && b.solved());
+        for (int k = 0; k < kNodes - 1; ++k) {
+            QVERIFY2(near(a.pipes[k].flow, b.pipes[k].flow, 1e-12), qPrintable(a.pipes[k].id));
+            QCOMPARE(a.pipes[k].diameter, b.pipes[k].diameter);
+        }
+        for (int v = 0; v < kNodes; ++v)
+            QVERIFY2(near(*a.nodes[v].pressure, *b.nodes[v].pressure, 1e-12), qPrintable(a.nodes[v].id));
+    }
+
     void refusalsSayWhatAndWhere_data()
     {
         QTest::addColumn<QList<QStringList>>("nodes");
@@ -459,6 +654,19 @@ private slots:
             << QList<QStringList>{ok[0], ok[1], {"B", "1"}}
             << QList<QStringList>{{"1", "S", "A", "10", "50"}, {"2", "A", "B", "10", ""}, {"3", "B", "S", "10", "50"}}
             << 1 << "环状管网或多气源管网的管径须全部录入";
+        QTest::newRow("households not whole") << QList<QStringList>{ok[0], {"A", "10", "0", "", "", "", "2.5"}} << pipe
+                                              << 1 << "节点“A”的户数应为不小于0的整数";
+        QTest::newRow("households negative") << QList<QStringList>{ok[0], {"A", "10", "0", "", "", "", "-1"}} << pipe
+                                             << 1 << "节点“A”的户数应为不小于0的整数";
+        QTest::newRow("unknown appliance") << QList<QStringList>{ok[0], {"A", "10", "0", "", "", "", "10", "燃气灶"}}
+                                           << pipe << 1 << "节点“A”的用具“燃气灶”未知";
+        QTest::newRow("households without their rated flow")
+            << QList<QStringList>{ok[0], {"A", "10", "0", "", "", "", "10"}} << pipe << -1
+            << "双眼灶和快速热水器额定流量应大于0（节点“A”的住户使用双眼灶和快速热水器）";
+        QTest::newRow("negative path load") << ok << QList<QStringList>{{"1", "S", "A", "100", "50", "", "", "-2"}}
+                                            << 0 << "管段“1”的途泄流量应不小于0";
+        QTest::newRow("negative local loss") << ok << QList<QStringList>{{"1", "S", "A", "100", "50", "", "-5"}} << 0
+                                             << "管段“1”的局部阻力应不小于0";
     }
 
     void refusalsSayWhatAndWhere()
@@ -541,6 +749,106 @@ private slots:
         QVERIFY(run.output.isEmpty());
         QVERIFY(QString::fromUtf8(run.error).contains(QStringLiteral("bad.csv 第3行：管段“2”的终点“X”不是节点")));
         QCOMPARE(run.error.count('\n'), 1);
+    }
+
+    // The courtyard from CSV headed by captions, from a design file and back to CSV: the
+    // same flows, households, K and path loads; the options' values are checked.
+    void theCommandLineAndTheFilesCarryHouseholds()
+    {
+        QTemporaryDir dir;
+        auto write = [&dir](const char *name, const QByteArray &bytes) {
+            QFile f(dir.filePath(QString::fromLatin1(name)));
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes);
+            return f.fileName();
+        };
+        QList<QStringList> nodeRows, pipeRows;
+        for (const QStringList &row : kCourtyardNodes)
+            nodeRows << (QStringList(row) << QStringList(node::Count - row.size()));
+        for (const QStringList &row : kCourtyardPipes)
+            pipeRows << (QStringList(row) << QStringList(pipe::Count - row.size()));
+        // The new columns under their captions.
+        QByteArray nodeCsv = tableToCsv(Table::Nodes, nodeRows);
+        nodeCsv.replace(",households,appliance\r\n", ",户数,用具\r\n");
+        QByteArray pipeCsv = tableToCsv(Table::Pipes, pipeRows);
+        pipeCsv.replace(",local_percent,path_load\r\n", ",局部阻力(%),途泄流量(Nm^3/h)\r\n");
+        QVERIFY(nodeCsv.contains("户数,用具") && pipeCsv.contains("局部阻力(%),途泄流量(Nm^3/h)"));
+        const QString nodes = write("n.csv", nodeCsv), pipes = write("p.csv", pipeCsv);
+        const QStringList options{"network", "--density",      "0.72",  "--viscosity",    "1.5E-5", "--temperature",
+                                  "288",     "--min-pressure", "1000",  "--rated-flow-1", "0.7",    "--rated-flow-2",
+                                  "2.6",     "--simultaneity", "linear"};
+        const BatchRun run
+            = runBatch(options + QStringList{"--nodes", nodes, "--pipes", pipes}, [] { return QByteArray(); });
+        QCOMPARE(run.status, 0);
+        const QJsonObject root = QJsonDocument::fromJson(run.output).object();
+        QCOMPARE(root.value("flow_rule").toString(), QStringLiteral("同时工作系数法（枝状）"));
+        const QJsonArray pipeJson = root.value("pipes").toArray(), nodeJson = root.value("nodes").toArray();
+        const QJsonObject main = pipeJson[0].toObject(), riser = pipeJson[1].toObject(),
+                          street = pipeJson[2].toObject();
+        QCOMPARE(main.value("flow").toDouble(), 42.7772);
+        QCOMPARE(main.value("households_1").toDouble(), 18.0);
+        QCOMPARE(main.value("households_2").toDouble(), 60.0);
+        QCOMPARE(main.value("k_1").toDouble(), 0.462);
+        QCOMPARE(main.value("k_2").toDouble(), 0.176);
+        QCOMPARE(riser.value("households_1").toDouble(), 0.0);
+        QVERIFY(riser.value("k_1").isNull());
+        QCOMPARE(riser.value("local_percent").toDouble(), 25.0);
+        QCOMPARE(main.value("local_percent").toDouble(), 10.0);
+        QCOMPARE(street.value("path_load").toDouble(), 6.0);
+        QCOMPARE(nodeJson[0].toObject().value("households").toDouble(), 4.0);
+        QCOMPARE(nodeJson[4].toObject().value("appliance").toDouble(), 1.0);
+        QCOMPARE(nodeJson[5].toObject().value("appliance").toDouble(), 2.0);
+        QVERIFY(nodeJson[1].toObject().value("calc_load").isNull());
+
+        // The default set changes B3's households to cookers: 36 between 30 (0.40) and 40 (0.39).
+        BatchRun cookers = runBatch(options + QStringList{"--appliance", "1", "--nodes", nodes, "--pipes", pipes},
+                                    [] { return QByteArray(); });
+        QCOMPARE(cookers.status, 0);
+        const QJsonObject toB3 = QJsonDocument::fromJson(cookers.output).object().value("pipes")[4].toObject();
+        QCOMPARE(toB3.value("households_1").toDouble(), 36.0);
+        QCOMPARE(toB3.value("k_1").toDouble(), 0.394);
+        QVERIFY(toB3.value("k_2").isNull());
+        cookers = runBatch(options + QStringList{"--simultaneity", "cubic", "--nodes", nodes, "--pipes", pipes},
+                           [] { return QByteArray(); });
+        QCOMPARE(cookers.status, 2);
+        QVERIFY(QString::fromUtf8(cookers.error).contains(QStringLiteral("--simultaneity 应为 steps|linear")));
+        // Without the rated flow of a set in use: refused, naming the setting.
+        const BatchRun unrated = runBatch(QStringList{"network", "--density", "0.72", "--viscosity", "1.5E-5",
+                                                      "--temperature", "288", "--min-pressure", "1000",
+                                                      "--rated-flow-2", "2.6", "--nodes", nodes, "--pipes", pipes},
+                                          [] { return QByteArray(); });
+        QCOMPARE(unrated.status, 2);
+        QVERIFY(QString::fromUtf8(unrated.error).contains(QStringLiteral("设置 ratedFlow1：双眼灶额定流量应大于0")));
+
+        // A design file keeps the new columns and settings: the same results from it.
+        Network net = make(householdSettings(QStringLiteral("linear")), kCourtyardNodes, kCourtyardPipes);
+        design::Design d = design::initial();
+        d.screens.insert(kCode, design::networkScreenValues({{QStringLiteral("小区"), net}}));
+        const QString file = write("courtyard.velmora", design::write(d));
+        const BatchRun fromDesign = runBatch({"network", file}, [] { return QByteArray(); });
+        QCOMPARE(fromDesign.status, 0);
+        QCOMPARE(QJsonDocument::fromJson(fromDesign.output).object().value("pipes"), root.value("pipes"));
+        // And a design of rows of six texts, made before these columns, still opens and solves.
+        QByteArray old = design::write(d);
+        QJsonObject gwjs = QJsonDocument::fromJson(old).object()["screens"].toObject()[kCode].toObject()["networks"]
+                               .toArray()[0]
+                               .toObject();
+        gwjs.remove("name"); // kept the old way: one network's values at the top
+        QJsonObject shortRows = gwjs;
+        QJsonArray sixTexts;
+        for (const QJsonValue &row : gwjs["nodes"].toArray())
+            sixTexts.append(QJsonArray::fromStringList(row.toVariant().toStringList().mid(0, 6)));
+        shortRows["nodes"] = sixTexts;
+        const design::Read read = design::read(QJsonDocument(QJsonObject{{"format", design::kFormat},
+                                                                         {"version", design::kVersion},
+                                                                         {"screens", QJsonObject{{kCode, shortRows}}}})
+                                                   .toJson());
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        const Network plain = design::networksOf(read.design.screens.value(kCode)).front().network;
+        QCOMPARE(plain.nodes[3].size(), int(node::Count));
+        const Result r = solve(plain);
+        QVERIFY(r.solved());
+        QCOMPARE(r.pipes[0].flow, 3.5 + 6); // the shop and the street main's path load
     }
 
     void inpFilesAreReadAsTheyAreWritten()

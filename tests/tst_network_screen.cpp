@@ -10,8 +10,10 @@
 #include "network/network_screen.h"
 #include "network/network_view.h"
 #include "network_columns.h"
-#include "profile_view.h"
+#include "network_options.h"
 #include "number_text.h"
+#include "profile_view.h"
+#include "report.h"
 #include "shell.h"
 
 #include <QAction>
@@ -21,6 +23,7 @@
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -124,6 +127,74 @@ private slots:
         const QString text = QString::fromUtf8(process.readAllStandardOutput());
         QVERIFY(text.contains(QStringLiteral("管网计算")));
         QVERIFY(text.contains(QStringLiteral("环网闭合差")) == !gwjs->editor()->model()->result().loops.isEmpty());
+    }
+
+    // Households and path loads typed per building and street main: their columns show,
+    // the pipes their households, K and flows; the way K is read is a choice that
+    // changes the flows, and the design file keeps it.
+    void householdsAndTheirSimultaneityShow()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings + QStringList{"ratedFlow1=0.7", "ratedFlow2=2.6"});
+        pasteInto(gwjs, network::Table::Nodes,
+                  QStringLiteral("S\t\t0\t\t\t3000\nJ\t3.5\t0\nB1\t\t0\t\t\t\t24\t2\nB2\t\t0\t\t\t\t18\t双眼灶\n"));
+        pasteInto(gwjs, network::Table::Pipes,
+                  QStringLiteral("1\tS\tJ\t80\t\t\t\t6\n2\tJ\tB1\t30\t\t\t25\n3\tJ\tB2\t20\t\n"));
+        NetworkTableModel *pipes = gwjs->editor()->model()->table(network::Table::Pipes);
+        const auto header = [](NetworkTableModel *m, const char *key) {
+            return m->headerData(m->columnOf(QString::fromLatin1(key)), Qt::Horizontal).toString();
+        };
+        QCOMPARE(header(gwjs->editor()->model()->table(network::Table::Nodes), "households"), QStringLiteral("户数"));
+        QCOMPARE(header(pipes, "path_load"), QStringLiteral("途泄流量(Nm^3/h)"));
+        QCOMPARE(header(pipes, "k_2"), QStringLiteral("K(双眼灶和快速热水器)"));
+        // Pipe 1: 0.48 x 18 x 0.7 + 0.21 x 24 x 2.6 + 3.5 + 0.55 x 6.
+        const auto cell = [pipes](int row, const char *key) {
+            return pipes->data(pipes->index(row, pipes->columnOf(QString::fromLatin1(key)))).toString();
+        };
+        QCOMPARE((QStringList{cell(0, "flow"), cell(0, "households_1"), cell(0, "k_1"), cell(0, "households_2"),
+                              cell(0, "k_2")}),
+                 (QStringList{"25.952", "18", "0.48", "24", "0.21"}));
+        QCOMPARE(cell(1, "k_1"), QString());
+        QCOMPARE(textOf(gwjs, "flowRule"), QStringLiteral("流量计算方法：同时工作系数法（枝状）"));
+
+        // Linear: 18 gives 0.462, 24 gives 0.202.
+        auto *simultaneity = gwjs->findChild<QComboBox *>(QStringLiteral("simultaneity"));
+        QVERIFY(simultaneity);
+        QCOMPARE(simultaneity->currentText(), QStringLiteral("分段取值"));
+        simultaneity->setCurrentIndex(simultaneity->findText(QStringLiteral("线性插值")));
+        QCOMPARE((QStringList{cell(0, "flow"), cell(0, "k_1"), cell(0, "k_2")}),
+                 (QStringList{"25.226", "0.462", "0.202"}));
+        QCOMPARE(gwjs->editor()->typedNetwork().settings.text(QStringLiteral("simultaneity")), QStringLiteral("linear"));
+
+        // A rated flow taken away: its box is marked with the reason.
+        perform(gwjs, {"ratedFlow1="});
+        QVERIFY(textOf(gwjs, "networkVerdict").contains(QStringLiteral("双眼灶额定流量应大于0")));
+        QCOMPARE(gwjs->findChild<QLineEdit *>(QStringLiteral("ratedFlow1"))->property("problem").toString(),
+                 gwjs->editor()->model()->result().refused->text);
+        QCOMPARE(textOf(gwjs, "flowRule"), QString());
+    }
+
+    // The report says how the flows were found, in words with the constants, shows a
+    // choice by its caption and holds the households' columns.
+    void theReportStatesTheFlowRule()
+    {
+        network::Network net{network::initialSettings(),
+                             {{"S", "", "0", "", "", "3000"}, {"J", "3.5", "0"}, {"B", "", "0", "", "", "", "18", "1"}},
+                             {{"1", "S", "J", "80", "", "", "", "6"}, {"2", "J", "B", "20", ""}}};
+        for (const QString &setting : kSettings + QStringList{"ratedFlow1=0.7", "simultaneity=linear"})
+            net.settings.setText(setting.section(u'=', 0, 0), setting.section(u'=', 1));
+        report::Report r;
+        r.networks.append(report::NetworkEntry{QStringLiteral("小区"), net, network::solve(net)});
+        const QString html = report::html(r);
+        // Pipe 1: 0.462 x 18 x 0.7 + 3.5 + 0.55 x 6.
+        for (const QString &text :
+             {QStringLiteral("<h3>计算公式</h3>"), QStringLiteral("流量计算方法：同时工作系数法（枝状）"),
+              QStringLiteral("0.55 · Q途泄本段"), QStringLiteral("相连各管段途泄流量的1/2"),
+              QStringLiteral("同时工作系数：线性插值"), QStringLiteral("默认用具：双眼灶和快速热水器"),
+              QStringLiteral("途泄流量(Nm^3/h)"), QStringLiteral("K(双眼灶)"), QStringLiteral("12.6212")})
+            QVERIFY2(html.contains(text), qPrintable(text));
     }
 
     // One item per node and per pipe; the selection follows both ways; a drag is one

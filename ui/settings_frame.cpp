@@ -35,10 +35,27 @@ SettingsFrame::SettingsFrame(const QList<gas::Setting> &settings, const QString 
         const QByteArray name = s.name.toLatin1();
         const QByteArray caption = name + "Caption";
         const QString text = s.lowCaption.isEmpty() ? s.highCaption : s.lowCaption;
-        m_boxes << addField(grid, 1 + place / 3, caption.constData(), text, name.constData(), 2 * (place % 3));
-        m_captions << findChild<QLabel *>(QString::fromLatin1(caption));
-        m_boxes.back()->setText(s.initial);
-        watchReading(m_boxes.back());
+        const int row = 1 + place / 3, column = 2 * (place % 3);
+        if (s.isChoice()) {
+            auto *choice = new QComboBox;
+            choice->setObjectName(s.name);
+            choice->addItems(s.captions);
+            choice->setCurrentIndex(int(s.values.indexOf(s.initial)));
+            QLabel *captionLabel = label(caption.constData(), text);
+            captionLabel->setBuddy(choice);
+            grid->addWidget(captionLabel, row, column);
+            grid->addWidget(choice, row, column + 1);
+            m_fields << choice;
+            m_captions << captionLabel;
+            connect(choice, &QComboBox::currentIndexChanged, this, &SettingsFrame::update);
+        } else {
+            QLineEdit *box = addField(grid, row, caption.constData(), text, name.constData(), column);
+            box->setText(s.initial);
+            watchReading(box);
+            m_fields << box;
+            m_captions << findChild<QLabel *>(QString::fromLatin1(caption));
+            connect(box, &QLineEdit::textChanged, this, &SettingsFrame::update);
+        }
         ++place;
     }
     m_digits = digitsChoice();
@@ -54,8 +71,6 @@ SettingsFrame::SettingsFrame(const QList<gas::Setting> &settings, const QString 
                 update();
         });
     }
-    for (QLineEdit *box : m_boxes)
-        connect(box, &QLineEdit::textChanged, this, &SettingsFrame::update);
     connect(m_digits, &QComboBox::currentIndexChanged, this, &SettingsFrame::update);
     update();
 }
@@ -68,8 +83,12 @@ gas::Settings SettingsFrame::settings() const
         if (m_materials[i]->isChecked())
             s.material = i;
     }
-    for (qsizetype i = 0; i < m_list.size(); ++i)
-        s.setText(m_list[i].name, m_boxes[i]->text());
+    for (qsizetype i = 0; i < m_list.size(); ++i) {
+        if (const auto *choice = qobject_cast<const QComboBox *>(m_fields[i]))
+            s.setText(m_list[i].name, m_list[i].values.value(choice->currentIndex()));
+        else
+            s.setText(m_list[i].name, static_cast<const QLineEdit *>(m_fields[i])->text());
+    }
     s.digits = toolkit::digitsOf(m_digits);
     return s;
 }
@@ -79,8 +98,17 @@ void SettingsFrame::setSettings(const gas::Settings &s)
     m_setting = true;
     (s.pressure == gas::Pressure::High ? m_high : m_low)->setChecked(true);
     m_materials.value(s.material, m_materials.front())->setChecked(true);
-    for (qsizetype i = 0; i < m_list.size(); ++i)
-        m_boxes[i]->setText(s.texts.contains(m_list[i].name) ? s.text(m_list[i].name) : m_list[i].initial);
+    for (qsizetype i = 0; i < m_list.size(); ++i) {
+        const gas::Setting &setting = m_list[i];
+        const QString text = s.texts.contains(setting.name) ? s.text(setting.name) : setting.initial;
+        if (auto *choice = qobject_cast<QComboBox *>(m_fields[i])) {
+            // A value the list does not hold (a design file edited by hand) shows the initial one.
+            const qsizetype at = setting.values.indexOf(text.trimmed());
+            choice->setCurrentIndex(int(at >= 0 ? at : setting.values.indexOf(setting.initial)));
+        } else {
+            static_cast<QLineEdit *>(m_fields[i])->setText(text);
+        }
+    }
     toolkit::setDigits(m_digits, s.digits);
     m_setting = false;
     update();
@@ -93,7 +121,7 @@ void SettingsFrame::update()
     const gas::Pressure pressure = m_high->isChecked() ? gas::Pressure::High : gas::Pressure::Low;
     for (qsizetype i = 0; i < m_list.size(); ++i) {
         const bool serves = m_list[i].serves(pressure);
-        m_boxes[i]->setEnabled(serves);
+        m_fields[i]->setEnabled(serves);
         if (serves)
             toolkit::setText(m_captions[i], m_list[i].caption(pressure));
     }
@@ -102,15 +130,26 @@ void SettingsFrame::update()
 
 void SettingsFrame::showProblem(const QString &name, const QString &problem)
 {
-    for (QLineEdit *box : m_boxes)
-        toolkit::setProblem(box, !name.isEmpty() && box->objectName() == name ? problem : QString());
+    for (QWidget *field : m_fields) {
+        if (auto *box = qobject_cast<QLineEdit *>(field))
+            toolkit::setProblem(box, !name.isEmpty() && box->objectName() == name ? problem : QString());
+    }
 }
 
 QLineEdit *SettingsFrame::box(const QString &name) const
 {
-    for (QLineEdit *box : m_boxes) {
-        if (box->objectName() == name)
-            return box;
+    for (QWidget *field : m_fields) {
+        if (field->objectName() == name)
+            return qobject_cast<QLineEdit *>(field);
+    }
+    return nullptr;
+}
+
+QComboBox *SettingsFrame::choice(const QString &name) const
+{
+    for (QWidget *field : m_fields) {
+        if (field->objectName() == name)
+            return qobject_cast<QComboBox *>(field);
     }
     return nullptr;
 }

@@ -11,8 +11,9 @@ class QLineEdit;
 class QRadioButton;
 
 // The frame "计算条件" of the route table and the network: the pressure class, the
-// (default) material, the typed settings three to a row, and the digits shown. A
-// setting that does not serve the pressure class is disabled; captions follow the class.
+// (default) material, the typed settings three to a row (a text box, or a list of
+// its captions for a choice), and the digits shown. A setting that does not serve the
+// pressure class is disabled; captions follow the class.
 class SettingsFrame : public QGroupBox
 {
     Q_OBJECT
@@ -26,6 +27,7 @@ public:
     // Marks a setting's box with the reason it cannot be used (empty: no mark on any).
     void showProblem(const QString &name, const QString &problem);
     QLineEdit *box(const QString &name) const;
+    QComboBox *choice(const QString &name) const;
 
 signals:
     void changed();
@@ -37,7 +39,7 @@ private:
     QRadioButton *m_low;
     QRadioButton *m_high;
     QList<QRadioButton *> m_materials;
-    QList<QLineEdit *> m_boxes;
+    QList<QWidget *> m_fields; // by setting: a QLineEdit, or a QComboBox for a choice
     QList<QLabel *> m_captions;
     QComboBox *m_digits;
     bool m_setting = false;

@@ -2,6 +2,8 @@
 
 #include "descriptions.h"
 #include "network_graph.h"
+#include "network_loads.h"
+#include "network_options.h"
 #include "network_read.h"
 #include "network_results.h"
 #include "network_sizing.h"
@@ -16,6 +18,17 @@ std::optional<int> materialOf(const QString &text)
     const calc::Choice materials = calc::pipeMaterials(QString());
     for (std::size_t i = 0; i < materials.options.size(); ++i) {
         if (t == materials.options[i].caption || t == QString::number(i + 1))
+            return int(i);
+    }
+    return std::nullopt;
+}
+
+std::optional<int> applianceOf(const QString &text)
+{
+    const QString t = text.trimmed();
+    const QStringList &captions = applianceCaptions();
+    for (qsizetype i = 0; i < captions.size(); ++i) {
+        if (t == captions[i] || t == QString::number(i + 1))
             return int(i);
     }
     return std::nullopt;
@@ -63,8 +76,9 @@ Result solveWith(const Network &network, int maxIterations, const std::atomic<bo
 
     Solution s;
     std::vector<char> noDiameter(pipes, 0);
+    Loads loads = tree ? treeLoads(m, forest) : nodeLoads(m);
     if (tree) {
-        s.flow = forestFlows(m, forest);
+        s.flow = std::move(loads.flow);
         s.potential.assign(n, 0.0);
         s.hold.assign(pipes, BoundaryHold{});
         sizeTree(m, adj, forest, s.flow, s.potential, noDiameter);
@@ -92,7 +106,8 @@ Result solveWith(const Network &network, int maxIterations, const std::atomic<bo
         }
     }
     result.converged = true;
-    writeResults(m, adj, forest, s, noDiameter, result);
+    result.flowRule = tree ? kSimultaneityRule : kNodeLoadRule;
+    writeResults(m, adj, forest, s, noDiameter, loads, result);
     return result;
 }
 

@@ -10,10 +10,11 @@
 #include <atomic>
 #include <optional>
 
-// A gas network (管网计算): nodes with loads and pipes between them, fed by one or
-// more sources held at their pressures. Trees are solved exactly and may leave
+// A gas network (管网计算): nodes with loads and households and pipes between them,
+// fed by one or more sources held at their pressures. Trees are solved exactly, each
+// pipe carrying the households beyond it at their simultaneity, and may leave
 // diameters to be sized; looped or multi-source networks are solved by Newton's
-// method on the node potentials.
+// method on the node potentials, each node taking its own households.
 namespace network {
 
 using gas::Pressure;
@@ -25,10 +26,10 @@ enum class Table { Nodes, Pipes };
 // The typed columns of each table, in the order the tables, the CSV files and the
 // design file keep them; network_columns.h describes every column.
 namespace node {
-enum Column : int { Id, Load, Elevation, X, Y, SourcePressure, Count };
+enum Column : int { Id, Load, Elevation, X, Y, SourcePressure, Households, Appliance, Count };
 }
 namespace pipe {
-enum Column : int { Id, From, To, Length, Diameter, Material, Count };
+enum Column : int { Id, From, To, Length, Diameter, Material, LocalPercent, PathLoad, Count };
 }
 
 // A row of a table: its typed texts by column; a missing cell is empty.
@@ -43,6 +44,13 @@ struct Network
 
 // A material as typed: 1-3 or its caption (钢管, 铸铁管, 塑料管); nothing for anything else.
 std::optional<int> materialOf(const QString &text);
+// An appliance set as typed: 1-2 or its caption (双眼灶, 双眼灶和快速热水器), 0-based; nothing for anything else.
+std::optional<int> applianceOf(const QString &text);
+
+// How the pipes' flows were found: by simultaneity over the households beyond each pipe
+// of a tree, or by balancing node loads in a network with loops or several sources.
+inline const QString kSimultaneityRule = QStringLiteral("同时工作系数法（枝状）");
+inline const QString kNodeLoadRule = QStringLiteral("节点流量法（环状）");
 
 // Why a network cannot be calculated: the table, the row (0-based; -1 for a setting
 // or the network as a whole), the column key, and the text for the user.
@@ -65,8 +73,13 @@ struct NodeResult
     QString id;
     std::optional<QPointF> place; // X, Y where both are typed
     bool source = false;
-    double load = 0;
+    double load = 0; // as typed, without simultaneity
     double elevation = 0;
+    double households = 0;
+    int appliance = 2; // the set its households use: 1 or 2
+    // With loops or several sources, the load the node balances: its load, its own
+    // households at their simultaneity and half the path loads of its pipes.
+    std::optional<double> calcLoad;
     std::optional<double> sourcePressure;
     std::optional<double> supply; // a source's: its net outflow plus its own load
     std::optional<double> pressure; // Pa or kPa; none where P^2 <= 0 (medium/high)
@@ -82,6 +95,12 @@ struct PipeResult
     double length = 0;
     double diameter = 0;
     bool automatic = false;
+    double localPercent = 0; // as used: the pipe's or the setting's
+    double pathLoad = 0; // Nm^3/h taken evenly along the pipe
+    // In a tree: the households of each appliance set beyond the pipe, and the
+    // simultaneity coefficient taken for them (none where the set has no households).
+    std::optional<double> households[2];
+    std::optional<double> k[2];
     double flow = 0; // Nm^3/h, signed: positive from `from` to `to`
     double unitDrop = 0; // Pa/m or kPa^2/km at |flow|
     Hold hold = Hold::None;
@@ -120,6 +139,7 @@ struct Result
     QString failure; // why it did not converge
     int iterations = 0;
     QString verdict;
+    QString flowRule; // kSimultaneityRule or kNodeLoadRule, once solved
     bool met = false;
     int worstNode = -1;
     // The most unfavourable line (最不利管线): the pipes by which gas reaches the worst
@@ -134,6 +154,7 @@ struct Result
 
 inline const QString kNoDiameter = QStringLiteral("管径系列中无满足允许压降的管径,嘿嘿");
 inline const QString kBackflow = QStringLiteral("气源倒流");
+inline const QString kBeyondSimultaneity = QStringLiteral("户数超出同时工作系数表,按2000户取值");
 
 // Solves a network. A solve that is asked to stop (stop set) ends early with
 // converged false and an empty failure; its result is of no use.

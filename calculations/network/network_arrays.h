@@ -15,9 +15,18 @@ struct Arrays
     double nu = 0; // kinematic viscosity, m^2/s
     double T = 0; // temperature, K
     double minPressure = 0; // Pa or kPa
+    // Households: the rated flow of one household of each appliance set (Nm^3/h; 0
+    // where no household uses the set), and whether K is read linearly between the
+    // table's rows rather than in steps.
+    double ratedFlow[2] = {0, 0};
+    bool linear = false;
 
     // Nodes.
-    std::vector<double> load; // Nm^3/h taken at the node
+    // Nm^3/h taken at the node: as typed when read; before flows are found, the load
+    // the node takes itself (network_loads.h), which is what the solver balances.
+    std::vector<double> load;
+    std::vector<double> households; // whole numbers
+    std::vector<char> appliance; // the set its households use: 0 or 1
     std::vector<double> z; // elevation, m (0 for medium/high pressure)
     std::vector<char> source; // held at its pressure
     std::vector<double> sourcePressure; // Pa or kPa; 0 for an ordinary node
@@ -28,7 +37,9 @@ struct Arrays
     std::vector<int> material; // 0 steel, 1 cast iron, 2 plastic
     std::vector<double> length; // m, or km for medium/high pressure
     std::vector<double> diameter; // mm; 0 until an automatic pipe is sized
-    std::vector<double> w; // 1 + the local loss as a fraction of the friction loss
+    std::vector<double> localPercent; // the local loss, % of the friction loss
+    std::vector<double> w; // 1 + localPercent / 100
+    std::vector<double> pathLoad; // Nm^3/h taken evenly along the pipe
     std::vector<char> automatic; // sized by the program
 
     std::size_t nodeCount() const { return load.size(); }

@@ -61,8 +61,11 @@ const QList<Column> &nodeColumns()
                          })),
         classes("source_pressure", "气源压力(Pa)", "气源压力(kPa)", Kind::Number, true,
                 NODE(optionalValue(n.sourcePressure))),
+        both("households", "户数", Kind::Number, true, NODE(n.households)),
+        both("appliance", "用具", Kind::Number, true, NODE(double(n.appliance))),
         both("supply", "供气量(Nm^3/h)", Kind::Number, false, NODE(optionalValue(n.supply))),
         classes("pressure", "压力(Pa)", "压力(kPa)", Kind::Number, false, NODE(optionalValue(n.pressure))),
+        both("calc_load", "计算负荷(Nm^3/h)", Kind::Number, false, NODE(optionalValue(n.calcLoad))),
         both("message", "提示", Kind::Text, false, NODE(n.message)),
     };
     return all;
@@ -84,7 +87,13 @@ const QList<Column> &pipeColumns()
         classes("length", "管长(m)", "管长(km)", Kind::Number, true, PIPE(p.length)),
         both("diameter", "管径(mm)", Kind::Number, true, PIPE(p.diameter)),
         both("material", "管材", Kind::Number, true, PIPE(double(p.material + 1))),
-        both("flow", "流量(Nm^3/h)", Kind::Number, false, PIPE(p.flow)),
+        both("local_percent", "局部阻力(%)", Kind::Number, true, PIPE(p.localPercent)),
+        both("path_load", "途泄流量(Nm^3/h)", Kind::Number, true, PIPE(p.pathLoad)),
+        both("flow", "计算流量(Nm^3/h)", Kind::Number, false, PIPE(p.flow)),
+        both("households_1", "户数(双眼灶)", Kind::Number, false, PIPE(optionalValue(p.households[0]))),
+        both("households_2", "户数(双眼灶和快速热水器)", Kind::Number, false, PIPE(optionalValue(p.households[1]))),
+        both("k_1", "K(双眼灶)", Kind::Number, false, PIPE(optionalValue(p.k[0]))),
+        both("k_2", "K(双眼灶和快速热水器)", Kind::Number, false, PIPE(optionalValue(p.k[1]))),
         classes("reynolds", "雷诺数", "", Kind::Number, false, PIPE(p.reynolds)),
         classes("state", "流态", "", Kind::Text, false, PIPE(p.state)),
         classes("unit_drop", "单位压降(Pa/m)", "单位压降(kPa^2/km)", Kind::Number, false, PIPE(p.unitDrop)),
@@ -137,8 +146,10 @@ int typedColumnOf(Table table, const QString &header)
 
 bool isNumberColumn(Table table, int column)
 {
+    // A material or an appliance set may be typed by its caption.
     return column >= 0 && column < typedCount(table) && columns(table)[column].kind == Kind::Number
-        && !(table == Table::Pipes && column == pipe::Material);
+        && !(table == Table::Pipes && column == pipe::Material)
+        && !(table == Table::Nodes && column == node::Appliance);
 }
 
 QStringList loopKeys()

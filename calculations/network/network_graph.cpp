@@ -57,23 +57,6 @@ Forest spanningForest(const Arrays &m, const Adjacency &adj)
     return f;
 }
 
-std::vector<double> forestFlows(const Arrays &m, const Forest &f)
-{
-    std::vector<double> flow(m.pipeCount(), 0.0);
-    std::vector<double> beyond(m.load.begin(), m.load.end());
-    for (auto it = f.order.rbegin(); it != f.order.rend(); ++it) {
-        const int v = *it;
-        const int k = f.parentPipe[std::size_t(v)];
-        if (k < 0)
-            continue;
-        // Towards v: positive when v is the pipe's `to`.
-        flow[std::size_t(k)] = m.to[std::size_t(k)] == v ? beyond[std::size_t(v)] : -beyond[std::size_t(v)];
-        beyond[std::size_t(otherEnd(m, k, v))] += beyond[std::size_t(v)];
-    }
-    return flow;
-}
-
-
 // Each pipe outside the forest closes one loop: itself and a short way back between
 // its ends through the forest and the pipes taken before it. Every loop has a pipe
 // of its own that no earlier loop holds, so the loops are independent; the short way

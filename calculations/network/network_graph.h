@@ -32,10 +32,6 @@ struct Forest
 };
 Forest spanningForest(const Arrays &m, const Adjacency &adj);
 
-// Flows of a forest that carries every load to its source: each tree pipe carries
-// the loads beyond it; other pipes carry nothing.
-std::vector<double> forestFlows(const Arrays &m, const Forest &f);
-
 // The independent loops, the meshes a designer draws (closures not yet set).
 QList<Loop> independentLoops(const Arrays &m, const Adjacency &adj, const Forest &f);
 

@@ -15,10 +15,18 @@ inline const QString kCode = QStringLiteral("gwjs");
 inline const QString kTitle = QStringLiteral("管网计算");
 
 inline const QString kMinPressure = QStringLiteral("minPressure");
+// Households: the appliance set of a node that names none ("1" or "2"), the rated flow
+// of a household of each set, and how K is read between the table's rows ("steps" or
+// "linear").
+inline const QString kAppliance = QStringLiteral("appliance");
+inline const QString kRatedFlow[2] = {QStringLiteral("ratedFlow1"), QStringLiteral("ratedFlow2")};
+inline const QString kSimultaneity = QStringLiteral("simultaneity");
 
-// The gas, the local loss and the least pressure a node may have, in the order the
-// screen shows them.
+// The gas, the local loss, the least pressure a node may have and the households'
+// settings, in the order the screen shows them.
 const QList<gas::Setting> &textSettings();
+// The appliance sets by their captions: 双眼灶, 双眼灶和快速热水器.
+const QStringList &applianceCaptions();
 // Every setting at its initial text.
 Settings initialSettings();
 

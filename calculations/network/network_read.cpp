@@ -12,6 +12,9 @@ namespace network {
 
 namespace {
 
+// Far beyond any district, and small enough that the counts beyond a pipe add up exactly.
+constexpr double kMostHouseholds = 1e9;
+
 Problem problemAt(Problem::Table table, int row, const QString &column, const QString &text)
 {
     return Problem{table, row, column, text};
@@ -98,10 +101,22 @@ Reading read(const Network &net)
     if (s.material < 0 || s.material > 2)
         return refuse(
             problemAt(Problem::Table::Settings, -1, QStringLiteral("material"), QStringLiteral("未知的管材")));
-    const double w = 1 + a / 100;
+    // A choice kept in a design file may hold anything; empty is its initial value.
+    const QString defaultSet = s.text(kAppliance).trimmed();
+    if (!defaultSet.isEmpty() && defaultSet != u"1" && defaultSet != u"2")
+        return refuse(problemAt(Problem::Table::Settings, -1, kAppliance,
+                                QStringLiteral("默认用具应为1（双眼灶）或2（双眼灶和快速热水器）")));
+    const char defaultAppliance = defaultSet == u"1" ? 0 : 1;
+    const QString reading = s.text(kSimultaneity).trimmed();
+    if (!reading.isEmpty() && reading != u"steps" && reading != u"linear")
+        return refuse(problemAt(Problem::Table::Settings, -1, kSimultaneity,
+                                QStringLiteral("同时工作系数应为分段取值（steps）或线性插值（linear）")));
+    m.linear = reading == u"linear";
 
     const std::size_t nodeCount = std::size_t(net.nodes.size());
     m.load.reserve(nodeCount);
+    m.households.reserve(nodeCount);
+    m.appliance.reserve(nodeCount);
     m.z.reserve(nodeCount);
     m.source.reserve(nodeCount);
     m.sourcePressure.reserve(nodeCount);
@@ -109,6 +124,7 @@ Reading read(const Network &net)
     QHash<QString, int> nodeIndex;
     nodeIndex.reserve(net.nodes.size());
     bool anySource = false;
+    int firstWith[2] = {-1, -1}; // the first node with households of each set
     for (int i = 0; i < net.nodes.size(); ++i) {
         const Row &row = net.nodes[i];
         const QString id = row.value(node::Id).trimmed();
@@ -135,16 +151,47 @@ Reading read(const Network &net)
                 return refuse(at("source_pressure", QStringLiteral("节点“%1”的气源压力应大于0").arg(id)));
             anySource = true;
         }
+        const QString householdsText = row.value(node::Households);
+        const double households = householdsText.trimmed().isEmpty() ? 0.0 : parseLeadingNumber(householdsText);
+        if (!std::isfinite(households) || households < 0 || households != std::floor(households))
+            return refuse(at("households", QStringLiteral("节点“%1”的户数应为不小于0的整数").arg(id)));
+        if (households > kMostHouseholds)
+            return refuse(at("households", QStringLiteral("节点“%1”的户数超出计算范围").arg(id)));
+        char appliance = defaultAppliance;
+        const QString applianceText = row.value(node::Appliance).trimmed();
+        if (!applianceText.isEmpty()) {
+            const std::optional<int> named = applianceOf(applianceText);
+            if (!named)
+                return refuse(at("appliance", QStringLiteral("节点“%1”的用具“%2”未知").arg(id, applianceText)));
+            appliance = char(*named);
+        }
+        if (households > 0 && firstWith[std::size_t(appliance)] < 0)
+            firstWith[std::size_t(appliance)] = i;
         m.load.push_back(load);
+        m.households.push_back(households);
+        m.appliance.push_back(appliance);
         m.z.push_back(z);
         m.source.push_back(isSource);
         m.sourcePressure.push_back(p);
         m.fixedPotential.push_back(m.low ? p - ((hs::kAirDensity - m.rho) * z) * hs::kGravity : p * p);
     }
+    // A rated flow is needed only where households use its set.
+    for (std::size_t set = 0; set < 2; ++set) {
+        if (firstWith[set] < 0)
+            continue;
+        const QString &name = kRatedFlow[set];
+        const double Qn = parseLeadingNumber(s.text(name));
+        if (s.text(name).trimmed().isEmpty() || !std::isfinite(Qn) || Qn <= 0)
+            return refuse(problemAt(
+                Problem::Table::Settings, -1, name,
+                QStringLiteral("%1额定流量应大于0（节点“%2”的住户使用%1）")
+                    .arg(applianceCaptions()[qsizetype(set)], net.nodes[firstWith[set]].value(node::Id).trimmed())));
+        m.ratedFlow[set] = Qn;
+    }
     const std::size_t pipeCount = std::size_t(net.pipes.size());
     for (auto *v : {&m.from, &m.to, &m.material})
         v->reserve(pipeCount);
-    for (auto *v : {&m.length, &m.diameter, &m.w})
+    for (auto *v : {&m.length, &m.diameter, &m.localPercent, &m.w, &m.pathLoad})
         v->reserve(pipeCount);
     m.automatic.reserve(pipeCount);
     QHash<QString, int> pipeIds;
@@ -185,11 +232,22 @@ Reading read(const Network &net)
                 return refuse(at("material", QStringLiteral("管段“%1”的管材“%2”未知").arg(id, materialText)));
             material = *named;
         }
+        double percent = a;
+        if (const QString typed = row.value(pipe::LocalPercent); !typed.trimmed().isEmpty()) {
+            percent = parseLeadingNumber(typed);
+            if (!std::isfinite(percent) || percent < 0)
+                return refuse(at("local_percent", QStringLiteral("管段“%1”的局部阻力应不小于0").arg(id)));
+        }
+        const double pathLoad = parseLeadingNumber(row.value(pipe::PathLoad));
+        if (!std::isfinite(pathLoad) || pathLoad < 0)
+            return refuse(at("path_load", QStringLiteral("管段“%1”的途泄流量应不小于0").arg(id)));
         m.from.push_back(*f);
         m.to.push_back(*t);
         m.length.push_back(L);
         m.diameter.push_back(d);
-        m.w.push_back(w);
+        m.localPercent.push_back(percent);
+        m.w.push_back(1 + percent / 100);
+        m.pathLoad.push_back(pathLoad);
         m.automatic.push_back(automatic);
         m.material.push_back(material);
     }

@@ -17,13 +17,19 @@ double head(const Arrays &m, double height)
     return ((hs::kAirDensity - m.rho) * height) * hs::kGravity;
 }
 
+void addMessage(QString &message, const QString &text)
+{
+    message += (message.isEmpty() ? QString() : QStringLiteral("；")) + text;
+}
+
 } // namespace
 
 void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, const Solution &s,
-                  const std::vector<char> &noDiameter, Result &r)
+                  const std::vector<char> &noDiameter, const Loads &loads, Result &r)
 {
     const std::size_t n = m.nodeCount();
     const std::size_t pipes = m.pipeCount();
+    const bool tree = loads.tree;
 
     // Nodes first: the pipes' drops are the differences of their pressures as shown.
     std::vector<double> net(n, 0.0);
@@ -34,13 +40,19 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
     }
     for (std::size_t v = 0; v < n; ++v) {
         NodeResult &node = r.nodes[int(v)];
-        node.load = m.load[v];
+        node.load = loads.typed[v];
         node.elevation = m.z[v];
+        node.households = m.households[v];
+        node.appliance = m.appliance[v] + 1;
+        if (!tree)
+            node.calcLoad = m.load[v];
+        if (loads.nodeBeyondTable[v])
+            node.message = kBeyondSimultaneity;
         if (m.source[v]) {
             node.sourcePressure = m.sourcePressure[v];
             node.supply = net[v] + m.load[v];
             if (*node.supply < -1e-9 * std::max(1.0, m.load[v]))
-                node.message = kBackflow;
+                addMessage(node.message, kBackflow);
             node.pressure = m.sourcePressure[v];
         } else if (m.low) {
             node.pressure = s.potential[v] + head(m, m.z[v]);
@@ -55,6 +67,15 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
         p.length = m.length[k];
         p.diameter = m.diameter[k];
         p.automatic = m.automatic[k];
+        p.localPercent = m.localPercent[k];
+        p.pathLoad = m.pathLoad[k];
+        if (tree) {
+            for (std::size_t set = 0; set < 2; ++set) {
+                p.households[set] = loads.households[set][k];
+                if (loads.k[set][k] > 0)
+                    p.k[set] = loads.k[set][k];
+            }
+        }
         const double w = m.w[k];
         const double dH = s.potential[std::size_t(m.from[k])] - s.potential[std::size_t(m.to[k])];
         const BoundaryHold &hold = s.hold[k];
@@ -67,8 +88,10 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
             Q = std::copysign(hold.flow, Q != 0 ? Q : dH);
         const double q = std::fabs(Q);
         p.flow = Q;
+        if (tree && loads.pipeBeyondTable[k])
+            addMessage(p.message, kBeyondSimultaneity);
         if (noDiameter[k])
-            p.message = kNoDiameter;
+            addMessage(p.message, kNoDiameter);
         const std::optional<double> &pf = r.nodes[m.from[k]].pressure, &pt = r.nodes[m.to[k]].pressure;
         if (m.low) {
             const calc::LowSection section = calc::lowSection(q, m.nu, m.T, m.rho, p.material, p.diameter);
@@ -121,7 +144,7 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
             r.worstNode = int(v);
             r.worstPath = wayIn(m, adj, flows, r.worstNode);
             r.verdict = QStringLiteral("不满足,压力差小于零");
-            r.nodes[int(v)].message = calc::noEndPressureText();
+            addMessage(r.nodes[int(v)].message, calc::noEndPressureText());
             return;
         }
     }

@@ -169,6 +169,8 @@ NetworkEditor::NetworkEditor(QWidget *parent)
     m_verdict->setFont(big);
     m_verdict->setWordWrap(true);
     layout->addWidget(m_verdict);
+    m_flowRule = label("flowRule");
+    layout->addWidget(m_flowRule);
 
     auto *buttons = new QHBoxLayout;
     const struct
@@ -291,6 +293,7 @@ void NetworkEditor::showVerdict()
     if (m_model->isSolving()) {
         // A large network solved in the background: no verdict of an earlier state.
         toolkit::setText(m_verdict, QStringLiteral("结论：计算中…"));
+        toolkit::setText(m_flowRule, QString());
         QPalette palette = m_verdict->palette();
         palette.setColor(QPalette::WindowText, Qt::gray);
         m_verdict->setPalette(palette);
@@ -310,6 +313,7 @@ void NetworkEditor::showVerdict()
             verdict += QStringLiteral("，最不利节点 %1").arg(r.nodes.value(r.worstNode).id);
     }
     toolkit::setText(m_verdict, QStringLiteral("结论：") + verdict);
+    toolkit::setText(m_flowRule, r.flowRule.isEmpty() ? QString() : QStringLiteral("流量计算方法：") + r.flowRule);
     const bool met = !r.refused && r.converged && r.met;
     QPalette palette = m_verdict->palette();
     palette.setColor(QPalette::WindowText, met ? QColor(0, 128, 0) : QColor(200, 0, 0));

@@ -86,6 +86,7 @@ private:
     TableEditing *m_nodeEditing;
     TableEditing *m_pipeEditing;
     QLabel *m_verdict;
+    QLabel *m_flowRule; // how the flows were found
     NetworkView *m_view;
     ProfileView *m_profile;
     QComboBox *m_colourBy;

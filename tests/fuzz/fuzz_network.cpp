@@ -1,11 +1,15 @@
 // libFuzzer target for the network readers (the node and pipe tables as CSV, EPANET
 // .inp files) and the solver behind them. Any input: no crash, no hang; a refused file
 // names a line and gives no rows; a solved network has a result for every node and pipe
-// and no number that is not finite; its sources supply the whole load.
+// and no number that is not finite; each source supplies what leaves it through its
+// pipes and its own load; without households and path loads the sources supply the
+// whole load, and with loops or several sources the whole of the node loads.
 //
 // The first byte chooses: its low bit the pressure class (1 medium/high), the next the
-// reader (1 an .inp file, 0 two CSV tables: nodes, then pipes after a NUL byte).
+// reader (1 an .inp file, 0 two CSV tables: nodes, then pipes after a NUL byte), the
+// third how K is read between the table's rows (1 linear).
 
+#include "hs.h"
 #include "network.h"
 #include "network_files.h"
 
@@ -14,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -23,7 +28,21 @@ namespace {
     std::abort();
 }
 
-void check(const network::Network &net)
+constexpr double kRatedFlow[2] = {0.7, 2.5};
+
+// What a source takes itself: its load and its households at their own K; in a network
+// with loops or several sources, the node load the solver balanced.
+double ownLoad(const network::NodeResult &n, bool linear)
+{
+    if (n.calcLoad)
+        return *n.calcLoad;
+    if (n.households <= 0)
+        return n.load;
+    const hs::Simultaneity k = hs::SimultaneityCoefficient(hs::Appliances(n.appliance), long(n.households), linear);
+    return n.load + (k.k * n.households) * kRatedFlow[n.appliance - 1];
+}
+
+void check(const network::Network &net, bool linear)
 {
     // Large inputs are read, not solved: a fuzz run stays short.
     if (net.nodes.size() > 200 || net.pipes.size() > 200)
@@ -42,15 +61,32 @@ void check(const network::Network &net)
         if (!std::isfinite(p.flow) || !std::isfinite(p.unitDrop) || !std::isfinite(p.diameter))
             fail("pipe results are finite");
     }
-    double load = 0, supply = 0;
-    for (const network::NodeResult &n : r.nodes) {
+    std::vector<double> outflow(std::size_t(r.nodes.size()), 0.0);
+    bool plain = true;
+    for (const network::PipeResult &p : r.pipes) {
+        outflow[std::size_t(p.from)] += p.flow;
+        outflow[std::size_t(p.to)] -= p.flow;
+        plain = plain && p.pathLoad == 0;
+    }
+    double load = 0, supply = 0, calcLoad = 0;
+    for (qsizetype i = 0; i < r.nodes.size(); ++i) {
+        const network::NodeResult &n = r.nodes[i];
         if (n.pressure && !std::isfinite(*n.pressure))
             fail("node pressures are finite");
+        plain = plain && n.households == 0;
         load += n.load;
+        calcLoad += n.calcLoad.value_or(0);
         supply += n.supply.value_or(0);
+        if (n.source) {
+            const double own = ownLoad(n, linear);
+            if (!(std::fabs(*n.supply - (outflow[std::size_t(i)] + own)) <= 1e-6 * std::max(1.0, own)))
+                fail("a source supplies what leaves it through its pipes and its own load");
+        }
     }
-    if (!(std::fabs(supply - load) <= 1e-6 * std::max(1.0, load)))
-        fail("the sources supply the whole load");
+    if (plain && !(std::fabs(supply - load) <= 1e-6 * std::max(1.0, load)))
+        fail("without households and path loads the sources supply the whole load");
+    if (r.flowRule == network::kNodeLoadRule && !(std::fabs(supply - calcLoad) <= 1e-6 * std::max(1.0, calcLoad)))
+        fail("with loops or several sources the sources supply the whole of the node loads");
 }
 
 } // namespace
@@ -65,6 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     net.settings.setText(QStringLiteral("viscosity"), QStringLiteral("1.5E-5"));
     net.settings.setText(QStringLiteral("temperature"), QStringLiteral("288"));
     net.settings.setText(QStringLiteral("minPressure"), QStringLiteral("100"));
+    net.settings.setText(QStringLiteral("ratedFlow1"), QString::number(kRatedFlow[0]));
+    net.settings.setText(QStringLiteral("ratedFlow2"), QString::number(kRatedFlow[1]));
+    const bool linear = data[0] & 4;
+    net.settings.setText(QStringLiteral("simultaneity"), linear ? QStringLiteral("linear") : QStringLiteral("steps"));
     net.settings.pressure = data[0] & 1 ? network::Pressure::High : network::Pressure::Low;
     if (data[0] & 2) {
         const network::InpRead read = network::fromInp(bytes, net.settings.pressure, QStringLiteral("3000"));
@@ -92,6 +132,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         net.nodes = nodes.rows;
         net.pipes = pipes.rows;
     }
-    check(net);
+    check(net, linear);
     return 0;
 }
