@@ -155,8 +155,13 @@ Layout layOut(const Result &r)
     const double k2 = step * step;
     // Nodes farther apart than this do not push each other.
     const double reach = 3 * step;
+    // Places as far as a typed coordinate can be share the outermost cells.
     auto cellOf = [reach](QPointF p) {
-        return std::pair<qint64, qint64>(qint64(std::floor(p.x() / reach)), qint64(std::floor(p.y() / reach)));
+        auto cell = [reach](double v) {
+            const double c = std::floor(v / reach);
+            return qint64(std::isfinite(c) ? std::clamp(c, -1e12, 1e12) : 0.0);
+        };
+        return std::pair<qint64, qint64>(cell(p.x()), cell(p.y()));
     };
     // The typed nodes near the free ones, found once; the free ones again each round.
     std::map<std::pair<qint64, qint64>, std::vector<int>> typedCells;
