@@ -13,6 +13,7 @@
 #include "profile_view.h"
 #include "number_text.h"
 #include "shell.h"
+#include "widgets.h"
 
 #include <QAction>
 #include <QBrush>
@@ -258,9 +259,12 @@ private slots:
         gwjs->editor()->model()->table(network::Table::Pipes)->setData(pipes->index(1, 1), QStringLiteral("S"));
         QVERIFY2(gwjs->editor()->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
         QVERIFY(!pipes->data(to, Qt::BackgroundRole).isValid());
-        // "1,200" m is read as 1 m, and says so.
+        // "1,200" m is not 1 m: refused with what it would be read as, and the verdict says so.
         gwjs->editor()->model()->table(network::Table::Pipes)->setData(pipes->index(0, 3), QStringLiteral("1,200"));
-        QCOMPARE(pipes->data(pipes->index(0, 3), Qt::ToolTipRole).toString(), QStringLiteral("读作 1"));
+        const QString refusal = QStringLiteral("管段“1”的管长未能完整读取：读作 1");
+        QCOMPARE(pipes->data(pipes->index(0, 3), Qt::ToolTipRole).toString(), refusal);
+        QCOMPARE(pipes->data(pipes->index(0, 3), Qt::BackgroundRole).value<QBrush>().color(), toolkit::kProblemColor);
+        QCOMPARE(textOf(gwjs, "networkVerdict"), QStringLiteral("结论：数据不全: %1（管段表第1行）").arg(refusal));
     }
 
     // A design holds several named networks, one tab each: they are kept and opened

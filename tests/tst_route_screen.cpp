@@ -7,7 +7,9 @@
 #include "route/route_model.h"
 #include "route/route_screen.h"
 #include "shell.h"
+#include "widgets.h"
 
+#include <QBrush>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -195,9 +197,9 @@ private slots:
         QCOMPARE(names(gw->model()), (QStringList{"a", "", "c", "b"}));
     }
 
-    // "1,200" m is read as 1 m: the cell says so beside any message it has, and a
-    // setting that cannot be used is named on its field and in the verdict.
-    void whatIsReadAndWhatCannotBeUsedIsShown()
+    // "1,200" m is not 1 m: the cell is refused with what it would be read as and the
+    // route is incomplete; a setting that cannot be used is named on its field and in the verdict.
+    void whatIsNotReadWholeAndWhatCannotBeUsedIsRefused()
     {
         Session session;
         RouteScreen *gw = openRoute(session);
@@ -206,14 +208,19 @@ private slots:
         RouteModel *model = gw->model();
         const QModelIndex length = model->index(0, route::Length);
         model->setData(length, QStringLiteral("1,200"));
-        QCOMPARE(model->data(length, Qt::ToolTipRole).toString(), QStringLiteral("读作 1"));
-        QVERIFY(model->data(length, Qt::BackgroundRole).isValid());
+        QCOMPARE(model->data(length, Qt::ToolTipRole).toString(), QStringLiteral("管长未能完整读取：读作 1"));
+        QCOMPARE(model->data(length, Qt::BackgroundRole).value<QBrush>().color(), toolkit::kProblemColor);
+        QCOMPARE(model->data(model->index(0, model->messageColumn())).toString(),
+                 QStringLiteral("管长未能完整读取：读作 1"));
         QCOMPARE(model->data(model->index(1, route::Length), Qt::ToolTipRole).toString(),
-                 QStringLiteral("录入数据不能为0或小于0,嘿嘿\n读作 0"));
+                 QStringLiteral("管长未能完整读取：读作 0"));
         QVERIFY(!model->data(model->index(0, route::Flow), Qt::ToolTipRole).isValid());
+        model->setData(model->index(1, route::Length), QStringLiteral("80"));
+        QCOMPARE(textOf(gw, "routeVerdict"), QStringLiteral("结论：数据不全"));
         model->setData(length, QStringLiteral("1200"));
         QVERIFY(!model->data(length, Qt::ToolTipRole).isValid());
         QVERIFY(!model->data(length, Qt::BackgroundRole).isValid());
+        QVERIFY(textOf(gw, "routeVerdict") != QStringLiteral("结论：数据不全"));
 
         auto *drop = gw->findChild<QLineEdit *>(QStringLiteral("allowableDrop"));
         typeInto(gw, "allowableDrop", QStringLiteral("-400"));
