@@ -107,6 +107,7 @@ void Shell::addFileActions(Screen *screen)
         QObject::connect(action, &QAction::triggered, screen, handler);
     };
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this, screen] { openDesignFrom(screen); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this, screen] { saveFrom(screen); });
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this, screen] { saveDesignFrom(screen); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this, screen, code] { previewReport(screen, {code}); });
 }
@@ -122,13 +123,26 @@ void Shell::openDesignFrom(QWidget *parent)
     if (path.isEmpty())
         return;
     // Work typed since the design was last saved, opened or started is not replaced unasked.
-    // Until a design is saved or opened, the one kept is the one every screen starts with.
-    const QByteArray kept = m_keptDesign.isEmpty() ? design::write(design::initial()) : m_keptDesign;
-    if (design::write(typedDesign()) != kept
+    if (hasUnsavedWork()
         && !askQuestion(parent, QStringLiteral("当前设计尚未保存，仍要打开吗？"), QStringLiteral("打开"),
                         QStringLiteral("取消")))
         return;
     openDesign(path);
+}
+
+bool Shell::hasUnsavedWork() const
+{
+    // Until a design is saved or opened, the one kept is the one every screen starts with.
+    const QByteArray kept = m_keptDesign.isEmpty() ? design::write(design::initial()) : m_keptDesign;
+    return design::write(typedDesign()) != kept;
+}
+
+void Shell::saveFrom(QWidget *parent)
+{
+    if (m_designPath.isEmpty())
+        saveDesignFrom(parent);
+    else
+        saveDesign(m_designPath);
 }
 
 void Shell::saveDesignFrom(QWidget *parent)
@@ -236,7 +250,7 @@ void Shell::follow(const NavigationRow &row, Screen *from)
         open(QString::fromUtf8(row.target), from, true);
         break;
     case NavigationEffect::EndProgram:
-        endProgram();
+        endProgram(from);
         break;
     }
 }
@@ -268,12 +282,17 @@ void Shell::closeRequested(Screen *screen)
             return;
         }
     }
-    endProgram();
+    endProgram(screen);
 }
 
-void Shell::endProgram()
+void Shell::endProgram(QWidget *parent)
 {
     if (m_ended)
+        return;
+    // A design that is now kept in files is not lost by a click on "退出".
+    if (hasUnsavedWork()
+        && !askQuestion(parent, QStringLiteral("当前设计尚未保存，仍要退出吗？"), QStringLiteral("退出"),
+                        QStringLiteral("取消")))
         return;
     m_ended = true;
     for (auto &[code, screen] : m_screens)

@@ -10,6 +10,7 @@
 #include "route/route_screen.h"
 #include "shell.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -247,6 +248,61 @@ private slots:
         setPrintPreviewHandler([&](const PrintPreviewRequest &request, const auto &) { proposed = request.pdfFile; });
         chooseMenuItem(xz, QStringLiteral("计算书..."));
         QCOMPARE(proposed, dir.filePath(QStringLiteral("设计.pdf")));
+    }
+
+    // 退出 over work typed since the last save asks first and, refused, keeps it; Ctrl+S on
+    // a work screen saves to the design's file, asking for a file only the first time.
+    void quittingAsksBeforeLosingWorkAndCtrlSSaves()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("设计.velmora"));
+        const QString question = QStringLiteral("当前设计尚未保存，仍要退出吗？");
+        {
+            Session session;
+            QStringList asked, dialogs;
+            setQuestionHandler([&](const QString &q) {
+                asked << q;
+                return false;
+            });
+            setFileDialogHandler([&](const FileDialogRequest &request) {
+                dialogs << request.caption;
+                return path;
+            });
+            QWidget *yl = session.openFromMenu("Command3");
+            typeInto(yl, "Text1", QStringLiteral("2500"));
+            clickOn(yl, "Command2");
+            QWidget *xz = session.shell->screen(QStringLiteral("xz"));
+            chooseMenuItem(xz, QStringLiteral("退出"));
+            xz->close();
+            QCOMPARE(asked, (QStringList{question, question}));
+            QVERIFY(!session.shell->ended());
+            QCOMPARE(session.visibleScreens(), QStringLiteral("xz"));
+
+            yl = session.openFromMenu("Command3");
+            QApplication::setActiveWindow(yl);
+            QTest::keyClick(yl, Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(dialogs, QStringList{QStringLiteral("保存设计")});
+            QVERIFY(readFile(path).contains("\"Text1\": \"2500\""));
+            typeInto(yl, "Text1", QStringLiteral("9"));
+            QTest::keyClick(yl, Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(dialogs.size(), 1);
+            QVERIFY(readFile(path).contains("\"Text1\": \"9\""));
+
+            // Saved: it quits at once.
+            chooseMenuItem(xz, QStringLiteral("退出"));
+            QCOMPARE(asked.size(), 2);
+            QVERIFY(session.shell->ended());
+        }
+        {
+            // Asked and answered yes, it quits without saving.
+            Session session;
+            setQuestionHandler([](const QString &) { return true; });
+            QWidget *yl = session.openFromMenu("Command3");
+            typeInto(yl, "Text1", QStringLiteral("1"));
+            chooseMenuItem(session.shell->screen(QStringLiteral("xz")), QStringLiteral("退出"));
+            QVERIFY(session.shell->ended());
+            QVERIFY(readFile(path).contains("\"Text1\": \"9\""));
+        }
     }
 
     void aSaveThatCannotBeWrittenLeavesTheOldFile()
