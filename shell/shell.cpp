@@ -10,6 +10,7 @@
 #include "file_dialog.h"
 #include "formula_reference.h"
 #include "message_box.h"
+#include "project_dialog.h"
 #include "work_screen.h"
 
 #include <QAbstractButton>
@@ -96,6 +97,7 @@ void Shell::addFileActions(Screen *screen)
     connectItem(QStringLiteral("打开设计..."), [this, screen] { openDesignFrom(screen); });
     connectItem(QStringLiteral("保存设计..."), [this, screen] { saveDesignFrom(screen); });
     connectItem(QStringLiteral("计算书..."), [this, screen] { previewReport(screen, {}); });
+    connectItem(QStringLiteral("项目信息..."), [this, screen] { editProject(screen); });
     connectItem(QStringLiteral("公式说明"), [this] { showFormulaReference(); });
     if (!dynamic_cast<WorkScreen *>(screen))
         return;
@@ -145,6 +147,12 @@ void Shell::saveFrom(QWidget *parent)
         saveDesign(m_designPath);
 }
 
+void Shell::editProject(QWidget *parent)
+{
+    if (const std::optional<design::Project> project = askProject(parent, m_project))
+        m_project = *project;
+}
+
 void Shell::saveDesignFrom(QWidget *parent)
 {
     const QString suggested = m_designPath.isEmpty() ? QStringLiteral("设计.velmora") : m_designPath;
@@ -185,6 +193,7 @@ bool Shell::openDesign(const QString &path)
         if (auto *work = dynamic_cast<WorkScreen *>(ensure(it.key())))
             work->loadState(it.value());
     }
+    m_project = read.design.project;
     m_designPath = path;
     m_keptDesign = design::write(typedDesign());
     return true;
@@ -193,6 +202,7 @@ bool Shell::openDesign(const QString &path)
 design::Design Shell::typedDesign() const
 {
     design::Design d = design::initial();
+    d.project = m_project;
     for (const auto &[code, screen] : m_screens) {
         if (const auto *work = dynamic_cast<const WorkScreen *>(screen))
             d.screens[code] = work->typedState();
@@ -205,7 +215,8 @@ report::Report Shell::currentReport(const QStringList &codes) const
     QMap<QString, design::Values> screens = typedDesign().screens;
     if (!codes.isEmpty())
         screens.removeIf([&codes](const auto &it) { return !codes.contains(it.key()); });
-    return report::fromDesign(m_designPath.isEmpty() ? QString() : QFileInfo(m_designPath).fileName(), screens);
+    return report::fromDesign(m_designPath.isEmpty() ? QString() : QFileInfo(m_designPath).fileName(), screens,
+                              m_project);
 }
 
 bool Shell::writeReport(const QString &pdfPath)

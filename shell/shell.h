@@ -31,9 +31,11 @@ public:
     // Whether the work differs from what was last saved or opened, or, before either,
     // from what every screen starts with.
     bool hasUnsavedWork() const;
+    // The project block of the design, as typed in "项目信息...".
+    const design::Project &project() const { return m_project; }
 
-    // Writes the texts and choices of every calculation screen and the route table
-    // to a design file, atomically; false, after a message naming the file and the
+    // Writes the texts and choices of every calculation screen, the route table, the
+    // networks and the project block to a design file, atomically; false, after a message naming the file and the
     // reason, when it cannot.
     bool saveDesign(const QString &path);
     // Reads a design file whole and checks it; a good one sets every screen at once
@@ -54,6 +56,7 @@ private:
     void saveDesignFrom(QWidget *parent);
     // Saves to the design's file; asks for one only when there is none yet.
     void saveFrom(QWidget *parent);
+    void editProject(QWidget *parent);
     void previewReport(QWidget *parent, const QStringList &codes);
     void showFormulaReference();
     void wire(Screen *screen);
@@ -68,5 +71,6 @@ private:
     QString m_designPath;
     // The design as last saved or opened, as its file would hold it; empty before either.
     QByteArray m_keptDesign;
+    design::Project m_project;
     QWidget *m_formulaReference = nullptr;
 };
