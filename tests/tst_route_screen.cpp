@@ -9,6 +9,7 @@
 #include "shell.h"
 #include "widgets.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QClipboard>
 #include <QFile>
@@ -142,6 +143,43 @@ private slots:
         QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("100"));
         gw->undoStack()->redo();
         QCOMPARE(gw->model()->sections().size(), 3);
+    }
+
+    // 添加管段 leaves the table ready to type in the new row; Enter commits and goes down,
+    // adding a row after the last, and so does ↓; the buttons never get the keys.
+    void addingRowsLeavesTheTableReadyToType()
+    {
+        Session session;
+        RouteScreen *gw = openRoute(session);
+        QApplication::setActiveWindow(gw);
+        clickOn(gw, "addSection");
+        QTableView *table = gw->table();
+        QVERIFY(table->hasFocus());
+        QCOMPARE(table->currentIndex(), gw->model()->index(0, route::Length));
+        QTest::keyClick(table, Qt::Key_1);
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY(editor && editor != table);
+        QTest::keyClicks(editor, QStringLiteral("00"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(gw->model()->typedRowCount(), 2);
+        QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("100"));
+        QCOMPARE(gw->model()->sections()[1].name, QStringLiteral("2"));
+        QCOMPARE(table->currentIndex(), gw->model()->index(1, route::Length));
+        QTRY_VERIFY(table->hasFocus());
+        QTest::keyClick(table, Qt::Key_Down);
+        QCOMPARE(gw->model()->typedRowCount(), 3);
+        QCOMPARE(gw->model()->sections()[2].name, QStringLiteral("3"));
+        // Up and back down within the rows adds nothing.
+        QTest::keyClick(table, Qt::Key_Up);
+        QTest::keyClick(table, Qt::Key_Return);
+        QCOMPARE(gw->model()->typedRowCount(), 3);
+        QCOMPARE(table->currentIndex(), gw->model()->index(2, route::Length));
+        // 插入管段 too: the inserted row's first cell.
+        table->setCurrentIndex(gw->model()->index(1, route::Flow));
+        clickOn(gw, "insertSection");
+        QVERIFY(table->hasFocus());
+        QCOMPARE(table->currentIndex(), gw->model()->index(1, route::Name));
+        QCOMPARE(gw->undoStack()->count(), 5);
     }
 
     void pasteSkipsTheHiddenRiseInMediumPressure()

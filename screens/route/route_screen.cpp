@@ -84,6 +84,7 @@ RouteScreen::RouteScreen()
 
     m_editing = new TableEditing(m_table, m_model, QStringLiteral("管段"));
     m_editing->allowMoving();
+    m_editing->setNewRowCells([](int row) { return QStringList{QString::number(row + 1)}; });
     auto *buttons = new QHBoxLayout;
     const struct
     {
