@@ -267,6 +267,60 @@ private slots:
         QCOMPARE(textOf(gwjs, "networkVerdict"), QStringLiteral("结论：数据不全: %1（管段表第1行）").arg(refusal));
     }
 
+    // Switching 低压 ⇄ 中高压 converts the typed lengths (m ⇄ km) and pressures (Pa ⇄ kPa)
+    // with the class, as one step to undo, and says so; a number that cannot be converted
+    // is named in a question first and, switched anyway, left as typed.
+    void switchingThePressureClassConvertsAndUndoes()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\n"));
+        pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t21\t100\n"));
+        NetworkEditor *editor = gwjs->editor();
+        const NetworkTableModel *nodes = editor->model()->table(network::Table::Nodes);
+        const NetworkTableModel *pipes = editor->model()->table(network::Table::Pipes);
+        auto typed = [&] {
+            return QStringList{nodes->cell(0, network::node::SourcePressure), pipes->cell(0, network::pipe::Length),
+                               boxText(gwjs, "minPressure")};
+        };
+        const int steps = editor->undoStack()->count();
+        clickOn(gwjs, "highPressure");
+        QCOMPARE(editor->settings().pressure, network::Pressure::High);
+        QCOMPARE(typed(), (QStringList{"3", "0.021", "1"}));
+        QCOMPARE(textOf(gwjs, "statusLine"), QStringLiteral("已换算为中高压：管长 m→km，压力 Pa→kPa"));
+        QVERIFY(editor->model()->result().converged);
+        QCOMPARE(editor->undoStack()->count(), steps + 1);
+        editor->undoStack()->undo();
+        QCOMPARE(editor->settings().pressure, network::Pressure::Low);
+        QVERIFY(checked(gwjs, "lowPressure"));
+        QCOMPARE(typed(), (QStringList{"3000", "21", "1000"}));
+        QVERIFY(editor->model()->result().converged);
+
+        // "1,200" cannot be converted: asked first; declined, nothing changes.
+        editor->model()->table(network::Table::Pipes)->setData(pipes->index(0, network::pipe::Length),
+                                                               QStringLiteral("1,200"));
+        QStringList asked;
+        bool answer = false;
+        setQuestionHandler([&](const QString &question) {
+            asked << question;
+            return answer;
+        });
+        clickOn(gwjs, "highPressure");
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked.front().contains(QStringLiteral("“1,200”")), qPrintable(asked.front()));
+        QCOMPARE(editor->settings().pressure, network::Pressure::Low);
+        QVERIFY(checked(gwjs, "lowPressure"));
+        QCOMPARE(typed(), (QStringList{"3000", "1,200", "1000"}));
+        answer = true;
+        clickOn(gwjs, "highPressure");
+        QCOMPARE(editor->settings().pressure, network::Pressure::High);
+        QCOMPARE(typed(), (QStringList{"3", "1,200", "1"}));
+        QVERIFY(textOf(gwjs, "statusLine").endsWith(QStringLiteral("；1个数未能换算，保持原样")));
+        setQuestionHandler([](const QString &) { return false; });
+    }
+
     // A design holds several named networks, one tab each: they are kept and opened
     // again by name, velmora-batch reaches each, and a design of one network kept the
     // old way opens as "管网1".

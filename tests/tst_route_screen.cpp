@@ -182,6 +182,36 @@ private slots:
         QCOMPARE(gw->undoStack()->count(), 5);
     }
 
+    // Switching 低压 ⇄ 中高压 converts the typed lengths (m ⇄ km) with the class, one
+    // step to undo, and says so; the allowable drop has no medium/high counterpart and stays.
+    void switchingThePressureClassConvertsTheLengths()
+    {
+        Session session;
+        RouteScreen *gw = openRoute(session);
+        typeSettings(gw, kLowSettings);
+        typeRoute(gw, {"1,21,50,0,", "2,,40,0,100"});
+        const int steps = gw->undoStack()->count();
+        clickOn(gw, "highPressure");
+        QCOMPARE(gw->settings().pressure, route::Pressure::High);
+        QVERIFY(checked(gw, "highPressure"));
+        QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("0.021"));
+        QCOMPARE(gw->model()->sections()[1].length, QString());
+        QCOMPARE(gw->model()->sections()[1].diameter, QStringLiteral("100"));
+        QCOMPARE(boxText(gw, "allowableDrop"), QStringLiteral("400"));
+        QCOMPARE(textOf(gw, "statusLine"), QStringLiteral("已换算为中高压：管长 m→km"));
+        QCOMPARE(gw->undoStack()->count(), steps + 1);
+        gw->undoStack()->undo();
+        QCOMPARE(gw->settings().pressure, route::Pressure::Low);
+        QVERIFY(checked(gw, "lowPressure"));
+        QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("21"));
+        QCOMPARE(textOf(gw, "statusLine"), QStringLiteral("已撤销换算：恢复为低压"));
+        gw->undoStack()->redo();
+        QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("0.021"));
+        clickOn(gw, "lowPressure");
+        QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("21"));
+        QCOMPARE(textOf(gw, "statusLine"), QStringLiteral("已换算为低压：管长 km→m"));
+    }
+
     void pasteSkipsTheHiddenRiseInMediumPressure()
     {
         Session session;

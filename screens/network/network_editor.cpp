@@ -9,6 +9,7 @@
 #include "network_options.h"
 #include "network_picture.h"
 #include "network_view.h"
+#include "pressure_switch.h"
 #include "profile_view.h"
 #include "settings_frame.h"
 #include "table_editing.h"
@@ -162,6 +163,9 @@ NetworkEditor::NetworkEditor(QWidget *parent)
     for (QTableView *view : {m_nodeTable, m_pipeTable})
         view->installEventFilter(this);
 
+    m_status = label("statusLine");
+    layout->addWidget(m_status);
+
     m_verdict = label("networkVerdict");
     QFont big = m_verdict->font();
     big.setPointSizeF(big.pointSizeF() * 1.6);
@@ -247,6 +251,12 @@ NetworkEditor::NetworkEditor(QWidget *parent)
         m_model->setSettings(s);
         // The elevation counts in low pressure only.
         m_nodeTable->setColumnHidden(network::node::Elevation, s.pressure != network::Pressure::Low);
+    });
+    connect(m_settings, &SettingsFrame::pressureRequested, this, [this](gas::Pressure pressure) {
+        const ClassUnits units{{{m_model->table(network::Table::Nodes), {}, {network::node::SourcePressure}},
+                                {m_model->table(network::Table::Pipes), {network::pipe::Length}, {}}},
+                               {network::kMinPressure}};
+        switchPressureClass(this, m_settings, m_session, units, pressure, m_status);
     });
     m_model->setSettings(settings());
 }

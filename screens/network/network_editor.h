@@ -86,6 +86,7 @@ private:
     TableEditing *m_nodeEditing;
     TableEditing *m_pipeEditing;
     QLabel *m_verdict;
+    QLabel *m_status; // what the last class switch converted
     NetworkView *m_view;
     ProfileView *m_profile;
     QComboBox *m_colourBy;
