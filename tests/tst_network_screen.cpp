@@ -16,6 +16,7 @@
 #include "widgets.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBrush>
 #include <QComboBox>
 #include <QFile>
@@ -28,6 +29,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
+
+#include <cmath>
 
 namespace {
 
@@ -203,6 +206,87 @@ private slots:
         QVERIFY(profileText.contains(">S2<") && profileText.contains(">C<"));
     }
 
+    // The drawing of a network loaded (a design opened) is seen whole, whatever the zoom
+    // before; a row selected puts its item left of the legend; nodes at one place (a riser)
+    // print their ids one under the other; Ctrl+Z undoes while the drawing has the focus.
+    void theDrawingIsSeenWholeAndReadable()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        pasteInto(gwjs, network::Table::Nodes,
+                  QStringLiteral("S\t\t0\t0\t0\t3000\nA\t10\t0\t1000\t0\nB1\t5\t3\t1000\t500\n"
+                                 "B2\t5\t6\t1000\t500\n"));
+        pasteInto(gwjs, network::Table::Pipes,
+                  QStringLiteral("1\tS\tA\t1000\t100\n2\tA\tB1\t500\t50\n3\tB1\tB2\t3\t25\n"));
+        NetworkEditor *editor = gwjs->editor();
+        NetworkView *view = editor->view();
+        QVERIFY(editor->model()->result().converged);
+        const double left = view->viewport()->width() - picture::legendWidth(view->font(), view->viewport()) - 30;
+        // Every node in the part of the view left of the legend.
+        auto inSight = [&] {
+            for (const picture::Node &n :
+                 picture::sceneOf(editor->model()->result(), editor->layout(), picture::ColourBy::UnitDrop, 15).nodes) {
+                const QPoint at = view->mapFromScene(QPointF(n.at.x(), -n.at.y()));
+                if (at.x() < 0 || at.x() > left || at.y() < 0 || at.y() > view->viewport()->height())
+                    return false;
+            }
+            return true;
+        };
+        QVERIFY(inSight());
+
+        // Zoomed far in, then the design opened again: seen whole.
+        view->scale(40, 40);
+        QVERIFY(!inSight());
+        QTemporaryDir dir;
+        const QString design = dir.filePath(QStringLiteral("立管.velmora"));
+        QVERIFY(session.shell->saveDesign(design));
+        QVERIFY(session.shell->openDesign(design));
+        editor = gwjs->editor();
+        view = editor->view();
+        QTRY_VERIFY(view->isVisible());
+        QVERIFY(inSight());
+        view->scale(40, 40);
+        editor->loadNetwork(editor->typedNetwork());
+        QVERIFY(inSight());
+
+        // A row selected: its item at the middle of the part left of the legend.
+        view->scale(40, 40);
+        editor->table(network::Table::Nodes)
+            ->setCurrentIndex(editor->model()->table(network::Table::Nodes)->index(1, 0));
+        const QPoint a = view->mapFromScene(QPointF(1000, 0));
+        QVERIFY2(std::abs(a.x() - left / 2) <= 16, qPrintable(QString::number(a.x())));
+        editor->table(network::Table::Pipes)
+            ->setCurrentIndex(editor->model()->table(network::Table::Pipes)->index(0, 0));
+        QVERIFY(std::abs(view->mapFromScene(QPointF(500, 0)).x() - left / 2) <= 16);
+
+        // B1 and B2 stand at one place: their ids one line apart, here and in the report's drawing.
+        const picture::Scene scene
+            = picture::sceneOf(editor->model()->result(), editor->layout(), picture::ColourBy::UnitDrop, 15);
+        QCOMPARE(scene.nodes[2].at, scene.nodes[3].at);
+        QCOMPARE((QList<int>{scene.nodes[0].stack, scene.nodes[1].stack, scene.nodes[2].stack, scene.nodes[3].stack}),
+                 (QList<int>{0, 0, 0, 1}));
+        QList<QRectF> riser;
+        for (QGraphicsItem *item : view->scene()->items()) {
+            if (item->data(1).toInt() == 1 && item->data(0).toInt() >= 2)
+                riser << item->sceneBoundingRect();
+        }
+        QCOMPARE(riser.size(), 2);
+        QVERIFY(riser[0] != riser[1]);
+
+        // Ctrl+Z and Ctrl+Y on the drawing.
+        QApplication::setActiveWindow(gwjs);
+        editor->moveNode(1, QPointF(900, 0));
+        QCOMPARE(editor->model()->table(network::Table::Nodes)->cell(1, network::node::X), QStringLiteral("900"));
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->model()->table(network::Table::Nodes)->cell(1, network::node::X), QStringLiteral("1000"));
+        QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(editor->model()->table(network::Table::Nodes)->cell(1, network::node::X), QStringLiteral("900"));
+    }
+
     // A large network is solved off the window's thread: the edits show at once, the
     // results of the latest edit when they come, none of an earlier state meanwhile.
     void aLargeNetworkIsSolvedInTheBackground()
@@ -299,8 +383,9 @@ private slots:
         QVERIFY(editor->model()->result().converged);
 
         // "1,200" cannot be converted: asked first; declined, nothing changes.
-        editor->model()->table(network::Table::Pipes)->setData(pipes->index(0, network::pipe::Length),
-                                                               QStringLiteral("1,200"));
+        editor->model()
+            ->table(network::Table::Pipes)
+            ->setData(pipes->index(0, network::pipe::Length), QStringLiteral("1,200"));
         QStringList asked;
         bool answer = false;
         setQuestionHandler([&](const QString &question) {

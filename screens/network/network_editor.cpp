@@ -162,6 +162,10 @@ NetworkEditor::NetworkEditor(QWidget *parent)
     layout->addWidget(main, 1);
     for (QTableView *view : {m_nodeTable, m_pipeTable})
         view->installEventFilter(this);
+    // The drawing's edits (a node dragged) are undone where they were made, too.
+    connect(tableAction(m_view, QStringLiteral("撤销"), QKeySequence::keyBindings(QKeySequence::Undo)),
+            &QAction::triggered, m_undo, &QUndoStack::undo);
+    connect(tableAction(m_view, QStringLiteral("重做"), redoKeys()), &QAction::triggered, m_undo, &QUndoStack::redo);
 
     m_status = label("statusLine");
     layout->addWidget(m_status);
@@ -338,6 +342,8 @@ network::Network NetworkEditor::typedNetwork() const
 
 void NetworkEditor::loadNetwork(const network::Network &net)
 {
+    // A network loaded is seen whole, whatever the zoom of the one before.
+    m_view->fitWhenShown();
     {
         const EditSession::Batch batch(m_session);
         m_settings->setSettings(net.settings);
