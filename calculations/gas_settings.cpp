@@ -1,6 +1,9 @@
 #include "gas_settings.h"
 
 #include "descriptions.h"
+#include "number_text.h"
+
+#include <cmath>
 
 namespace gas {
 
@@ -42,6 +45,18 @@ const QList<NamedOption> &materialOptions()
         return options;
     }();
     return all;
+}
+
+std::optional<QString> inClassUnits(const QString &text, Pressure from, Pressure to)
+{
+    if (text.trimmed().isEmpty() || from == to)
+        return text;
+    const NumberRead read = readLeadingNumber(text);
+    // Divided rather than multiplied by 0.001, so that 21 m gives 0.021 km and back 21 m.
+    const double converted = to == Pressure::High ? read.value / 1000 : read.value * 1000;
+    if (!read.whole || !std::isfinite(converted))
+        return std::nullopt;
+    return formatNumber(converted);
 }
 
 } // namespace gas

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What the route table and the network share: the pressure class, the default
 // material, the digits shown and the typed settings, each described once (its name
 // on the screen and in a design file, its velmora-batch option, its captions).
@@ -69,5 +71,10 @@ inline const QString kMaterialCaption = QStringLiteral("管材");
 const QList<NamedOption> &pressureOptions();
 // Steel, cast iron, plastic: the materials of the section screens.
 const QList<NamedOption> &materialOptions();
+
+// A typed length or pressure in the units of the other class: m ⇄ km and Pa ⇄ kPa, a
+// thousandth going to medium/high pressure and a thousandfold back. An empty text stays
+// as it is; a text the leading-number rule does not read whole cannot be converted.
+std::optional<QString> inClassUnits(const QString &text, Pressure from, Pressure to);
 
 } // namespace gas

@@ -28,13 +28,37 @@ struct Reading
     bool automatic = false;
 };
 
-// Reads a row; an invalid one gets its message and the columns at fault.
-Reading readRow(const Section &section, bool singleFlow, SectionResult &out)
+// A number cell whose text the leading-number rule does not read whole ("1,200", "2500kPa")
+// is not used as the part it reads: the row is refused, and says what the text was read as.
+// The rise counts at low pressure only.
+bool notReadWhole(const Section &section, bool low, SectionResult &out)
+{
+    static const char *const captions[kInputColumns] = {"", "管长", "流量", "高程差", "管径"};
+    QStringList readings;
+    for (const int column : {Length, Flow, Rise, Diameter}) {
+        if (column == Rise && !low)
+            continue;
+        const QString readAs = readAsText(sectionField(section, column));
+        if (readAs.isEmpty())
+            continue;
+        out.badColumns << column;
+        readings << QString::fromUtf8(captions[column]) + QStringLiteral("未能完整读取：读作 ") + readAs;
+    }
+    out.message = readings.join(QStringLiteral("；"));
+    return !readings.isEmpty();
+}
+
+// Reads a row (at medium/high pressure the flow in single precision); an invalid one
+// gets its message and the columns at fault.
+Reading readRow(const Section &section, bool high, SectionResult &out)
 {
     Reading r;
+    out.automatic = section.diameter.trimmed().isEmpty();
+    if (notReadWhole(section, !high, out))
+        return r;
     r.L = parseLeadingNumber(section.length);
     r.Q = parseLeadingNumber(section.flow);
-    if (singleFlow)
+    if (high)
         r.Q = double(toSingle(r.Q));
     r.dZ = parseLeadingNumber(section.rise);
     r.automatic = section.diameter.trimmed().isEmpty();

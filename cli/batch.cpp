@@ -374,7 +374,8 @@ BatchRun runReport(const QStringList &arguments)
     const design::Read read = design::read(file.readAll());
     if (!read.ok())
         return failed(QStringLiteral("“%1”：%2").arg(designPath, read.error));
-    const report::Report r = report::fromDesign(QFileInfo(designPath).fileName(), read.design.screens);
+    const report::Report r
+        = report::fromDesign(QFileInfo(designPath).fileName(), read.design.screens, read.design.project);
     QString error;
     if (!report::writePdf(r, pdfPath, &error))
         return failed(QStringLiteral("无法写入“%1”：%2").arg(pdfPath, error));

@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include <algorithm>
+
 namespace design {
 
 namespace {
@@ -297,6 +299,21 @@ QList<NamedNetwork> networksOf(const Values &values)
     return networks;
 }
 
+bool Project::isEmpty() const
+{
+    return *this == Project{};
+}
+
+const QList<ProjectField> &projectFields()
+{
+    static const QList<ProjectField> fields{{"name", "工程名称", &Project::name},
+                                            {"designer", "设计", &Project::designer},
+                                            {"checker", "校对", &Project::checker},
+                                            {"reviewer", "审核", &Project::reviewer},
+                                            {"date", "日期", &Project::date}};
+    return fields;
+}
+
 Design initial()
 {
     Design d;
@@ -421,14 +438,32 @@ Read read(const QByteArray &bytes)
         return refuse(
             QStringLiteral("设计文件的版本%1比本程序新（本程序读取版本%2）").arg(version.toInt()).arg(kVersion));
     for (const QString &key : root.keys()) {
-        if (key != u"format" && key != u"version" && key != u"screens")
+        if (key != u"format" && key != u"version" && key != u"screens" && key != u"project")
             return refuse(QStringLiteral("未知的项“%1”").arg(key));
+    }
+    Project project;
+    if (root.contains(QStringLiteral("project"))) {
+        const QJsonValue stored = root.value(QStringLiteral("project"));
+        if (!stored.isObject())
+            return refuse(QStringLiteral("project 应为对象"));
+        const QJsonObject fields = stored.toObject();
+        for (auto field = fields.begin(); field != fields.end(); ++field) {
+            const auto known
+                = std::find_if(projectFields().begin(), projectFields().end(),
+                               [&field](const ProjectField &f) { return field.key() == QLatin1String(f.key); });
+            if (known == projectFields().end())
+                return refuse(QStringLiteral("未知的项“project/%1”").arg(field.key()));
+            if (!field.value().isString())
+                return refuse(QStringLiteral("“project/%1”应为文本").arg(field.key()));
+            project.*(known->text) = field.value().toString();
+        }
     }
     const QJsonValue screens = root.value(QStringLiteral("screens"));
     if (!screens.isObject())
         return refuse(QStringLiteral("缺少 screens 对象"));
 
     r.design = initial();
+    r.design.project = project;
     const QJsonObject byCode = screens.toObject();
     for (auto screen = byCode.begin(); screen != byCode.end(); ++screen) {
         const QString code = screen.key();
@@ -467,6 +502,12 @@ QByteArray write(const Design &design)
     root.insert(QStringLiteral("format"), QLatin1String(kFormat));
     root.insert(QStringLiteral("version"), kVersion);
     root.insert(QStringLiteral("screens"), screens);
+    if (!design.project.isEmpty()) {
+        QJsonObject project;
+        for (const ProjectField &f : projectFields())
+            project.insert(QLatin1String(f.key), design.project.*(f.text));
+        root.insert(QStringLiteral("project"), project);
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

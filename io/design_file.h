@@ -12,7 +12,7 @@
 #include <QVariant>
 
 // The design file (.velmora): the typed texts and choices of every calculation
-// screen and the route table, as JSON. Texts are kept exactly as typed; options
+// screen, the route table and the networks, and the project block, as JSON. Texts are kept exactly as typed; options
 // and check boxes are booleans.
 namespace design {
 
@@ -36,9 +36,31 @@ struct Work
 // Every work in the main menu's order: the nine calculations, the route table, the network.
 const QList<Work> &works();
 
+// The project block of the report's first page, typed once for the whole design.
+struct Project
+{
+    QString name; // 工程名称
+    QString designer; // 设计
+    QString checker; // 校对
+    QString reviewer; // 审核
+    QString date; // 日期, as typed
+
+    bool isEmpty() const;
+    bool operator==(const Project &) const = default;
+};
+// The block's captions and keys in the design file, in the order it prints them.
+struct ProjectField
+{
+    const char *key;
+    const char *caption;
+    QString Project::*text;
+};
+const QList<ProjectField> &projectFields();
+
 struct Design
 {
     QMap<QString, Values> screens; // by screen code
+    Project project; // kept as the top-level "project" when any of it is typed
 };
 
 // Every screen as it starts.

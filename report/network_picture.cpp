@@ -80,6 +80,9 @@ Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy 
         n.worst = s.solved && r.worstNode == i;
         s.nodes << n;
     }
+    QHash<std::pair<double, double>, int> atPoint;
+    for (Node &n : s.nodes)
+        n.stack = atPoint[{n.at.x(), n.at.y()}]++;
     s.pipes.reserve(r.pipes.size());
     for (qsizetype k = 0; k < r.pipes.size(); ++k) {
         const network::PipeResult &pr = r.pipes[k];
@@ -270,7 +273,8 @@ void paint(QPainter &painter, const QRectF &target, const Scene &s, bool labels)
             painter.drawEllipse(box);
         if (labels) {
             painter.setPen(Qt::black);
-            painter.drawText(at + QPointF(8, -8), n.id);
+            painter.drawText(at + QPointF(8, -8 + n.stack * QFontMetricsF(painter.font(), painter.device()).height()),
+                             n.id);
         }
     }
 

@@ -34,6 +34,9 @@ struct Node
     bool source = false;
     std::optional<double> pressure;
     bool worst = false;
+    // Its place among the nodes drawn at the same point (a riser's): its id is printed
+    // that many lines lower, so that the ids do not cover each other.
+    int stack = 0;
 };
 
 struct Pipe

@@ -393,6 +393,19 @@ QString networkHtml(const NetworkEntry &e, qsizetype index, double pictureWidth)
     return html;
 }
 
+// The project block: the captions over what is typed in them, as a drawing's title block;
+// the cells stay, empty, for signing by hand when nothing is typed in them.
+QString projectHtml(const design::Project &p)
+{
+    QStringList captions, texts;
+    for (const design::ProjectField &f : design::projectFields()) {
+        captions << QString::fromUtf8(f.caption);
+        texts << p.*(f.text);
+    }
+    return QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">")
+        + row(captions, true) + row(texts) + QStringLiteral("</table>");
+}
+
 QFont reportFont(qreal pointSize)
 {
     QFont font;
@@ -476,7 +489,7 @@ private:
 
 QString html(const Report &r, double pictureWidth)
 {
-    QString html = QStringLiteral("<h1>计算书</h1>");
+    QString html = QStringLiteral("<h1>计算书</h1>") + projectHtml(r.project);
     for (const Entry &e : r.entries)
         html += calculationHtml(e);
     if (r.route)
@@ -576,10 +589,12 @@ bool writePdf(const Report &r, const QString &path, QString *error)
     return true;
 }
 
-Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, QVariant>> &screens)
+Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, QVariant>> &screens,
+                  const design::Project &project)
 {
     Report r;
     r.designName = designName;
+    r.project = project;
     r.when = QDateTime::currentDateTime();
     for (const design::Work &work : design::works()) {
         const auto state = screens.constFind(work.code);

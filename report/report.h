@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation.h"
+#include "design_file.h"
 #include "network.h"
 #include "route.h"
 
@@ -12,7 +13,7 @@
 
 class QPagedPaintDevice;
 
-// The calculation report (计算书): every calculation with its inputs, choices,
+// The calculation report (计算书): the project block, every calculation with its inputs, choices,
 // formula and constants, results, messages and table, and the route table; a
 // header on every page and page numbers.
 namespace report {
@@ -42,6 +43,7 @@ struct Report
 {
     QString designName; // the design file's name, when there is one
     QDateTime when;
+    design::Project project; // printed on the first page
     QList<Entry> entries;
     std::optional<RouteEntry> route;
     QList<NetworkEntry> networks;
@@ -59,6 +61,7 @@ bool writePdf(const Report &report, const QString &path, QString *error);
 // every calculation run on its texts that shows a result or table, and the route
 // when it has sections, each network that has nodes. The screens' report and
 // velmora-batch report both come from here.
-Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, QVariant>> &screens);
+Report fromDesign(const QString &designName, const QMap<QString, QMap<QString, QVariant>> &screens,
+                  const design::Project &project = {});
 
 } // namespace report

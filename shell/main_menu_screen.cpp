@@ -57,6 +57,7 @@ MainMenuScreen::MainMenuScreen()
     system->addSeparator();
     menuItem(system, QStringLiteral("打开设计..."), QKeySequence(Qt::CTRL | Qt::Key_O));
     menuItem(system, QStringLiteral("保存设计..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    menuItem(system, QStringLiteral("项目信息..."));
     menuItem(system, QStringLiteral("计算书..."), QKeySequence(Qt::CTRL | Qt::Key_P));
 
     QMenu *calculate = subMenu(bar, QStringLiteral("计算"));

@@ -10,6 +10,7 @@
 #include "file_dialog.h"
 #include "formula_reference.h"
 #include "message_box.h"
+#include "project_dialog.h"
 #include "work_screen.h"
 
 #include <QAbstractButton>
@@ -96,6 +97,7 @@ void Shell::addFileActions(Screen *screen)
     connectItem(QStringLiteral("打开设计..."), [this, screen] { openDesignFrom(screen); });
     connectItem(QStringLiteral("保存设计..."), [this, screen] { saveDesignFrom(screen); });
     connectItem(QStringLiteral("计算书..."), [this, screen] { previewReport(screen, {}); });
+    connectItem(QStringLiteral("项目信息..."), [this, screen] { editProject(screen); });
     connectItem(QStringLiteral("公式说明"), [this] { showFormulaReference(); });
     if (!dynamic_cast<WorkScreen *>(screen))
         return;
@@ -107,6 +109,7 @@ void Shell::addFileActions(Screen *screen)
         QObject::connect(action, &QAction::triggered, screen, handler);
     };
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this, screen] { openDesignFrom(screen); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this, screen] { saveFrom(screen); });
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this, screen] { saveDesignFrom(screen); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this, screen, code] { previewReport(screen, {code}); });
 }
@@ -122,13 +125,32 @@ void Shell::openDesignFrom(QWidget *parent)
     if (path.isEmpty())
         return;
     // Work typed since the design was last saved, opened or started is not replaced unasked.
-    // Until a design is saved or opened, the one kept is the one every screen starts with.
-    const QByteArray kept = m_keptDesign.isEmpty() ? design::write(design::initial()) : m_keptDesign;
-    if (design::write(typedDesign()) != kept
+    if (hasUnsavedWork()
         && !askQuestion(parent, QStringLiteral("当前设计尚未保存，仍要打开吗？"), QStringLiteral("打开"),
                         QStringLiteral("取消")))
         return;
     openDesign(path);
+}
+
+bool Shell::hasUnsavedWork() const
+{
+    // Until a design is saved or opened, the one kept is the one every screen starts with.
+    const QByteArray kept = m_keptDesign.isEmpty() ? design::write(design::initial()) : m_keptDesign;
+    return design::write(typedDesign()) != kept;
+}
+
+void Shell::saveFrom(QWidget *parent)
+{
+    if (m_designPath.isEmpty())
+        saveDesignFrom(parent);
+    else
+        saveDesign(m_designPath);
+}
+
+void Shell::editProject(QWidget *parent)
+{
+    if (const std::optional<design::Project> project = askProject(parent, m_project))
+        m_project = *project;
 }
 
 void Shell::saveDesignFrom(QWidget *parent)
@@ -171,6 +193,7 @@ bool Shell::openDesign(const QString &path)
         if (auto *work = dynamic_cast<WorkScreen *>(ensure(it.key())))
             work->loadState(it.value());
     }
+    m_project = read.design.project;
     m_designPath = path;
     m_keptDesign = design::write(typedDesign());
     return true;
@@ -179,6 +202,7 @@ bool Shell::openDesign(const QString &path)
 design::Design Shell::typedDesign() const
 {
     design::Design d = design::initial();
+    d.project = m_project;
     for (const auto &[code, screen] : m_screens) {
         if (const auto *work = dynamic_cast<const WorkScreen *>(screen))
             d.screens[code] = work->typedState();
@@ -191,7 +215,8 @@ report::Report Shell::currentReport(const QStringList &codes) const
     QMap<QString, design::Values> screens = typedDesign().screens;
     if (!codes.isEmpty())
         screens.removeIf([&codes](const auto &it) { return !codes.contains(it.key()); });
-    return report::fromDesign(m_designPath.isEmpty() ? QString() : QFileInfo(m_designPath).fileName(), screens);
+    return report::fromDesign(m_designPath.isEmpty() ? QString() : QFileInfo(m_designPath).fileName(), screens,
+                              m_project);
 }
 
 bool Shell::writeReport(const QString &pdfPath)
@@ -236,7 +261,7 @@ void Shell::follow(const NavigationRow &row, Screen *from)
         open(QString::fromUtf8(row.target), from, true);
         break;
     case NavigationEffect::EndProgram:
-        endProgram();
+        endProgram(from);
         break;
     }
 }
@@ -268,12 +293,17 @@ void Shell::closeRequested(Screen *screen)
             return;
         }
     }
-    endProgram();
+    endProgram(screen);
 }
 
-void Shell::endProgram()
+void Shell::endProgram(QWidget *parent)
 {
     if (m_ended)
+        return;
+    // A design that is now kept in files is not lost by a click on "退出".
+    if (hasUnsavedWork()
+        && !askQuestion(parent, QStringLiteral("当前设计尚未保存，仍要退出吗？"), QStringLiteral("退出"),
+                        QStringLiteral("取消")))
         return;
     m_ended = true;
     for (auto &[code, screen] : m_screens)

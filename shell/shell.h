@@ -28,9 +28,14 @@ public:
     QWidget *screen(const QString &code) const;
     // True once "退出" has closed every screen.
     bool ended() const { return m_ended; }
+    // Whether the work differs from what was last saved or opened, or, before either,
+    // from what every screen starts with.
+    bool hasUnsavedWork() const;
+    // The project block of the design, as typed in "项目信息...".
+    const design::Project &project() const { return m_project; }
 
-    // Writes the texts and choices of every calculation screen and the route table
-    // to a design file, atomically; false, after a message naming the file and the
+    // Writes the texts and choices of every calculation screen, the route table, the
+    // networks and the project block to a design file, atomically; false, after a message naming the file and the
     // reason, when it cannot.
     bool saveDesign(const QString &path);
     // Reads a design file whole and checks it; a good one sets every screen at once
@@ -49,18 +54,23 @@ private:
     void addFileActions(Screen *screen);
     void openDesignFrom(QWidget *parent);
     void saveDesignFrom(QWidget *parent);
+    // Saves to the design's file; asks for one only when there is none yet.
+    void saveFrom(QWidget *parent);
+    void editProject(QWidget *parent);
     void previewReport(QWidget *parent, const QStringList &codes);
     void showFormulaReference();
     void wire(Screen *screen);
     void follow(const NavigationRow &row, Screen *from);
     void open(const QString &code, Screen *from, bool hideFirst);
     void closeRequested(Screen *screen);
-    void endProgram();
+    // Ends the program, asking first when there is unsaved work.
+    void endProgram(QWidget *parent);
 
     std::map<QString, Screen *> m_screens;
     bool m_ended = false;
     QString m_designPath;
     // The design as last saved or opened, as its file would hold it; empty before either.
     QByteArray m_keptDesign;
+    design::Project m_project;
     QWidget *m_formulaReference = nullptr;
 };

@@ -6,10 +6,12 @@
 #include "formula_reference.h"
 #include "gui_test.h"
 #include "message_box.h"
+#include "project_dialog.h"
 #include "route/route_model.h"
 #include "route/route_screen.h"
 #include "shell.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -124,6 +126,14 @@ private slots:
             << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {}, \"x\": \"")
                 + QByteArray(design::kMaxSize, 'a') + QByteArray("\"}")
             << "大于64 MiB";
+        QTest::newRow("an unknown key in the project block")
+            << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {}, "
+                          "\"project\": {\"name\": \"x\", \"owner\": \"y\"}}")
+            << "未知的项“project/owner”";
+        QTest::newRow("a number in the project block")
+            << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {}, "
+                          "\"project\": {\"date\": 20260318}}")
+            << "“project/date”应为文本";
         QTest::newRow("a node of nine cells")
             << QByteArray("{\"format\": \"velmora-design\", \"version\": 1, \"screens\": {\"gwjs\": {\"nodes\": "
                           "[[\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\"]]}}}")
@@ -247,6 +257,110 @@ private slots:
         setPrintPreviewHandler([&](const PrintPreviewRequest &request, const auto &) { proposed = request.pdfFile; });
         chooseMenuItem(xz, QStringLiteral("计算书..."));
         QCOMPARE(proposed, dir.filePath(QStringLiteral("设计.pdf")));
+    }
+
+    // 退出 over work typed since the last save asks first and, refused, keeps it; Ctrl+S on
+    // a work screen saves to the design's file, asking for a file only the first time.
+    void quittingAsksBeforeLosingWorkAndCtrlSSaves()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("设计.velmora"));
+        const QString question = QStringLiteral("当前设计尚未保存，仍要退出吗？");
+        {
+            Session session;
+            QStringList asked, dialogs;
+            setQuestionHandler([&](const QString &q) {
+                asked << q;
+                return false;
+            });
+            setFileDialogHandler([&](const FileDialogRequest &request) {
+                dialogs << request.caption;
+                return path;
+            });
+            QWidget *yl = session.openFromMenu("Command3");
+            typeInto(yl, "Text1", QStringLiteral("2500"));
+            clickOn(yl, "Command2");
+            QWidget *xz = session.shell->screen(QStringLiteral("xz"));
+            chooseMenuItem(xz, QStringLiteral("退出"));
+            xz->close();
+            QCOMPARE(asked, (QStringList{question, question}));
+            QVERIFY(!session.shell->ended());
+            QCOMPARE(session.visibleScreens(), QStringLiteral("xz"));
+
+            yl = session.openFromMenu("Command3");
+            QApplication::setActiveWindow(yl);
+            QTest::keyClick(yl, Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(dialogs, QStringList{QStringLiteral("保存设计")});
+            QVERIFY(readFile(path).contains("\"Text1\": \"2500\""));
+            typeInto(yl, "Text1", QStringLiteral("9"));
+            QTest::keyClick(yl, Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(dialogs.size(), 1);
+            QVERIFY(readFile(path).contains("\"Text1\": \"9\""));
+
+            // Saved: it quits at once.
+            chooseMenuItem(xz, QStringLiteral("退出"));
+            QCOMPARE(asked.size(), 2);
+            QVERIFY(session.shell->ended());
+        }
+        {
+            // Asked and answered yes, it quits without saving.
+            Session session;
+            setQuestionHandler([](const QString &) { return true; });
+            QWidget *yl = session.openFromMenu("Command3");
+            typeInto(yl, "Text1", QStringLiteral("1"));
+            chooseMenuItem(session.shell->screen(QStringLiteral("xz")), QStringLiteral("退出"));
+            QVERIFY(session.shell->ended());
+            QVERIFY(readFile(path).contains("\"Text1\": \"9\""));
+        }
+    }
+
+    // The project block is typed once, counts as work, is kept in the design file and
+    // printed on the report's first page, from the screens and from the command line.
+    void theProjectBlockIsKeptAndPrinted()
+    {
+        Session session;
+        QTemporaryDir dir;
+        const design::Project project{QStringLiteral("滨江花园燃气工程"), QStringLiteral("张三"),
+                                      QStringLiteral("李四"), QStringLiteral("王五"), QStringLiteral("2026-03-18")};
+        design::Project offered;
+        offered.name = QStringLiteral("x");
+        setProjectDialogHandler([&](const design::Project &current) {
+            offered = current;
+            return std::optional<design::Project>(project);
+        });
+        QWidget *xz = session.login();
+        QWidget *yl = session.openFromMenu("Command3");
+        typeFields(yl, {"2500", "1500", "400"});
+        const QString path = dir.filePath(QStringLiteral("设计.velmora"));
+        QVERIFY(session.shell->saveDesign(path));
+        QVERIFY(!session.shell->hasUnsavedWork());
+        chooseMenuItem(xz, QStringLiteral("项目信息..."));
+        QCOMPARE(offered, design::Project{});
+        QCOMPARE(session.shell->project(), project);
+        QVERIFY(session.shell->hasUnsavedWork());
+        QVERIFY(session.shell->saveDesign(path));
+        const QByteArray bytes = readFile(path);
+        QVERIFY(bytes.contains("\"designer\": \"张三\""));
+        QCOMPARE(design::read(bytes).design.project, project);
+        // A design kept without it opens with the fields empty.
+        QCOMPARE(design::read(design::write(design::initial())).design.project, design::Project{});
+        QVERIFY(!design::write(design::initial()).contains("project"));
+
+        const QString pdf = dir.filePath(QStringLiteral("计算书.pdf"));
+        const QString fromTheCommandLine = dir.filePath(QStringLiteral("同.pdf"));
+        QVERIFY(session.shell->writeReport(pdf));
+        QCOMPARE(runBatch({QStringLiteral("report"), path, fromTheCommandLine}, [] { return QByteArray(); }).status, 0);
+        for (const QString &file : {pdf, fromTheCommandLine}) {
+            const QString text = pdfText(file);
+            if (text.isEmpty())
+                QSKIP("pdftotext is not installed");
+            // pdftotext reads a table's columns in an order of its own: each caption and text on its own.
+            for (const design::ProjectField &f : design::projectFields()) {
+                QVERIFY2(text.contains(QString::fromUtf8(f.caption)) && text.contains(project.*(f.text)), f.key);
+            }
+            // Before the first calculation: on the first page.
+            QVERIFY(text.indexOf(project.name) < text.indexOf(QStringLiteral("录入数据")));
+        }
     }
 
     void aSaveThatCannotBeWrittenLeavesTheOldFile()

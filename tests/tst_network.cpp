@@ -648,6 +648,16 @@ private slots:
         QTest::newRow("unknown material")
             << ok << QList<QStringList>{{"1", "S", "A", "10", "50", "铜管"}} << 0 << "管段“1”的管材“铜管”未知";
         QTest::newRow("duplicate pipe") << ok << QList<QStringList>{pipe[0], pipe[0]} << 1 << "管段“1”重复";
+        // A number not read whole is refused with what it would be read as, never used as that.
+        QTest::newRow("a load with a thousands comma")
+            << QList<QStringList>{ok[0], {"A", "1,200"}} << pipe << 1 << "节点“A”的负荷未能完整读取：读作 1";
+        QTest::newRow("a source pressure with its unit")
+            << QList<QStringList>{{"S", "0", "0", "", "", "2500kPa"}, ok[1]} << pipe << 0
+            << "节点“S”的气源压力未能完整读取：读作 2500";
+        QTest::newRow("a place with a blank") << QList<QStringList>{ok[0], {"A", "10", "0", "12 5", "0"}} << pipe << 1
+                                              << "节点“A”的坐标X未能完整读取：读作 12";
+        QTest::newRow("a length with a thousands comma")
+            << ok << QList<QStringList>{{"1", "S", "A", "1,200", "50"}} << 0 << "管段“1”的管长未能完整读取：读作 1";
         QTest::newRow("unreached node") << QList<QStringList>{ok[0], ok[1], {"B", "1"}} << pipe << 2
                                         << "节点“B”不与任何气源相连";
         QTest::newRow("a ring left to be sized")
@@ -749,6 +759,14 @@ private slots:
         QVERIFY(run.output.isEmpty());
         QVERIFY(QString::fromUtf8(run.error).contains(QStringLiteral("bad.csv 第3行：管段“2”的终点“X”不是节点")));
         QCOMPARE(run.error.count('\n'), 1);
+        // A number not read whole is refused without --strict too, with what it would be read as.
+        const QString partly = write("partly.csv", "pipe,from,to,length,diameter\n1,S,A,\"1,200\",150\n");
+        run = runBatch(options + QStringList{"--nodes", nodes, "--pipes", partly}, [] { return QByteArray(); });
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.output.isEmpty());
+        QVERIFY2(QString::fromUtf8(run.error).contains(
+                     QStringLiteral("partly.csv 第2行：管段“1”的管长未能完整读取：读作 1")),
+                 run.error.constData());
     }
 
     // The courtyard from CSV headed by captions, from a design file and back to CSV: the

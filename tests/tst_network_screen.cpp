@@ -15,8 +15,10 @@
 #include "profile_view.h"
 #include "report.h"
 #include "shell.h"
+#include "widgets.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBrush>
 #include <QComboBox>
 #include <QFile>
@@ -30,6 +32,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
+
+#include <cmath>
 
 namespace {
 
@@ -273,6 +277,87 @@ private slots:
         QVERIFY(profileText.contains(">S2<") && profileText.contains(">C<"));
     }
 
+    // The drawing of a network loaded (a design opened) is seen whole, whatever the zoom
+    // before; a row selected puts its item left of the legend; nodes at one place (a riser)
+    // print their ids one under the other; Ctrl+Z undoes while the drawing has the focus.
+    void theDrawingIsSeenWholeAndReadable()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        pasteInto(gwjs, network::Table::Nodes,
+                  QStringLiteral("S\t\t0\t0\t0\t3000\nA\t10\t0\t1000\t0\nB1\t5\t3\t1000\t500\n"
+                                 "B2\t5\t6\t1000\t500\n"));
+        pasteInto(gwjs, network::Table::Pipes,
+                  QStringLiteral("1\tS\tA\t1000\t100\n2\tA\tB1\t500\t50\n3\tB1\tB2\t3\t25\n"));
+        NetworkEditor *editor = gwjs->editor();
+        NetworkView *view = editor->view();
+        QVERIFY(editor->model()->result().converged);
+        const double left = view->viewport()->width() - picture::legendWidth(view->font(), view->viewport()) - 30;
+        // Every node in the part of the view left of the legend.
+        auto inSight = [&] {
+            for (const picture::Node &n :
+                 picture::sceneOf(editor->model()->result(), editor->layout(), picture::ColourBy::UnitDrop, 15).nodes) {
+                const QPoint at = view->mapFromScene(QPointF(n.at.x(), -n.at.y()));
+                if (at.x() < 0 || at.x() > left || at.y() < 0 || at.y() > view->viewport()->height())
+                    return false;
+            }
+            return true;
+        };
+        QVERIFY(inSight());
+
+        // Zoomed far in, then the design opened again: seen whole.
+        view->scale(40, 40);
+        QVERIFY(!inSight());
+        QTemporaryDir dir;
+        const QString design = dir.filePath(QStringLiteral("立管.velmora"));
+        QVERIFY(session.shell->saveDesign(design));
+        QVERIFY(session.shell->openDesign(design));
+        editor = gwjs->editor();
+        view = editor->view();
+        QTRY_VERIFY(view->isVisible());
+        QVERIFY(inSight());
+        view->scale(40, 40);
+        editor->loadNetwork(editor->typedNetwork());
+        QVERIFY(inSight());
+
+        // A row selected: its item at the middle of the part left of the legend.
+        view->scale(40, 40);
+        editor->table(network::Table::Nodes)
+            ->setCurrentIndex(editor->model()->table(network::Table::Nodes)->index(1, 0));
+        const QPoint a = view->mapFromScene(QPointF(1000, 0));
+        QVERIFY2(std::abs(a.x() - left / 2) <= 16, qPrintable(QString::number(a.x())));
+        editor->table(network::Table::Pipes)
+            ->setCurrentIndex(editor->model()->table(network::Table::Pipes)->index(0, 0));
+        QVERIFY(std::abs(view->mapFromScene(QPointF(500, 0)).x() - left / 2) <= 16);
+
+        // B1 and B2 stand at one place: their ids one line apart, here and in the report's drawing.
+        const picture::Scene scene
+            = picture::sceneOf(editor->model()->result(), editor->layout(), picture::ColourBy::UnitDrop, 15);
+        QCOMPARE(scene.nodes[2].at, scene.nodes[3].at);
+        QCOMPARE((QList<int>{scene.nodes[0].stack, scene.nodes[1].stack, scene.nodes[2].stack, scene.nodes[3].stack}),
+                 (QList<int>{0, 0, 0, 1}));
+        QList<QRectF> riser;
+        for (QGraphicsItem *item : view->scene()->items()) {
+            if (item->data(1).toInt() == 1 && item->data(0).toInt() >= 2)
+                riser << item->sceneBoundingRect();
+        }
+        QCOMPARE(riser.size(), 2);
+        QVERIFY(riser[0] != riser[1]);
+
+        // Ctrl+Z and Ctrl+Y on the drawing.
+        QApplication::setActiveWindow(gwjs);
+        editor->moveNode(1, QPointF(900, 0));
+        QCOMPARE(editor->model()->table(network::Table::Nodes)->cell(1, network::node::X), QStringLiteral("900"));
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->model()->table(network::Table::Nodes)->cell(1, network::node::X), QStringLiteral("1000"));
+        QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(editor->model()->table(network::Table::Nodes)->cell(1, network::node::X), QStringLiteral("900"));
+    }
+
     // A large network is solved off the window's thread: the edits show at once, the
     // results of the latest edit when they come, none of an earlier state meanwhile.
     void aLargeNetworkIsSolvedInTheBackground()
@@ -329,9 +414,67 @@ private slots:
         gwjs->editor()->model()->table(network::Table::Pipes)->setData(pipes->index(1, 1), QStringLiteral("S"));
         QVERIFY2(gwjs->editor()->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
         QVERIFY(!pipes->data(to, Qt::BackgroundRole).isValid());
-        // "1,200" m is read as 1 m, and says so.
+        // "1,200" m is not 1 m: refused with what it would be read as, and the verdict says so.
         gwjs->editor()->model()->table(network::Table::Pipes)->setData(pipes->index(0, 3), QStringLiteral("1,200"));
-        QCOMPARE(pipes->data(pipes->index(0, 3), Qt::ToolTipRole).toString(), QStringLiteral("读作 1"));
+        const QString refusal = QStringLiteral("管段“1”的管长未能完整读取：读作 1");
+        QCOMPARE(pipes->data(pipes->index(0, 3), Qt::ToolTipRole).toString(), refusal);
+        QCOMPARE(pipes->data(pipes->index(0, 3), Qt::BackgroundRole).value<QBrush>().color(), toolkit::kProblemColor);
+        QCOMPARE(textOf(gwjs, "networkVerdict"), QStringLiteral("结论：数据不全: %1（管段表第1行）").arg(refusal));
+    }
+
+    // Switching 低压 ⇄ 中高压 converts the typed lengths (m ⇄ km) and pressures (Pa ⇄ kPa)
+    // with the class, as one step to undo, and says so; a number that cannot be converted
+    // is named in a question first and, switched anyway, left as typed.
+    void switchingThePressureClassConvertsAndUndoes()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\n"));
+        pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t21\t100\n"));
+        NetworkEditor *editor = gwjs->editor();
+        const NetworkTableModel *nodes = editor->model()->table(network::Table::Nodes);
+        const NetworkTableModel *pipes = editor->model()->table(network::Table::Pipes);
+        auto typed = [&] {
+            return QStringList{nodes->cell(0, network::node::SourcePressure), pipes->cell(0, network::pipe::Length),
+                               boxText(gwjs, "minPressure")};
+        };
+        const int steps = editor->undoStack()->count();
+        clickOn(gwjs, "highPressure");
+        QCOMPARE(editor->settings().pressure, network::Pressure::High);
+        QCOMPARE(typed(), (QStringList{"3", "0.021", "1"}));
+        QCOMPARE(textOf(gwjs, "statusLine"), QStringLiteral("已换算为中高压：管长 m→km，压力 Pa→kPa"));
+        QVERIFY(editor->model()->result().converged);
+        QCOMPARE(editor->undoStack()->count(), steps + 1);
+        editor->undoStack()->undo();
+        QCOMPARE(editor->settings().pressure, network::Pressure::Low);
+        QVERIFY(checked(gwjs, "lowPressure"));
+        QCOMPARE(typed(), (QStringList{"3000", "21", "1000"}));
+        QVERIFY(editor->model()->result().converged);
+
+        // "1,200" cannot be converted: asked first; declined, nothing changes.
+        editor->model()
+            ->table(network::Table::Pipes)
+            ->setData(pipes->index(0, network::pipe::Length), QStringLiteral("1,200"));
+        QStringList asked;
+        bool answer = false;
+        setQuestionHandler([&](const QString &question) {
+            asked << question;
+            return answer;
+        });
+        clickOn(gwjs, "highPressure");
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked.front().contains(QStringLiteral("“1,200”")), qPrintable(asked.front()));
+        QCOMPARE(editor->settings().pressure, network::Pressure::Low);
+        QVERIFY(checked(gwjs, "lowPressure"));
+        QCOMPARE(typed(), (QStringList{"3000", "1,200", "1000"}));
+        answer = true;
+        clickOn(gwjs, "highPressure");
+        QCOMPARE(editor->settings().pressure, network::Pressure::High);
+        QCOMPARE(typed(), (QStringList{"3", "1,200", "1"}));
+        QVERIFY(textOf(gwjs, "statusLine").endsWith(QStringLiteral("；1个数未能换算，保持原样")));
+        setQuestionHandler([](const QString &) { return false; });
     }
 
     // A design holds several named networks, one tab each: they are kept and opened

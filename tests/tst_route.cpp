@@ -145,8 +145,13 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("length 0") << "x,0,40,0," << QList<int>{route::Length} << "录入数据不能为0或小于0,嘿嘿";
         QTest::newRow("no flow") << "x,80,,0," << QList<int>{route::Flow} << "录入数据不能为0或小于0,嘿嘿";
+        // A number not read whole is refused with what it would be read as, never used as that.
         QTest::newRow("letters for a diameter")
-            << "x,80,40,0,abc" << QList<int>{route::Diameter} << "录入数据不能为0或小于0,嘿嘿";
+            << "x,80,40,0,abc" << QList<int>{route::Diameter} << "管径未能完整读取：读作 0";
+        QTest::newRow("a length with a thousands blank")
+            << "x,1 200,40,0," << QList<int>{route::Length} << "管长未能完整读取：读作 1";
+        QTest::newRow("a flow and a rise with their units") << "x,80,40m3/h,5m," << QList<int>{route::Flow, route::Rise}
+                                                            << "流量未能完整读取：读作 40；高程差未能完整读取：读作 5";
         QTest::newRow("negative length and flow")
             << "x,-1,-1,0," << QList<int>{route::Length, route::Flow} << "录入数据不能为0或小于0,嘿嘿";
         QTest::newRow("rise beyond the double range")
@@ -291,6 +296,16 @@ private slots:
         QCOMPARE(rows.back().back(), QStringLiteral("满足"));
         QCOMPARE(rows.back()[rows.front().indexOf(QStringLiteral("cumulative_drop"))],
                  QStringLiteral("164.54579574383"));
+
+        // "1,200" m is not 1 m: the row says so and the route is incomplete, without --strict too.
+        const BatchRun partly = batch(
+            {"route", "--density", "0.72", "--viscosity=1.5E-5", "--temperature", "288", "--allowable-drop", "400"},
+            "section,length,flow,rise,diameter\n1,\"1,200\",50,0,\n");
+        QCOMPARE(partly.status, 0);
+        const QList<QStringList> refused = csv::read(partly.output).table.rows;
+        QCOMPARE(refused[1][refused.front().indexOf(QStringLiteral("message"))],
+                 QStringLiteral("管长未能完整读取：读作 1"));
+        QCOMPARE(refused.back().back(), route::kIncomplete);
     }
 
     void commandLineOutputReadsBackAsInput()

@@ -7,7 +7,10 @@
 #include "route/route_model.h"
 #include "route/route_screen.h"
 #include "shell.h"
+#include "widgets.h"
 
+#include <QApplication>
+#include <QBrush>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -142,6 +145,73 @@ private slots:
         QCOMPARE(gw->model()->sections().size(), 3);
     }
 
+    // 添加管段 leaves the table ready to type in the new row; Enter commits and goes down,
+    // adding a row after the last, and so does ↓; the buttons never get the keys.
+    void addingRowsLeavesTheTableReadyToType()
+    {
+        Session session;
+        RouteScreen *gw = openRoute(session);
+        QApplication::setActiveWindow(gw);
+        clickOn(gw, "addSection");
+        QTableView *table = gw->table();
+        QVERIFY(table->hasFocus());
+        QCOMPARE(table->currentIndex(), gw->model()->index(0, route::Length));
+        QTest::keyClick(table, Qt::Key_1);
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY(editor && editor != table);
+        QTest::keyClicks(editor, QStringLiteral("00"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(gw->model()->typedRowCount(), 2);
+        QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("100"));
+        QCOMPARE(gw->model()->sections()[1].name, QStringLiteral("2"));
+        QCOMPARE(table->currentIndex(), gw->model()->index(1, route::Length));
+        QTRY_VERIFY(table->hasFocus());
+        QTest::keyClick(table, Qt::Key_Down);
+        QCOMPARE(gw->model()->typedRowCount(), 3);
+        QCOMPARE(gw->model()->sections()[2].name, QStringLiteral("3"));
+        // Up and back down within the rows adds nothing.
+        QTest::keyClick(table, Qt::Key_Up);
+        QTest::keyClick(table, Qt::Key_Return);
+        QCOMPARE(gw->model()->typedRowCount(), 3);
+        QCOMPARE(table->currentIndex(), gw->model()->index(2, route::Length));
+        // 插入管段 too: the inserted row's first cell.
+        table->setCurrentIndex(gw->model()->index(1, route::Flow));
+        clickOn(gw, "insertSection");
+        QVERIFY(table->hasFocus());
+        QCOMPARE(table->currentIndex(), gw->model()->index(1, route::Name));
+        QCOMPARE(gw->undoStack()->count(), 5);
+    }
+
+    // Switching 低压 ⇄ 中高压 converts the typed lengths (m ⇄ km) with the class, one
+    // step to undo, and says so; the allowable drop has no medium/high counterpart and stays.
+    void switchingThePressureClassConvertsTheLengths()
+    {
+        Session session;
+        RouteScreen *gw = openRoute(session);
+        typeSettings(gw, kLowSettings);
+        typeRoute(gw, {"1,21,50,0,", "2,,40,0,100"});
+        const int steps = gw->undoStack()->count();
+        clickOn(gw, "highPressure");
+        QCOMPARE(gw->settings().pressure, route::Pressure::High);
+        QVERIFY(checked(gw, "highPressure"));
+        QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("0.021"));
+        QCOMPARE(gw->model()->sections()[1].length, QString());
+        QCOMPARE(gw->model()->sections()[1].diameter, QStringLiteral("100"));
+        QCOMPARE(boxText(gw, "allowableDrop"), QStringLiteral("400"));
+        QCOMPARE(textOf(gw, "statusLine"), QStringLiteral("已换算为中高压：管长 m→km"));
+        QCOMPARE(gw->undoStack()->count(), steps + 1);
+        gw->undoStack()->undo();
+        QCOMPARE(gw->settings().pressure, route::Pressure::Low);
+        QVERIFY(checked(gw, "lowPressure"));
+        QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("21"));
+        QCOMPARE(textOf(gw, "statusLine"), QStringLiteral("已撤销换算：恢复为低压"));
+        gw->undoStack()->redo();
+        QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("0.021"));
+        clickOn(gw, "lowPressure");
+        QCOMPARE(gw->model()->sections()[0].length, QStringLiteral("21"));
+        QCOMPARE(textOf(gw, "statusLine"), QStringLiteral("已换算为低压：管长 km→m"));
+    }
+
     void pasteSkipsTheHiddenRiseInMediumPressure()
     {
         Session session;
@@ -195,9 +265,9 @@ private slots:
         QCOMPARE(names(gw->model()), (QStringList{"a", "", "c", "b"}));
     }
 
-    // "1,200" m is read as 1 m: the cell says so beside any message it has, and a
-    // setting that cannot be used is named on its field and in the verdict.
-    void whatIsReadAndWhatCannotBeUsedIsShown()
+    // "1,200" m is not 1 m: the cell is refused with what it would be read as and the
+    // route is incomplete; a setting that cannot be used is named on its field and in the verdict.
+    void whatIsNotReadWholeAndWhatCannotBeUsedIsRefused()
     {
         Session session;
         RouteScreen *gw = openRoute(session);
@@ -206,14 +276,19 @@ private slots:
         RouteModel *model = gw->model();
         const QModelIndex length = model->index(0, route::Length);
         model->setData(length, QStringLiteral("1,200"));
-        QCOMPARE(model->data(length, Qt::ToolTipRole).toString(), QStringLiteral("读作 1"));
-        QVERIFY(model->data(length, Qt::BackgroundRole).isValid());
+        QCOMPARE(model->data(length, Qt::ToolTipRole).toString(), QStringLiteral("管长未能完整读取：读作 1"));
+        QCOMPARE(model->data(length, Qt::BackgroundRole).value<QBrush>().color(), toolkit::kProblemColor);
+        QCOMPARE(model->data(model->index(0, model->messageColumn())).toString(),
+                 QStringLiteral("管长未能完整读取：读作 1"));
         QCOMPARE(model->data(model->index(1, route::Length), Qt::ToolTipRole).toString(),
-                 QStringLiteral("录入数据不能为0或小于0,嘿嘿\n读作 0"));
+                 QStringLiteral("管长未能完整读取：读作 0"));
         QVERIFY(!model->data(model->index(0, route::Flow), Qt::ToolTipRole).isValid());
+        model->setData(model->index(1, route::Length), QStringLiteral("80"));
+        QCOMPARE(textOf(gw, "routeVerdict"), QStringLiteral("结论：数据不全"));
         model->setData(length, QStringLiteral("1200"));
         QVERIFY(!model->data(length, Qt::ToolTipRole).isValid());
         QVERIFY(!model->data(length, Qt::BackgroundRole).isValid());
+        QVERIFY(textOf(gw, "routeVerdict") != QStringLiteral("结论：数据不全"));
 
         auto *drop = gw->findChild<QLineEdit *>(QStringLiteral("allowableDrop"));
         typeInto(gw, "allowableDrop", QStringLiteral("-400"));

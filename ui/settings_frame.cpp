@@ -65,10 +65,22 @@ SettingsFrame::SettingsFrame(const QList<gas::Setting> &settings, const QString 
     m_low->setChecked(true);
     m_materials.front()->setChecked(true);
     // One change for a click: the option turned on, not the one turned off.
-    for (QRadioButton *option : QList<QRadioButton *>{m_low, m_high} + m_materials) {
+    for (QRadioButton *option : m_materials) {
         connect(option, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
                 update();
+        });
+    }
+    // The class is switched by the screen, with what it converts: until then the frame shows the class it has.
+    for (QRadioButton *option : {m_low, m_high}) {
+        connect(option, &QRadioButton::toggled, this, [this, option](bool on) {
+            const gas::Pressure chosen = option == m_high ? gas::Pressure::High : gas::Pressure::Low;
+            if (!on || m_setting || chosen == m_pressure)
+                return;
+            m_setting = true;
+            (m_pressure == gas::Pressure::High ? m_high : m_low)->setChecked(true);
+            m_setting = false;
+            emit pressureRequested(chosen);
         });
     }
     connect(m_digits, &QComboBox::currentIndexChanged, this, &SettingsFrame::update);
@@ -78,7 +90,7 @@ SettingsFrame::SettingsFrame(const QList<gas::Setting> &settings, const QString 
 gas::Settings SettingsFrame::settings() const
 {
     gas::Settings s;
-    s.pressure = m_high->isChecked() ? gas::Pressure::High : gas::Pressure::Low;
+    s.pressure = m_pressure;
     for (int i = 0; i < m_materials.size(); ++i) {
         if (m_materials[i]->isChecked())
             s.material = i;
@@ -96,6 +108,7 @@ gas::Settings SettingsFrame::settings() const
 void SettingsFrame::setSettings(const gas::Settings &s)
 {
     m_setting = true;
+    m_pressure = s.pressure;
     (s.pressure == gas::Pressure::High ? m_high : m_low)->setChecked(true);
     m_materials.value(s.material, m_materials.front())->setChecked(true);
     for (qsizetype i = 0; i < m_list.size(); ++i) {
@@ -114,11 +127,24 @@ void SettingsFrame::setSettings(const gas::Settings &s)
     update();
 }
 
+void SettingsFrame::setPressure(gas::Pressure pressure, const QMap<QString, QString> &texts)
+{
+    m_setting = true;
+    m_pressure = pressure;
+    (pressure == gas::Pressure::High ? m_high : m_low)->setChecked(true);
+    for (auto it = texts.begin(); it != texts.end(); ++it) {
+        if (QLineEdit *b = box(it.key()))
+            b->setText(it.value());
+    }
+    m_setting = false;
+    update();
+}
+
 void SettingsFrame::update()
 {
     if (m_setting)
         return;
-    const gas::Pressure pressure = m_high->isChecked() ? gas::Pressure::High : gas::Pressure::Low;
+    const gas::Pressure pressure = m_pressure;
     for (qsizetype i = 0; i < m_list.size(); ++i) {
         const bool serves = m_list[i].serves(pressure);
         m_fields[i]->setEnabled(serves);

@@ -3,10 +3,12 @@
 #include "copying.h"
 #include "text_table.h"
 
+#include <QAbstractItemDelegate>
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QTableView>
 #include <QUndoStack>
 
@@ -33,6 +35,50 @@ TableEditing::TableEditing(QTableView *view, TextTableModel *model, const QStrin
     connect(tableAction(view, QStringLiteral("重做"), toolkit::redoKeys()), &QAction::triggered, undo,
             &QUndoStack::redo);
     view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    view->installEventFilter(this);
+    // Enter in a cell's editor commits it and closes it with this hint; Tab, Esc and a click elsewhere do not.
+    connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+            [this](QWidget *, QAbstractItemDelegate::EndEditHint hint) {
+                if (hint == QAbstractItemDelegate::SubmitModelCache)
+                    goDown();
+            });
+}
+
+bool TableEditing::eventFilter(QObject *watched, QEvent *event)
+{
+    // While a cell is typed in, its editor has the focus, and an Enter it leaves comes here
+    // too: the editor's own closing (below) answers that one.
+    if (watched != m_view || event->type() != QEvent::KeyPress || !m_view->hasFocus())
+        return QObject::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return QObject::eventFilter(watched, event);
+    const bool last = currentRow() >= 0 && currentRow() == m_model->typedRowCount() - 1;
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || (key->key() == Qt::Key_Down && last)) {
+        goDown();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TableEditing::goDown()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const int column = std::max(0, m_view->currentIndex().column());
+    if (row + 1 < m_model->typedRowCount())
+        startTyping(row + 1, column);
+    else
+        addRow(m_newRowCells ? m_newRowCells(row + 1) : QStringList(), column);
+}
+
+void TableEditing::startTyping(int row, int column)
+{
+    m_view->setFocus(Qt::OtherFocusReason);
+    const QModelIndex cell = m_model->index(row, column);
+    m_view->setCurrentIndex(cell);
+    m_view->scrollTo(cell);
 }
 
 void TableEditing::allowMoving()
@@ -79,7 +125,7 @@ void TableEditing::addRow(const QStringList &cells, int column)
     const int row = m_model->typedRowCount();
     m_model->session()->undoStack()->push(
         new InsertRowsCommand(m_model, row, {cells}, QStringLiteral("添加") + m_rowName));
-    m_view->setCurrentIndex(m_model->index(row, column));
+    startTyping(row, column);
 }
 
 void TableEditing::insertRow(int column)
@@ -88,7 +134,7 @@ void TableEditing::insertRow(int column)
     const int row = current < 0 ? m_model->typedRowCount() : current;
     m_model->session()->undoStack()->push(
         new InsertRowsCommand(m_model, row, {QStringList()}, QStringLiteral("插入") + m_rowName));
-    m_view->setCurrentIndex(m_model->index(row, column));
+    startTyping(row, column);
 }
 
 void TableEditing::deleteRows()

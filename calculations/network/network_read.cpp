@@ -1,12 +1,14 @@
 #include "network_read.h"
 
 #include "hs.h"
+#include "network_columns.h"
 #include "network_options.h"
 #include "number_text.h"
 
 #include <QHash>
 
 #include <cmath>
+#include <span>
 
 namespace network {
 
@@ -28,6 +30,37 @@ std::optional<double> typedNumber(const QString &text)
     if (!read.whole || !std::isfinite(read.value))
         return std::nullopt;
     return read.value;
+}
+
+// The first number cell of a row whose text the leading-number rule does not read whole
+// ("1,200", "2500kPa"): such a text is refused, not used as the part it reads. The
+// elevation counts at low pressure only.
+std::optional<Problem> partlyRead(Table table, int row, const Row &cells, const QString &id, bool low)
+{
+    struct Named
+    {
+        int column;
+        const char *caption;
+    };
+    static const Named nodeColumns[] = {{node::Load, "负荷"},
+                                        {node::Elevation, "高程"},
+                                        {node::X, "坐标X"},
+                                        {node::Y, "坐标Y"},
+                                        {node::SourcePressure, "气源压力"}};
+    static const Named pipeColumns[] = {{pipe::Length, "管长"}, {pipe::Diameter, "管径"}};
+    const bool nodes = table == Table::Nodes;
+    for (const Named &n : nodes ? std::span<const Named>(nodeColumns) : std::span<const Named>(pipeColumns)) {
+        if (nodes && n.column == node::Elevation && !low)
+            continue;
+        const QString readAs = readAsText(cells.value(n.column));
+        if (readAs.isEmpty())
+            continue;
+        return problemAt(nodes ? Problem::Table::Nodes : Problem::Table::Pipes, row, columns(table)[n.column].key,
+                         QStringLiteral("%1“%2”的%3未能完整读取：读作 %4")
+                             .arg(nodes ? QStringLiteral("节点") : QStringLiteral("管段"), id,
+                                  QString::fromUtf8(n.caption), readAs));
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -136,6 +169,8 @@ Reading read(const Network &net)
         if (nodeIndex.contains(id))
             return refuse(at("node", QStringLiteral("节点“%1”重复").arg(id)));
         nodeIndex.insert(id, i);
+        if (std::optional<Problem> p = partlyRead(Table::Nodes, i, row, id, m.low))
+            return refuse(std::move(*p));
         const double load = parseLeadingNumber(row.value(node::Load));
         if (!std::isfinite(load) || load < 0)
             return refuse(at("load", QStringLiteral("节点“%1”的负荷应不小于0").arg(id)));
@@ -207,6 +242,8 @@ Reading read(const Network &net)
         if (pipeIds.contains(id))
             return refuse(at("pipe", QStringLiteral("管段“%1”重复").arg(id)));
         pipeIds.insert(id, k);
+        if (std::optional<Problem> p = partlyRead(Table::Pipes, k, row, id, m.low))
+            return refuse(std::move(*p));
         const QString fromId = row.value(pipe::From).trimmed(), toId = row.value(pipe::To).trimmed();
         const auto f = nodeIndex.constFind(fromId);
         if (f == nodeIndex.constEnd())

@@ -9,6 +9,7 @@
 #include "network_options.h"
 #include "network_picture.h"
 #include "network_view.h"
+#include "pressure_switch.h"
 #include "profile_view.h"
 #include "settings_frame.h"
 #include "table_editing.h"
@@ -161,6 +162,13 @@ NetworkEditor::NetworkEditor(QWidget *parent)
     layout->addWidget(main, 1);
     for (QTableView *view : {m_nodeTable, m_pipeTable})
         view->installEventFilter(this);
+    // The drawing's edits (a node dragged) are undone where they were made, too.
+    connect(tableAction(m_view, QStringLiteral("撤销"), QKeySequence::keyBindings(QKeySequence::Undo)),
+            &QAction::triggered, m_undo, &QUndoStack::undo);
+    connect(tableAction(m_view, QStringLiteral("重做"), redoKeys()), &QAction::triggered, m_undo, &QUndoStack::redo);
+
+    m_status = label("statusLine");
+    layout->addWidget(m_status);
 
     m_verdict = label("networkVerdict");
     QFont big = m_verdict->font();
@@ -250,6 +258,12 @@ NetworkEditor::NetworkEditor(QWidget *parent)
         // The elevation counts in low pressure only.
         m_nodeTable->setColumnHidden(network::node::Elevation, s.pressure != network::Pressure::Low);
     });
+    connect(m_settings, &SettingsFrame::pressureRequested, this, [this](gas::Pressure pressure) {
+        const ClassUnits units{{{m_model->table(network::Table::Nodes), {}, {network::node::SourcePressure}},
+                                {m_model->table(network::Table::Pipes), {network::pipe::Length}, {}}},
+                               {network::kMinPressure}};
+        switchPressureClass(this, m_settings, m_session, units, pressure, m_status);
+    });
     m_model->setSettings(settings());
 }
 
@@ -332,6 +346,8 @@ network::Network NetworkEditor::typedNetwork() const
 
 void NetworkEditor::loadNetwork(const network::Network &net)
 {
+    // A network loaded is seen whole, whatever the zoom of the one before.
+    m_view->fitWhenShown();
     {
         const EditSession::Batch batch(m_session);
         m_settings->setSettings(net.settings);

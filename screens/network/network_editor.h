@@ -87,6 +87,7 @@ private:
     TableEditing *m_pipeEditing;
     QLabel *m_verdict;
     QLabel *m_flowRule; // how the flows were found
+    QLabel *m_status; // what the last class switch converted
     NetworkView *m_view;
     ProfileView *m_profile;
     QComboBox *m_colourBy;

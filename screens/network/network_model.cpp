@@ -234,19 +234,16 @@ QVariant NetworkTableModel::data(const QModelIndex &index, int role) const
             return QBrush(Qt::gray);
         return {};
     case Qt::BackgroundRole:
-        if (bad)
+        // A number not read whole is refused, as the solver refuses it, wherever it stands.
+        if (bad || !readAs.isEmpty())
             return QBrush(toolkit::kProblemColor);
-        if (!readAs.isEmpty())
-            return QBrush(toolkit::kReadAsColor);
         return {};
-    case Qt::ToolTipRole: {
-        QStringList tips;
+    case Qt::ToolTipRole:
         if (bad)
-            tips << r.refused->text;
+            return r.refused->text;
         if (!readAs.isEmpty())
-            tips << QStringLiteral("读作 ") + readAs;
-        return tips.isEmpty() ? QVariant() : QVariant(tips.join(u'\n'));
-    }
+            return QStringLiteral("未能完整读取：读作 ") + readAs;
+        return {};
     case Qt::TextAlignmentRole:
         if (description.kind == network::Column::Kind::Number)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);

@@ -90,8 +90,8 @@ private:
 
 // The node or pipe table: the typed columns, then the computed ones (read-only),
 // as network_columns.h describes them, units in the headers. A cell the solver
-// refused is marked red with its message; a number not read whole is marked with
-// what it is read as.
+// refused is marked red with its message, and so is a number not read whole, with
+// what it would be read as.
 class NetworkTableModel : public TextTableModel
 {
     Q_OBJECT

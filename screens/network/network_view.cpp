@@ -3,6 +3,7 @@
 #include "file_dialog.h"
 
 #include <QAction>
+#include <QFontMetricsF>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
@@ -157,7 +158,9 @@ public:
     {
         m_label.setTextFormat(Qt::PlainText);
         m_label.prepare(QTransform(), view->font());
-        m_bounds = QRectF(-8, -8, 16, 16) | QRectF(kLabelAt, m_label.size());
+        // Nodes at one point (a riser) print their ids one under the other.
+        m_labelAt = kLabelAt + QPointF(0, node.stack * QFontMetricsF(view->font()).height());
+        m_bounds = QRectF(-8, -8, 16, 16) | QRectF(m_labelAt, m_label.size());
         setFlags(ItemIsSelectable | ItemIsMovable | ItemIgnoresTransformations | ItemSendsGeometryChanges);
         setZValue(2);
     }
@@ -199,7 +202,7 @@ public:
         else
             painter->drawEllipse(box);
         if (m_view->labelsDrawn())
-            paintLabel(painter, m_label, kLabelAt, Qt::black);
+            paintLabel(painter, m_label, m_labelAt, Qt::black);
     }
 
     // The pipes that end here follow it.
@@ -241,6 +244,7 @@ private:
     QColor m_fill;
     QStaticText m_label;
     QRectF m_bounds;
+    QPointF m_labelAt;
     QPointF m_pressedAt;
     static constexpr QPointF kLabelAt{8, -18};
 };
@@ -346,10 +350,7 @@ void NetworkView::show(const picture::Scene &content)
     const double span = std::max({items.width(), items.height(), 100.0}) * 2;
     m_scene->setSceneRect(items.adjusted(-span, -span, span, span));
     m_selecting = false;
-    if (!m_fitted && !content.nodes.isEmpty()) {
-        m_fitted = true;
-        fitAll();
-    }
+    fitIfDue();
     if (node >= 0)
         selectNode(node);
     else if (pipe >= 0)
@@ -414,21 +415,59 @@ void NetworkView::setLabelsShown(bool shown)
     updateLabels();
 }
 
+void NetworkView::fitWhenShown()
+{
+    m_fitDue = true;
+    fitIfDue();
+}
+
+void NetworkView::fitIfDue()
+{
+    if (!m_fitDue || m_content.nodes.isEmpty())
+        return;
+    fitAll();
+}
+
+void NetworkView::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    fitIfDue();
+}
+
+void NetworkView::showEvent(QShowEvent *event)
+{
+    QGraphicsView::showEvent(event);
+    fitIfDue();
+}
+
+double NetworkView::legendRoom() const
+{
+    return m_content.solved ? picture::legendWidth(font(), viewport()) + 30 : 0;
+}
+
+void NetworkView::centreBesideLegend(QPointF at)
+{
+    centerOn(at + QPointF(legendRoom() / 2 * pixelSize(), 0));
+}
+
 void NetworkView::fitAll()
 {
     // The nodes' places, with room for the legend at the right.
     if (m_content.nodes.isEmpty())
         return;
+    // Fitted while hidden, the view has no size yet: fitted again once shown.
+    if (isVisible())
+        m_fitDue = false;
     const QRectF extent = picture::extentOf(m_content);
     const QRectF bounds(sceneAt(extent.bottomLeft()), sceneAt(extent.topRight()));
-    const double legend = m_content.solved ? picture::legendWidth(font(), viewport()) + 30 : 0;
+    const double legend = legendRoom();
     const QSizeF room(std::max(40.0, viewport()->width() - legend - 60.0), std::max(40.0, viewport()->height() - 60.0));
     const double sx = bounds.width() > 0 ? room.width() / bounds.width() : 1.0;
     const double sy = bounds.height() > 0 ? room.height() / bounds.height() : 1.0;
     const double s = std::isfinite(std::min(sx, sy)) && std::min(sx, sy) > 0 ? std::min(sx, sy) : 1.0;
     resetTransform();
     scale(s, s);
-    centerOn(bounds.center() + QPointF(legend / 2 / s, 0));
+    centreBesideLegend(bounds.center());
     updateLabels();
 }
 
@@ -451,7 +490,7 @@ void NetworkView::selectNode(int row)
     m_scene->clearSelection();
     if (QGraphicsItem *item = row >= 0 ? itemOf(m_scene, NodeKind, row) : nullptr) {
         item->setSelected(true);
-        centerOn(item);
+        centreBesideLegend(item->pos());
     }
     m_selecting = false;
 }
@@ -462,7 +501,7 @@ void NetworkView::selectPipe(int row)
     m_scene->clearSelection();
     if (QGraphicsItem *item = row >= 0 ? itemOf(m_scene, PipeKind, row) : nullptr) {
         item->setSelected(true);
-        centerOn(item);
+        centreBesideLegend(static_cast<PipeItem *>(item)->line().center());
     }
     m_selecting = false;
 }

@@ -18,13 +18,17 @@ public:
     // The scene outlives the view's own part: its last selection change is not ours to hear.
     ~NetworkView() override;
 
-    // Draws the scene anew; the view keeps its zoom and place.
+    // Draws the scene anew; the view keeps its zoom and place, unless a fit is due.
     void show(const picture::Scene &scene);
     void setLabelsShown(bool shown);
     bool labelsShown() const { return m_labels; }
     // The whole network in view.
     void fitAll();
-    // Selects a node's or pipe's item (by row; -1: none) and centres it.
+    // The whole network in view as soon as the view has its size and a drawing: a
+    // network loaded (a design opened) is seen whole, whatever the zoom before.
+    void fitWhenShown();
+    // Selects a node's or pipe's item (by row; -1: none) and centres it in the part of
+    // the view left of the legend.
     void selectNode(int row);
     void selectPipe(int row);
     // The items, for tests: one per node and per pipe.
@@ -47,6 +51,8 @@ signals:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     // The legend, fixed at the right of the view.
     void drawForeground(QPainter *painter, const QRectF &rect) override;
@@ -58,6 +64,11 @@ private:
     // Whether the ids are shown: asked for, and far enough apart on screen to read.
     bool labelsReadable() const;
     void updateLabels();
+    // The legend's width in pixels, with its margin; 0 when there is none.
+    double legendRoom() const;
+    // Centres a point of the scene in the part of the view left of the legend.
+    void centreBesideLegend(QPointF at);
+    void fitIfDue();
 
     QGraphicsScene *m_scene;
     QList<class NodeItem *> m_nodeItems;
@@ -65,6 +76,6 @@ private:
     picture::Scene m_content;
     bool m_labels = true;
     bool m_labelsDrawn = true;
-    bool m_fitted = false;
+    bool m_fitDue = true;
     bool m_selecting = false;
 };

@@ -111,7 +111,8 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
             tips << result.message;
         else if (column == route::Diameter && result.automatic)
             tips << QStringLiteral("自动选定的管径");
-        if (!readAs.isEmpty())
+        // A refused cell's message says what it was read as already.
+        if (!readAs.isEmpty() && !bad)
             tips << QStringLiteral("读作 ") + readAs;
         return tips.isEmpty() ? QVariant() : QVariant(tips.join(u'\n'));
     }

@@ -5,6 +5,7 @@
 #include "design_file.h"
 #include "file_dialog.h"
 #include "message_box.h"
+#include "pressure_switch.h"
 #include "profile_view.h"
 #include "settings_frame.h"
 #include "table_editing.h"
@@ -74,6 +75,8 @@ RouteScreen::RouteScreen()
     tableAndProfile->setStretchFactor(0, 3);
     tableAndProfile->setStretchFactor(1, 1);
     layout->addWidget(tableAndProfile, 1);
+    m_status = label("statusLine");
+    layout->addWidget(m_status);
 
     m_verdict = label("routeVerdict");
     QFont big = m_verdict->font();
@@ -84,6 +87,7 @@ RouteScreen::RouteScreen()
 
     m_editing = new TableEditing(m_table, m_model, QStringLiteral("管段"));
     m_editing->allowMoving();
+    m_editing->setNewRowCells([](int row) { return QStringList{QString::number(row + 1)}; });
     auto *buttons = new QHBoxLayout;
     const struct
     {
@@ -142,6 +146,10 @@ RouteScreen::RouteScreen()
         m_model->setSettings(s);
         // The rise of a section counts in low pressure only.
         m_table->setColumnHidden(route::Rise, s.pressure != route::Pressure::Low);
+    });
+    // The lengths follow the class (m or km); the route has no pressure that both classes type.
+    connect(m_settings, &SettingsFrame::pressureRequested, this, [this](gas::Pressure pressure) {
+        switchPressureClass(this, m_settings, m_session, {{{m_model, {route::Length}, {}}}, {}}, pressure, m_status);
     });
     m_model->setSettings(settings());
     m_table->setColumnHidden(route::Rise, false);

@@ -58,6 +58,7 @@ private:
     ProfileView *m_profile;
     QTableView *m_table;
     QLabel *m_verdict;
+    QLabel *m_status; // what the last class switch converted
     QUndoStack *m_undo;
     EditSession *m_session;
     RouteModel *m_model;

@@ -3,6 +3,7 @@
 #include "file_dialog.h"
 
 #include "message_box.h"
+#include "project_dialog.h"
 #include "shell.h"
 
 #include <QAbstractButton>
@@ -42,11 +43,12 @@ QStringList MessageRecorder::take()
 Session::Session()
     : shell(std::make_unique<Shell>())
 {
-    // No test waits on a modal window: file dialogs are cancelled and print previews not shown,
-    // unless a test says otherwise.
+    // No test waits on a modal window: file dialogs and the project dialog are cancelled and
+    // print previews not shown, unless a test says otherwise.
     setFileDialogHandler([](const FileDialogRequest &) { return QString(); });
     setPrintPreviewHandler([](const PrintPreviewRequest &, const std::function<void(QPagedPaintDevice *)> &) {});
     setQuestionHandler([](const QString &) { return false; });
+    setProjectDialogHandler([](const design::Project &) { return std::optional<design::Project>(); });
     shell->start();
 }
 
@@ -55,6 +57,7 @@ Session::~Session()
     setFileDialogHandler({});
     setPrintPreviewHandler({});
     setQuestionHandler({});
+    setProjectDialogHandler({});
 }
 
 QWidget *Session::login()
