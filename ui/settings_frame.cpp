@@ -118,12 +118,12 @@ void SettingsFrame::update()
 {
     if (m_setting)
         return;
-    const gas::Pressure pressure = m_high->isChecked() ? gas::Pressure::High : gas::Pressure::Low;
+    const gas::Settings now = settings();
     for (qsizetype i = 0; i < m_list.size(); ++i) {
-        const bool serves = m_list[i].serves(pressure);
+        const bool serves = m_list[i].serves(now.pressure);
         m_fields[i]->setEnabled(serves);
         if (serves)
-            toolkit::setText(m_captions[i], m_list[i].caption(pressure));
+            toolkit::setText(m_captions[i], gas::shownCaption(m_list[i], now));
     }
     emit changed();
 }
