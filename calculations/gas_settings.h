@@ -24,6 +24,7 @@ struct Setting
     QStringList values;
     QStringList captions;
     bool isPressure = false; // a pressure: at medium/high pressure its caption says gauge or absolute
+    bool isNumber = true; // a text read as a number, marked where it is not read whole
 
     bool serves(Pressure pressure) const { return !caption(pressure).isEmpty(); }
     QString caption(Pressure pressure) const { return pressure == Pressure::Low ? lowCaption : highCaption; }

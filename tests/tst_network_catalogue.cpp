@@ -24,6 +24,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -578,6 +579,17 @@ private slots:
         QCOMPARE(bill->model()->index(1, 0).data().toString(), QStringLiteral("合计"));
         QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("networkVerdict"))->text(),
                  QStringLiteral("结论：") + verdictLine(model->result(), 15));
+
+        // Sized from the catalogue: the cell shows the size's name; the smallest sizes are names, not numbers misread.
+        Network sized = net;
+        sized.settings.setText(kSeries, kCatalogueSeries);
+        sized.settings.setText(kMinSize, QStringLiteral("dn63, DN25"));
+        sized.pipes[0][pipe::Diameter].clear();
+        editor->loadNetwork(sized);
+        // 20 Nm^3/h within 2000 Pa over 110 m: DN25 loses too much, DN32 does not.
+        QCOMPARE(model->result().pipes[0].size, QStringLiteral("DN32"));
+        QCOMPARE(pipes->data(diameter).toString(), QStringLiteral("DN32"));
+        QVERIFY(!editor->findChild<QLineEdit *>(kMinSize)->property("readAs").isValid());
 
         // Medium pressures as gauge: the captions say so.
         Network high = net;

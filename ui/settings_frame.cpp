@@ -51,7 +51,8 @@ SettingsFrame::SettingsFrame(const QList<gas::Setting> &settings, const QString 
         } else {
             QLineEdit *box = addField(grid, row, caption.constData(), text, name.constData(), column);
             box->setText(s.initial);
-            watchReading(box);
+            if (s.isNumber)
+                watchReading(box);
             m_fields << box;
             m_captions << findChild<QLabel *>(QString::fromLatin1(caption));
             connect(box, &QLineEdit::textChanged, this, &SettingsFrame::update);

@@ -29,7 +29,9 @@ const QList<gas::Setting> &textSettings()
                          {QStringLiteral("分段取值"), QStringLiteral("线性插值")}));
         list.append(both(kSeries, "--series", "选径系列：", kSectionSeries, {kSectionSeries, kCatalogueSeries},
                          {QStringLiteral("管段计算的19种管径"), QStringLiteral("管材规格")}));
-        list.append(both(kMinSize, "--min-size", "最小管径："));
+        gas::Setting minSize = both(kMinSize, "--min-size", "最小管径：");
+        minSize.isNumber = false; // names of sizes as well as millimetres
+        list.append(minSize);
         list.append(both(kMaxVelocity, "--max-velocity", "最大流速(m/s)："));
         // Low pressures are gauge: the basis is a medium/high-pressure setting alone.
         list.append({gas::kPressureBasis,

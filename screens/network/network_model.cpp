@@ -250,10 +250,11 @@ QVariant NetworkTableModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         if (typed) {
-            // A diameter sized by the solver shows in place of the empty cell.
+            // A diameter sized by the solver shows in place of the empty cell: the catalogue's name where
+            // it chose a size of one.
             if (m_table == network::Table::Pipes && column == network::pipe::Diameter && text.trimmed().isEmpty()
                 && solvedOk)
-                return displayed(description.value(r, row), digits);
+                return r.pipes[row].size.isEmpty() ? displayed(description.value(r, row), digits) : r.pipes[row].size;
             return text;
         }
         return solvedOk ? displayed(description.value(r, row), digits) : QString();
