@@ -39,6 +39,7 @@ CatalogueDialog::CatalogueDialog(NetworkModel *network, QWidget *parent)
         view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                               | QAbstractItemView::AnyKeyPressed);
         view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
         m_tables[std::size_t(material)] = view;
         m_editing[std::size_t(material)] = new TableEditing(view, network->catalogue(material), QStringLiteral("行"));
         m_tabs->addTab(view, gas::materialOptions().value(material).caption);
