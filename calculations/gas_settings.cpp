@@ -15,6 +15,26 @@ Settings initialSettings(const QList<Setting> &settings)
     return s;
 }
 
+bool isGauge(const Settings &s)
+{
+    return s.pressure == Pressure::High && s.text(kPressureBasis).trimmed() == kGauge;
+}
+
+QString withBasis(const QString &caption, const Settings &s)
+{
+    if (s.pressure != Pressure::High || !s.texts.contains(kPressureBasis))
+        return caption;
+    QString shown = caption;
+    return shown.replace(QStringLiteral("(kPa)"),
+                         isGauge(s) ? QStringLiteral("(kPa，表压)") : QStringLiteral("(kPa，绝压)"));
+}
+
+QString shownCaption(const Setting &setting, const Settings &s)
+{
+    const QString caption = setting.caption(s.pressure);
+    return setting.isPressure ? withBasis(caption, s) : caption;
+}
+
 QList<Setting> gasSettings()
 {
     auto both = [](const QString &name, const char *option, const char *caption, const QString &initial = {}) {

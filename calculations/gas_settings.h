@@ -25,6 +25,8 @@ struct Setting
     QString initial; // the text or value of a new design
     QStringList values;
     QStringList captions;
+    bool isPressure = false; // a pressure: at medium/high pressure its caption says gauge or absolute
+    bool isNumber = true; // a text read as a number, marked where it is not read whole
 
     bool serves(Pressure pressure) const { return !caption(pressure).isEmpty(); }
     QString caption(Pressure pressure) const { return pressure == Pressure::Low ? lowCaption : highCaption; }
@@ -50,6 +52,20 @@ struct Settings
 
 // Every setting at its initial text.
 Settings initialSettings(const QList<Setting> &settings);
+
+// How medium/high pressures are typed and shown where the settings say (the network's):
+// absolute (绝压) or gauge (表压); the formulas take absolute pressures. Low pressures are gauge.
+inline const QString kPressureBasis = QStringLiteral("pressureBasis");
+inline const QString kAbsolute = QStringLiteral("absolute");
+inline const QString kGauge = QStringLiteral("gauge");
+inline const QString kAtmosphere = QStringLiteral("atmosphere");
+// Whether medium/high pressures are typed as gauge.
+bool isGauge(const Settings &settings);
+// The caption of a medium/high pressure with its basis where the settings hold one:
+// "最低压力(kPa)：" becomes "最低压力(kPa，表压)："; any other caption as it is.
+QString withBasis(const QString &caption, const Settings &settings);
+// A setting's caption in the settings' class, with the basis for a pressure.
+QString shownCaption(const Setting &setting, const Settings &settings);
 
 // The names of the settings both share.
 inline const QString kDensity = QStringLiteral("density");

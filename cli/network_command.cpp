@@ -147,6 +147,7 @@ QByteArray json(const network::Network &net, const network::Result &r)
         root.flag("converged", r.converged);
         root.number("iterations", r.iterations);
         root.text("verdict", r.verdict);
+        root.optional("margin", r.margin);
         root.text("flow_rule", r.flowRule);
         root.text("worst_node", r.worstNode >= 0 ? r.nodes[r.worstNode].id : QString());
         QByteArray &path = root.key("worst_path");
@@ -172,10 +173,43 @@ QByteArray json(const network::Network &net, const network::Result &r)
                 appendString(pipes, r.pipes[loop.pipes[i]].id);
             }
             pipes += ']';
+            QByteArray &directions = o.key("directions");
+            directions += '[';
+            for (qsizetype i = 0; i < loop.directions.size(); ++i) {
+                if (i)
+                    directions += ", ";
+                directions += loop.directions[i] > 0 ? "1" : "-1";
+            }
+            directions += ']';
+            QByteArray &drops = o.key("drops");
+            drops += '[';
+            for (qsizetype i = 0; i < loop.pipes.size(); ++i) {
+                if (i)
+                    drops += ", ";
+                appendShortest(drops, r.pipes[loop.pipes[i]].lawDrop);
+            }
+            drops += ']';
             o.number("closure", loop.closure);
             o.number("closure_percent", loop.closurePercent);
         }
         out += "]";
+        const quantities::Table bill = network::quantitiesOf(r);
+        Object quantities(root.key("quantities"));
+        QByteArray &rows = quantities.key("rows");
+        rows += '[';
+        for (qsizetype i = 0; i < bill.rows.size(); ++i) {
+            const quantities::Row &row = bill.rows[i];
+            rows += i ? ",\n  " : "\n  ";
+            Object o(out);
+            o.text("material", row.materialCaption);
+            o.text("size", row.size);
+            o.number("diameter", row.diameter);
+            o.number("length", row.length);
+            o.number("pipes", row.count);
+        }
+        rows += ']';
+        quantities.number("length", bill.length);
+        quantities.number("pipes", bill.count);
     }
     out += '\n';
     return out;
@@ -195,17 +229,10 @@ QString csvText(const network::Value &v)
 QByteArray table(const network::Network &net, const network::Result &r, const QString &which)
 {
     QList<QStringList> rows;
-    if (which == u"loops") {
-        rows << network::loopKeys();
-        for (qsizetype l = 0; l < r.loops.size(); ++l) {
-            QStringList ids;
-            for (const int k : r.loops[l].pipes)
-                ids << r.pipes[k].id;
-            rows << QStringList{QString::number(l + 1), ids.join(u' '), formatNumber(r.loops[l].closure),
-                                formatNumber(r.loops[l].closurePercent)};
-        }
-        return csv::write(rows);
-    }
+    if (which == u"loops")
+        return csv::write(network::loopRows(r));
+    if (which == u"quantities")
+        return csv::write(network::quantityRows(r));
     const network::Table t = which == u"nodes" ? network::Table::Nodes : network::Table::Pipes;
     QList<const network::Column *> columns;
     QStringList header;
@@ -248,6 +275,7 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
     network::Network net;
     net.settings = network::initialSettings();
     QString nodesPath, pipesPath, inpPath, csvTable, exportPath, sourcePressure, networkName;
+    QStringList minSizes; // --min-size, as often as it is given
     struct Text
     {
         const char *option;
@@ -267,6 +295,11 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
             inpPath = option;
             continue;
         }
+        // A switch: medium/high pressures typed as gauge.
+        if (option == u"--gauge") {
+            net.settings.setText(gas::kPressureBasis, gas::kGauge);
+            continue;
+        }
         QString value;
         if (const qsizetype eq = option.indexOf(u'='); eq > 0) {
             value = option.mid(eq + 1);
@@ -275,6 +308,10 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
             value = arguments[++i];
         } else {
             return failed(QStringLiteral("选项“%1”缺少取值").arg(option));
+        }
+        if (option == u"--min-size") {
+            minSizes << value;
+            continue;
         }
         QString error;
         if (settingOption(net.settings, network::textSettings(), option, value, &error)) {
@@ -288,8 +325,11 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
             return failed(QStringLiteral("未知的选项“%1”；").arg(option) + kUsage);
         *text->into = value;
     }
-    if (!csvTable.isEmpty() && csvTable != u"nodes" && csvTable != u"pipes" && csvTable != u"loops")
-        return failed(QStringLiteral("--csv 应为 nodes、pipes 或 loops，而不是“%1”").arg(csvTable));
+    if (!minSizes.isEmpty())
+        net.settings.setText(network::kMinSize, minSizes.join(QStringLiteral(", ")));
+    if (!csvTable.isEmpty() && csvTable != u"nodes" && csvTable != u"pipes" && csvTable != u"loops"
+        && csvTable != u"quantities")
+        return failed(QStringLiteral("--csv 应为 nodes、pipes、loops 或 quantities，而不是“%1”").arg(csvTable));
 
     // Where each row came from, to name the line of a problem.
     QString nodesFile = nodesPath, pipesFile = pipesPath;

@@ -1,6 +1,7 @@
 #include "design_file.h"
 
 #include "calculation.h"
+#include "network_catalogue.h"
 #include "network_columns.h"
 #include "network_options.h"
 #include "route_options.h"
@@ -30,7 +31,10 @@ int digitsOf(const Values &values)
     return values.value(kDigits).toString().trimmed() == u"4" ? 4 : 15;
 }
 
-enum class Kind { Text, Flag, Rows, Networks };
+enum class Kind { Text, Flag, Rows, Networks, Catalogues };
+
+// A network's catalogues: an object of each material's rows by its key.
+const QString kCatalogues = QStringLiteral("catalogues");
 
 // How many texts a row of a list may hold: a route's section, a network's node or pipe.
 int rowWidth(const QString &name)
@@ -101,6 +105,7 @@ QMap<QString, Kind> networkControls()
     insertSettingControls(controls, network::textSettings());
     controls.insert(network::kNodesKey, Kind::Rows);
     controls.insert(network::kPipesKey, Kind::Rows);
+    controls.insert(kCatalogues, Kind::Catalogues);
     return controls;
 }
 
@@ -255,6 +260,17 @@ Values networkValues(const network::Network &net)
         }
         values.insert(key, list);
     }
+    QVariantMap catalogues;
+    for (int material = 0; material < int(net.catalogues.size()); ++material) {
+        QVariantList list;
+        for (const network::Row &row : net.catalogues[std::size_t(material)]) {
+            network::Row cells = row;
+            cells.resize(network::size::Count);
+            list.append(cells);
+        }
+        catalogues.insert(network::catalogueKey(material), list);
+    }
+    values.insert(kCatalogues, catalogues);
     return values;
 }
 
@@ -269,6 +285,20 @@ network::Network networkOf(const Values &values)
             network::Row cells = row.toStringList();
             cells.resize(width);
             rows->append(cells);
+        }
+    }
+    // A design made before the catalogues were kept takes the defaults.
+    const QVariantMap catalogues = values.value(kCatalogues).toMap();
+    for (int material = 0; material < int(net.catalogues.size()); ++material) {
+        const auto stored = catalogues.constFind(network::catalogueKey(material));
+        if (stored == catalogues.constEnd())
+            continue;
+        QList<network::Row> &rows = net.catalogues[std::size_t(material)];
+        rows.clear();
+        for (const QVariant &row : stored->toList()) {
+            network::Row cells = row.toStringList();
+            cells.resize(network::size::Count);
+            rows.append(cells);
         }
     }
     return net;
@@ -338,6 +368,25 @@ Design initial()
 
 namespace {
 
+// Reads rows of at most width texts; the problem, or nothing.
+QString readRows(const QString &where, const QJsonValue &v, int width, QVariantList &rows)
+{
+    if (!v.isArray())
+        return QStringLiteral("“%1”应为行的数组").arg(where);
+    for (const QJsonValue &row : v.toArray()) {
+        if (!row.isArray() || row.toArray().size() > width)
+            return QStringLiteral("“%1”的每一行应为至多%2个文本的数组").arg(where).arg(width);
+        QStringList cells;
+        for (const QJsonValue &cell : row.toArray()) {
+            if (!cell.isString())
+                return QStringLiteral("“%1”的单元格应为文本").arg(where);
+            cells << cell.toString();
+        }
+        rows.append(cells);
+    }
+    return {};
+}
+
 // Reads a screen's stored controls into its values; the problem, or nothing.
 QString readControls(const QString &code, const QJsonObject &stored, const QMap<QString, Kind> &controls,
                      Values &values)
@@ -360,22 +409,34 @@ QString readControls(const QString &code, const QJsonObject &stored, const QMap<
             values[name] = v.toBool();
             break;
         case Kind::Rows: {
-            if (!v.isArray())
-                return QStringLiteral("“%1/%2”应为行的数组").arg(code, name);
             QVariantList rows;
-            const int width = rowWidth(name);
-            for (const QJsonValue &row : v.toArray()) {
-                if (!row.isArray() || row.toArray().size() > width)
-                    return QStringLiteral("“%1/%2”的每一行应为至多%3个文本的数组").arg(code, name).arg(width);
-                QStringList cells;
-                for (const QJsonValue &cell : row.toArray()) {
-                    if (!cell.isString())
-                        return QStringLiteral("“%1/%2”的单元格应为文本").arg(code, name);
-                    cells << cell.toString();
-                }
-                rows.append(cells);
-            }
+            const QString problem = readRows(code + u'/' + name, v, rowWidth(name), rows);
+            if (!problem.isEmpty())
+                return problem;
             values[name] = rows;
+            break;
+        }
+        case Kind::Catalogues: {
+            if (!v.isObject())
+                return QStringLiteral("“%1/%2”应为各管材规格的对象").arg(code, name);
+            const QJsonObject byMaterial = v.toObject();
+            QVariantMap catalogues;
+            for (auto material = byMaterial.begin(); material != byMaterial.end(); ++material) {
+                const QString key = material.key();
+                if (key != network::catalogueKey(0) && key != network::catalogueKey(1)
+                    && key != network::catalogueKey(2))
+                    return QStringLiteral("“%1/%2”没有管材“%3”").arg(code, name, key);
+                QVariantList rows;
+                const QString problem
+                    = readRows(code + u'/' + name + u'/' + key, material.value(), network::size::Count, rows);
+                if (!problem.isEmpty())
+                    return problem;
+                catalogues.insert(key, rows);
+            }
+            // A material the file leaves out keeps its default sizes.
+            QVariantMap all = values.value(name).toMap();
+            all.insert(catalogues);
+            values[name] = all;
             break;
         }
         case Kind::Networks: {

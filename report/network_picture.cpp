@@ -57,6 +57,12 @@ QString formatShort(double v)
     return QString::number(v, 'g', 6);
 }
 
+// A network's pressures: Pa, or kPa gauge or absolute.
+QString pressureUnitOf(const network::Result &r)
+{
+    return r.low ? QStringLiteral("Pa") : r.gauge ? QStringLiteral("kPa，表压") : QStringLiteral("kPa，绝压");
+}
+
 } // namespace
 
 Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy by, int digits)
@@ -65,7 +71,7 @@ Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy 
     s.colourBy = by;
     s.digits = digits;
     const bool low = r.low;
-    s.pressureUnit = low ? QStringLiteral("Pa") : QStringLiteral("kPa");
+    s.pressureUnit = pressureUnitOf(r);
     s.valueUnit = valueUnitOf(by, low);
     s.solved = r.solved();
     s.nodes.reserve(r.nodes.size());
@@ -332,7 +338,7 @@ Profile profileOf(const network::Result &r)
 {
     Profile profile;
     profile.distanceUnit = r.low ? QStringLiteral("m") : QStringLiteral("km");
-    profile.pressureUnit = r.low ? QStringLiteral("Pa") : QStringLiteral("kPa");
+    profile.pressureUnit = pressureUnitOf(r);
     if (!r.solved() || r.worstNode < 0)
         return profile;
     // From the source to the node, along the most unfavourable line.

@@ -277,36 +277,6 @@ QString routeHtml(const RouteEntry &r, double pictureWidth)
     return html;
 }
 
-// The network's method in words, with its constants: the flows of a tree and of a
-// network with loops, the pipe laws and the sizing.
-QStringList networkFormulas(bool low)
-{
-    QStringList lines{
-        QStringLiteral("枝状管网（一个气源、无环）按同时工作系数法：管段计算流量 Q = Σ K(N) · N · Qn + ΣQ负荷 + "
-                       "ΣQ途泄 + 0.55 · Q途泄本段；N 为管段下游使用同一用具的户数，两种用具分别计算，Qn 为其额定流量，"
-                       "K 为同时工作系数，按用具和户数查表（1～2000户，表中户数之间分段取值或线性插值，超过2000户"
-                       "按2000户取值）；ΣQ负荷、ΣQ途泄为下游各节点的负荷和下游各管段的途泄流量"),
-        QStringLiteral("途泄流量沿管段均匀分出，按0.55计入本管段：相当于其0.55在管段终点、0.45在起点取用"),
-        QStringLiteral("环状或多气源管网按节点流量法：节点负荷 = 负荷 + K(N) · N · Qn（本节点户数）+ "
-                       "相连各管段途泄流量的1/2；管段流量使各节点流量平衡、各环压降闭合"),
-        QStringLiteral("气源的供气量 = 经其管段流出的流量 + 气源节点本身的负荷")};
-    if (low) {
-        lines << QStringLiteral("单位压降 i 按低压管段水力计算；摩擦压降 = i · L；局部压降 = 摩擦压降 · a / 100，"
-                                "a 为管段的局部阻力(%)，未录入时取计算条件的值")
-              << QStringLiteral("附加压头 = (1.293 − ρ) · ΔZ · 9.81；管段压降 = 摩擦压降 + 局部压降 − 附加压头")
-              << QStringLiteral("自动选径（枝状管网）：最不利管线先定，i ≤ 可用压降 / Σ(L · (1 + a/100)) 的最小管径，"
-                                "可用压降 = 气源压力 − 最低压力 − 已定管段压降 + 附加压头；支线从其起点的剩余压力起算");
-    } else {
-        lines << QStringLiteral("压力平方差 s 按中高压管段水力计算；管段 ΔP² = s · L · (1 + a/100)，"
-                                "a 为管段的局部阻力(%)，未录入时取计算条件的值")
-              << QStringLiteral("节点压力 = √(上游节点压力² − ΔP²)")
-              << QStringLiteral(
-                     "自动选径（枝状管网）：最不利管线先定，s ≤ (P² − Pmin² − 已定管段 ΔP²) / Σ(L · (1 + a/100)) "
-                     "的最小管径；支线从其起点的剩余压力起算");
-    }
-    return lines;
-}
-
 QString networkHtml(const NetworkEntry &e, qsizetype index, double pictureWidth)
 {
     const network::Network &net = e.network;
@@ -319,10 +289,10 @@ QString networkHtml(const NetworkEntry &e, qsizetype index, double pictureWidth)
         QStringLiteral("默认管材：") + gas::materialOptions().value(s.material).caption};
     for (const gas::Setting &t : network::textSettings()) {
         if (t.serves(s.pressure))
-            settings << t.caption(s.pressure) + t.shown(s.text(t.name));
+            settings << gas::shownCaption(t, s) + t.shown(s.text(t.name));
     }
     html += QStringLiteral("<h3>计算条件</h3>") + list(settings);
-    html += QStringLiteral("<h3>计算公式</h3>") + list(networkFormulas(low));
+    html += QStringLiteral("<h3>计算公式</h3>") + list(network::formulaLines(s.pressure));
     if (r.refused) {
         html += QStringLiteral("<p><b>数据不全：%1</b></p>").arg(escape(r.refused->text));
         return html;
@@ -348,14 +318,19 @@ QString networkHtml(const NetworkEntry &e, qsizetype index, double pictureWidth)
         for (const network::Column &c : network::columns(table)) {
             if (c.serves(s.pressure) && c.inReport) {
                 columns << &c;
-                header << c.caption(s.pressure);
+                header << c.shownCaption(s);
             }
         }
         QList<QStringList> rows{header};
         for (qsizetype i = 0; i < count; ++i) {
             QStringList cells;
-            for (const network::Column *c : columns)
-                cells << text(c->value(r, int(i)));
+            for (const network::Column *c : columns) {
+                QString cell = c->shown ? c->shown(r, int(i)) : text(c->value(r, int(i)));
+                // On paper a value over its bound has no colour: a word beside it.
+                if (c->marked && c->marked(r, int(i)))
+                    cell += QStringLiteral("（超限）");
+                cells << cell;
+            }
             rows << cells;
         }
         html += QStringLiteral("<h3>%1</h3>").arg(QString::fromUtf8(title)) + report::table(rows);
@@ -367,19 +342,38 @@ QString networkHtml(const NetworkEntry &e, qsizetype index, double pictureWidth)
         html += QStringLiteral("<p>最不利管线：%1</p>").arg(escape(ids.join(QStringLiteral(" → "))));
     }
     if (!r.loops.isEmpty()) {
-        QList<QStringList> loops{{QStringLiteral("环"), QStringLiteral("管段"),
-                                  QStringLiteral("闭合差") + (low ? QStringLiteral("(Pa)") : QStringLiteral("(kPa^2)")),
+        const QString unit = low ? QStringLiteral("(Pa)") : QStringLiteral("(kPa^2)");
+        QList<QStringList> loops{{QStringLiteral("环"), QStringLiteral("管段"), QStringLiteral("方向"),
+                                  QStringLiteral("压降") + unit, QStringLiteral("闭合差") + unit,
                                   QStringLiteral("闭合差%")}};
         for (qsizetype l = 0; l < r.loops.size(); ++l) {
-            QStringList ids;
-            for (const int k : r.loops[l].pipes)
-                ids << r.pipes[k].id;
-            loops << QStringList{QString::number(l + 1), ids.join(u' '), text(r.loops[l].closure),
-                                 text(r.loops[l].closurePercent)};
+            const network::Loop &loop = r.loops[l];
+            for (qsizetype i = 0; i < loop.pipes.size(); ++i) {
+                loops << QStringList{QString::number(l + 1),
+                                     r.pipes[loop.pipes[i]].id,
+                                     loop.directions.value(i) > 0 ? QStringLiteral("+1") : QStringLiteral("-1"),
+                                     text(r.pipes[loop.pipes[i]].lawDrop),
+                                     QString(),
+                                     QString()};
+            }
+            loops << QStringList{QString::number(l + 1), QStringLiteral("合计"),   QString(), QString(),
+                                 text(loop.closure),     text(loop.closurePercent)};
         }
-        html += QStringLiteral("<h3>环网闭合差</h3>") + report::table(loops);
+        html
+            += QStringLiteral("<h3>环网闭合差</h3><p>闭合差 = Σ 方向 × 压降；压降按管段自身的方向（起点至终点）计正负，"
+                              "方向 +1 表示环的走向与管段相同</p>")
+            + report::table(loops);
     }
-    html += QStringLiteral("<p><b>结论：%1</b></p>").arg(escape(r.verdict));
+    const quantities::Table bill = network::quantitiesOf(r);
+    if (!bill.rows.isEmpty()) {
+        QList<QStringList> rows{{QStringLiteral("管材"), QStringLiteral("规格"),
+                                 low ? QStringLiteral("管长(m)") : QStringLiteral("管长(km)"), QStringLiteral("根数")}};
+        for (const quantities::Row &row : bill.rows)
+            rows << QStringList{row.materialCaption, row.size, text(row.length), QString::number(row.count)};
+        rows << QStringList{QStringLiteral("合计"), QString(), text(bill.length), QString::number(bill.count)};
+        html += QStringLiteral("<h3>管材统计</h3>") + report::table(rows);
+    }
+    html += QStringLiteral("<p><b>结论：%1</b></p>").arg(escape(network::verdictLine(r, s.digits)));
     if (pictureWidth > 0 && networkDrawn(e)) {
         html += QStringLiteral("<h3>管网图</h3><p><img src=\"%1\" width=\"%2\" height=\"%3\"></p>")
                     .arg(networkPicture(index))

@@ -1,6 +1,7 @@
 #include "formula_reference.h"
 
 #include "calculation.h"
+#include "network_options.h"
 
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -50,6 +51,14 @@ QString FormulaReference::html()
                 html += item(calc::bareCaption(r.caption)
                              + (r.unit.isEmpty() ? QString() : QStringLiteral("，单位 ") + r.unit));
         }
+        html += QStringLiteral("</ul>");
+    }
+    html += QStringLiteral("<h2>%1</h2>").arg(network::kTitle.toHtmlEscaped());
+    for (const auto &[pressure, title] :
+         {std::pair{network::Pressure::Low, "低压"}, std::pair{network::Pressure::High, "中高压"}}) {
+        html += QStringLiteral("<h3>%1</h3><ul>").arg(QString::fromUtf8(title));
+        for (const QString &line : network::formulaLines(pressure))
+            html += item(line);
         html += QStringLiteral("</ul>");
     }
     return html;

@@ -51,7 +51,8 @@ SettingsFrame::SettingsFrame(const QList<gas::Setting> &settings, const QString 
         } else {
             QLineEdit *box = addField(grid, row, caption.constData(), text, name.constData(), column);
             box->setText(s.initial);
-            watchReading(box);
+            if (s.isNumber)
+                watchReading(box);
             m_fields << box;
             m_captions << findChild<QLabel *>(QString::fromLatin1(caption));
             connect(box, &QLineEdit::textChanged, this, &SettingsFrame::update);
@@ -144,12 +145,13 @@ void SettingsFrame::update()
 {
     if (m_setting)
         return;
-    const gas::Pressure pressure = m_pressure;
+    gas::Settings now = settings();
+    now.pressure = m_pressure;
     for (qsizetype i = 0; i < m_list.size(); ++i) {
-        const bool serves = m_list[i].serves(pressure);
+        const bool serves = m_list[i].serves(now.pressure);
         m_fields[i]->setEnabled(serves);
         if (serves)
-            toolkit::setText(m_captions[i], m_list[i].caption(pressure));
+            toolkit::setText(m_captions[i], gas::shownCaption(m_list[i], now));
     }
     emit changed();
 }

@@ -10,6 +10,8 @@
 #include "network_solver.h"
 #include "number_text.h"
 
+#include <cmath>
+
 namespace network {
 
 std::optional<int> materialOf(const QString &text)
@@ -34,6 +36,27 @@ std::optional<int> applianceOf(const QString &text)
     return std::nullopt;
 }
 
+QString sizeText(const PipeResult &pipe)
+{
+    return pipe.size.isEmpty() ? formatShortest(pipe.diameter) : pipe.size;
+}
+
+QString verdictLine(const Result &r, int digits)
+{
+    if (!r.converged || r.worstNode < 0 || r.worstNode >= r.nodes.size())
+        return r.verdict;
+    const NodeResult &worst = r.nodes[r.worstNode];
+    if (!worst.pressure)
+        return QStringLiteral("不满足：最不利节点 %1，压力平方差小于零").arg(worst.id);
+    const QString unit = r.low ? QStringLiteral("Pa") : QStringLiteral("kPa");
+    const QString basis = r.low ? QString() : r.gauge ? QStringLiteral("（表压）") : QStringLiteral("（绝压）");
+    const double margin = r.margin.value_or(0);
+    return QStringLiteral("%1：最不利节点 %2，%3 %4%5，%6 %7 %4")
+        .arg(r.met ? QStringLiteral("满足") : QStringLiteral("不满足"), worst.id,
+             formatSignificant(*worst.pressure, digits), unit, basis,
+             r.met ? QStringLiteral("富余") : QStringLiteral("不足"), formatSignificant(std::fabs(margin), digits));
+}
+
 namespace {
 
 Result solveWith(const Network &network, int maxIterations, const std::atomic<bool> *stop)
@@ -47,6 +70,7 @@ Result solveWith(const Network &network, int maxIterations, const std::atomic<bo
     }
     Arrays &m = reading.arrays;
     result.minPressure = m.minPressure;
+    result.gauge = m.gauge;
     const std::size_t n = m.nodeCount();
     const std::size_t pipes = m.pipeCount();
     const Adjacency adj(m);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <atomic>
 #include <optional>
 
@@ -35,11 +36,23 @@ enum Column : int { Id, From, To, Length, Diameter, Material, LocalPercent, Path
 // A row of a table: its typed texts by column; a missing cell is empty.
 using Row = QStringList;
 
+// The pipe catalogues (管材规格) of steel, cast iron and plastic, by material: each
+// size a row of its name, outside diameter and wall as typed. The inner diameter the
+// formulas take is the outside diameter less two walls, or the nominal bore of a size
+// stated without them (cast iron).
+namespace size {
+enum Column : int { Name, Outside, Wall, Count };
+}
+using Catalogues = std::array<QList<Row>, 3>;
+// The catalogues of a new design: network_catalogue.h.
+Catalogues defaultCatalogues();
+
 struct Network
 {
     Settings settings;
     QList<Row> nodes;
     QList<Row> pipes;
+    Catalogues catalogues = defaultCatalogues();
 };
 
 // A material as typed: 1-3 or its caption (钢管, 铸铁管, 塑料管); nothing for anything else.
@@ -56,7 +69,8 @@ inline const QString kNodeLoadRule = QStringLiteral("节点流量法（环状）
 // or the network as a whole), the column key, and the text for the user.
 struct Problem
 {
-    enum class Table { Settings, Nodes, Pipes };
+    // Catalogue: a material's catalogue, the column being its key (steel, castIron, plastic).
+    enum class Table { Settings, Nodes, Pipes, Catalogue };
     Table table = Table::Settings;
     int row = -1;
     QString column;
@@ -93,7 +107,8 @@ struct PipeResult
     int to = -1;
     int material = 0; // 0..2
     double length = 0;
-    double diameter = 0;
+    double diameter = 0; // inner, mm
+    QString size; // the catalogue's name of a size typed or chosen by name ("DN100"); empty for millimetres
     bool automatic = false;
     double localPercent = 0; // as used: the pipe's or the setting's
     double pathLoad = 0; // Nm^3/h taken evenly along the pipe
@@ -117,6 +132,10 @@ struct PipeResult
     // The drop by the pipe's law, signed as the flow: friction + local at low pressure,
     // s L w (kPa^2) at medium/high pressure; what a loop's closure adds up.
     double lawDrop = 0;
+    // m/s at the mean of the two ends' pressures (absolute) and the gas temperature; none
+    // where a pressure is not known. tooFast: over the largest velocity set.
+    std::optional<double> velocity;
+    bool tooFast = false;
     QString message;
 };
 
@@ -134,6 +153,7 @@ struct Result
 {
     std::optional<Problem> refused; // set: the nodes and pipes as read, nothing solved
     bool low = true;
+    bool gauge = false; // medium/high pressures typed and shown as gauge (low pressures always are)
     double minPressure = 0;
     bool converged = false;
     QString failure; // why it did not converge
@@ -142,6 +162,9 @@ struct Result
     QString flowRule; // kSimultaneityRule or kNodeLoadRule, once solved
     bool met = false;
     int worstNode = -1;
+    // The worst node's pressure less the least allowed, Pa or kPa: negative where it falls
+    // short; none where the worst node has no pressure.
+    std::optional<double> margin;
     // The most unfavourable line (最不利管线): the pipes by which gas reaches the worst
     // node from its source, following the flow, in order from the source.
     QList<int> worstPath;
@@ -155,6 +178,17 @@ struct Result
 inline const QString kNoDiameter = QStringLiteral("管径系列中无满足允许压降的管径,嘿嘿");
 inline const QString kBackflow = QStringLiteral("气源倒流");
 inline const QString kBeyondSimultaneity = QStringLiteral("户数超出同时工作系数表,按2000户取值");
+
+inline const QString kTooFast = QStringLiteral("流速超过 %1 m/s");
+inline const QString kBelowMinimum = QStringLiteral("管径小于最小管径 %1");
+
+// A pipe's size as drawings and quantities name it: the catalogue's name, or the inner
+// diameter in mm as its shortest text ("106.3").
+QString sizeText(const PipeResult &pipe);
+// The verdict as the screen and the report state it, in the digits shown: the worst
+// node, its pressure and the margin ("满足：最不利节点 B5，2812.4 Pa，富余 12.4 Pa", "不满足：
+// 最不利节点 B5，2790.1 Pa，不足 9.9 Pa"); the failure of a network that was not solved.
+QString verdictLine(const Result &result, int digits);
 
 // Solves a network. A solve that is asked to stop (stop set) ends early with
 // converged false and an empty failure; its result is of no use.

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "catalogue.h"
+
+#include <array>
+#include <string>
 #include <vector>
 
 // A network as numbers, nodes and pipes by index: what the graph, the sizing and the
@@ -20,6 +24,24 @@ struct Arrays
     // table's rows rather than in steps.
     double ratedFlow[2] = {0, 0};
     bool linear = false;
+    // Medium/high pressures typed as gauge: the potentials are of absolute pressures, the
+    // typed and shown ones less the atmosphere (kPa), which low pressures add for the velocity.
+    bool gauge = false;
+    double atmosphere = 101.325;
+    double maxVelocity = 0; // m/s; 0: no limit
+
+    // Each material's catalogue, and the sizes automatic sizing picks from by material,
+    // smallest first, none below the minimum: a catalogue's (its index) or one of the
+    // section screens' 19 diameters (-1).
+    std::array<std::vector<pd::PipeSize>, 3> catalogues;
+    struct Choice
+    {
+        double diameter;
+        int size;
+    };
+    std::array<std::vector<Choice>, 3> series;
+    std::array<double, 3> minDiameter = {0, 0, 0}; // mm
+    std::array<std::string, 3> minName; // as messages give it
 
     // Nodes.
     // Nm^3/h taken at the node: as typed when read; before flows are found, the load
@@ -36,7 +58,8 @@ struct Arrays
     std::vector<int> from, to;
     std::vector<int> material; // 0 steel, 1 cast iron, 2 plastic
     std::vector<double> length; // m, or km for medium/high pressure
-    std::vector<double> diameter; // mm; 0 until an automatic pipe is sized
+    std::vector<double> diameter; // inner, mm; 0 until an automatic pipe is sized
+    std::vector<int> size; // the size's index in its material's catalogue; -1 for millimetres
     std::vector<double> localPercent; // the local loss, % of the friction loss
     std::vector<double> w; // 1 + localPercent / 100
     std::vector<double> pathLoad; // Nm^3/h taken evenly along the pipe

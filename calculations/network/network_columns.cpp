@@ -1,5 +1,8 @@
 #include "network_columns.h"
 
+#include "gas_settings.h"
+#include "number_text.h"
+
 namespace network {
 
 namespace {
@@ -44,6 +47,24 @@ Column notInReport(Column c)
     return c;
 }
 
+Column pressure(Column c)
+{
+    c.isPressure = true;
+    return c;
+}
+
+Column shownAs(Column c, QString (*shown)(const Result &, int))
+{
+    c.shown = shown;
+    return c;
+}
+
+Column markedWhen(Column c, bool (*marked)(const Result &, int))
+{
+    c.marked = marked;
+    return c;
+}
+
 const QList<Column> &nodeColumns()
 {
     static const QList<Column> all{
@@ -59,12 +80,12 @@ const QList<Column> &nodeColumns()
                          [](const Result &r, int i) -> Value {
                              return i < r.nodes.size() && r.nodes[i].place ? Value(r.nodes[i].place->y()) : Value();
                          })),
-        classes("source_pressure", "气源压力(Pa)", "气源压力(kPa)", Kind::Number, true,
-                NODE(optionalValue(n.sourcePressure))),
+        pressure(classes("source_pressure", "气源压力(Pa)", "气源压力(kPa)", Kind::Number, true,
+                         NODE(optionalValue(n.sourcePressure)))),
         both("households", "户数", Kind::Number, true, NODE(n.households)),
         both("appliance", "用具", Kind::Number, true, NODE(double(n.appliance))),
         both("supply", "供气量(Nm^3/h)", Kind::Number, false, NODE(optionalValue(n.supply))),
-        classes("pressure", "压力(Pa)", "压力(kPa)", Kind::Number, false, NODE(optionalValue(n.pressure))),
+        pressure(classes("pressure", "压力(Pa)", "压力(kPa)", Kind::Number, false, NODE(optionalValue(n.pressure)))),
         both("calc_load", "计算负荷(Nm^3/h)", Kind::Number, false, NODE(optionalValue(n.calcLoad))),
         both("message", "提示", Kind::Text, false, NODE(n.message)),
     };
@@ -86,7 +107,11 @@ const QList<Column> &pipeColumns()
              }),
         classes("length", "管长(m)", "管长(km)", Kind::Number, true, PIPE(p.length)),
         both("diameter", "管径(mm)", Kind::Number, true, PIPE(p.diameter)),
-        both("material", "管材", Kind::Number, true, PIPE(double(p.material + 1))),
+        shownAs(both("material", "管材", Kind::Number, true, PIPE(double(p.material + 1))),
+                [](const Result &r, int k) {
+                    return r.solved() && k < r.pipes.size() ? gas::materialOptions().value(r.pipes[k].material).caption
+                                                            : QString();
+                }),
         both("local_percent", "局部阻力(%)", Kind::Number, true, PIPE(p.localPercent)),
         both("path_load", "途泄流量(Nm^3/h)", Kind::Number, true, PIPE(p.pathLoad)),
         both("flow", "计算流量(Nm^3/h)", Kind::Number, false, PIPE(p.flow)),
@@ -102,8 +127,12 @@ const QList<Column> &pipeColumns()
         classes("gravity_head", "附加压头(Pa)", "", Kind::Number, false, PIPE(p.gravityHead)),
         classes("pipe_dp2", "", "ΔP²(kPa^2)", Kind::Number, false, PIPE(p.dp2)),
         classes("pipe_drop", "管段压降(Pa)", "管段压降(kPa)", Kind::Number, false, PIPE(p.pipeDrop)),
-        both("auto", "自动", Kind::Flag, false,
-             [](const Result &r, int k) -> Value { return k < r.pipes.size() ? Value(r.pipes[k].automatic) : Value(); }),
+        both("size", "规格", Kind::Text, false, PIPE(p.size.isEmpty() ? Value() : Value(p.size))),
+        markedWhen(both("velocity", "流速(m/s)", Kind::Number, false, PIPE(optionalValue(p.velocity))),
+                   [](const Result &r, int k) { return r.solved() && k < r.pipes.size() && r.pipes[k].tooFast; }),
+        both(
+            "auto", "自动", Kind::Flag, false,
+            [](const Result &r, int k) -> Value { return k < r.pipes.size() ? Value(r.pipes[k].automatic) : Value(); }),
         both("message", "提示", Kind::Text, false, PIPE(p.message)),
     };
     return all;
@@ -134,7 +163,9 @@ QStringList typedKeys(Table table)
 
 int typedColumnOf(Table table, const QString &header)
 {
-    const QString h = header.trimmed();
+    // A pressure's caption as the screen shows it, with its basis, is its caption.
+    QString h = header.trimmed();
+    h.replace(QStringLiteral("，表压)"), QStringLiteral(")")).replace(QStringLiteral("，绝压)"), QStringLiteral(")"));
     for (int c = 0; c < typedCount(table); ++c) {
         const Column &column = columns(table)[c];
         if (h == column.key || (!column.lowCaption.isEmpty() && h == column.lowCaption)
@@ -148,14 +179,63 @@ bool isNumberColumn(Table table, int column)
 {
     // A material or an appliance set may be typed by its caption.
     return column >= 0 && column < typedCount(table) && columns(table)[column].kind == Kind::Number
-        && !(table == Table::Pipes && column == pipe::Material)
+        && !(table == Table::Pipes && (column == pipe::Material || column == pipe::Diameter))
         && !(table == Table::Nodes && column == node::Appliance);
+}
+
+QString Column::shownCaption(const Settings &settings) const
+{
+    const QString c = caption(settings.pressure);
+    return isPressure ? gas::withBasis(c, settings) : c;
 }
 
 QStringList loopKeys()
 {
-    return {QStringLiteral("loop"), QStringLiteral("pipes"), QStringLiteral("closure"),
-            QStringLiteral("closure_percent")};
+    return {QStringLiteral("loop"), QStringLiteral("pipe"),    QStringLiteral("direction"),
+            QStringLiteral("drop"), QStringLiteral("closure"), QStringLiteral("closure_percent")};
+}
+
+QList<QStringList> loopRows(const Result &r)
+{
+    QList<QStringList> rows{loopKeys()};
+    for (qsizetype l = 0; l < r.loops.size(); ++l) {
+        const Loop &loop = r.loops[l];
+        for (qsizetype i = 0; i < loop.pipes.size(); ++i) {
+            rows << QStringList{QString::number(l + 1),
+                                r.pipes[loop.pipes[i]].id,
+                                QString::number(loop.directions.value(i)),
+                                formatNumber(r.pipes[loop.pipes[i]].lawDrop),
+                                formatNumber(loop.closure),
+                                formatNumber(loop.closurePercent)};
+        }
+    }
+    return rows;
+}
+
+quantities::Table quantitiesOf(const Result &r)
+{
+    if (!r.solved())
+        return {};
+    QList<quantities::Pipe> pipes;
+    pipes.reserve(r.pipes.size());
+    for (const PipeResult &p : r.pipes)
+        pipes.append({p.material, p.size, p.diameter, p.length});
+    return quantities::tally(pipes);
+}
+
+QStringList quantityKeys()
+{
+    return {QStringLiteral("material"), QStringLiteral("size"), QStringLiteral("length"), QStringLiteral("pipes")};
+}
+
+QList<QStringList> quantityRows(const Result &r)
+{
+    const quantities::Table table = quantitiesOf(r);
+    QList<QStringList> rows{quantityKeys()};
+    for (const quantities::Row &row : table.rows)
+        rows << QStringList{row.materialCaption, row.size, formatNumber(row.length), QString::number(row.count)};
+    rows << QStringList{QStringLiteral("合计"), QString(), formatNumber(table.length), QString::number(table.count)};
+    return rows;
 }
 
 } // namespace network

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "network.h"
+#include "quantities.h"
 
 #include <QList>
 #include <QString>
@@ -27,9 +28,16 @@ struct Column
     // diameter as chosen; for a computed column, the result. Empty where not solved.
     Value (*value)(const Result &result, int row) = nullptr;
     bool inReport = true;
+    bool isPressure = false; // a pressure: at medium/high pressure its caption says gauge or absolute
+    // The text a reader sees where it is not the value's (a material's caption); none: the value's.
+    QString (*shown)(const Result &result, int row) = nullptr;
+    // Whether a row's value is over its bound (a velocity over the largest), to be marked.
+    bool (*marked)(const Result &result, int row) = nullptr;
 
     bool serves(Pressure pressure) const { return !caption(pressure).isEmpty(); }
     QString caption(Pressure pressure) const { return pressure == Pressure::Low ? lowCaption : highCaption; }
+    // The caption in the settings' class, saying gauge or absolute of a medium/high pressure.
+    QString shownCaption(const Settings &settings) const;
 };
 
 // The typed columns first, in the order of node::Column and pipe::Column.
@@ -39,10 +47,23 @@ int typedCount(Table table);
 QStringList typedKeys(Table table);
 // The typed column of a CSV header cell: its key, or its caption in either class; -1 for none.
 int typedColumnOf(Table table, const QString &header);
-// Whether a typed column holds a number.
+// Whether a typed column holds a number: not the material, the appliance set or the
+// diameter, which may be typed by a caption or a size's name.
 bool isNumberColumn(Table table, int column);
 
-// The loops' columns: the loop's number, its pipes, the closure and its percent.
+// The loops' columns, a row for each pipe of each loop: the loop's number, the pipe, its
+// direction around the loop (+1 along the pipe, -1 against it), its drop by its law (signed
+// along the pipe), and the loop's closure (the sum of direction x drop) and its percent.
 QStringList loopKeys();
+// The loops as a checker adds them up, the closure on every row of its loop; numbers as text.
+QList<QStringList> loopRows(const Result &result);
+
+// The bill of quantities (管材统计) of a solved network: the length and number of pipes of
+// each material and size; empty where it was not solved.
+quantities::Table quantitiesOf(const Result &result);
+// Its columns: the material's caption, the size, the length and the number of pipes.
+QStringList quantityKeys();
+// The bill as rows under its keys, a last row 合计; lengths in the class's unit, in full.
+QList<QStringList> quantityRows(const Result &result);
 
 } // namespace network

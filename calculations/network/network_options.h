@@ -21,6 +21,17 @@ inline const QString kMinPressure = QStringLiteral("minPressure");
 inline const QString kAppliance = QStringLiteral("appliance");
 inline const QString kRatedFlow[2] = {QStringLiteral("ratedFlow1"), QStringLiteral("ratedFlow2")};
 inline const QString kSimultaneity = QStringLiteral("simultaneity");
+// Sizing: what automatic sizing picks from ("section", the section screens' 19
+// diameters; or "catalogue", each pipe's material catalogue), the smallest sizes allowed
+// (catalogue names, each for its material, or millimetres for every pipe: "dn63, DN25"),
+// and the largest velocity (m/s) before a pipe is marked.
+inline const QString kSeries = QStringLiteral("series");
+inline const QString kSectionSeries = QStringLiteral("section");
+inline const QString kCatalogueSeries = QStringLiteral("catalogue");
+inline const QString kMinSize = QStringLiteral("minSize");
+inline const QString kMaxVelocity = QStringLiteral("maxVelocity");
+// Medium/high pressures typed as gauge or absolute, and the atmosphere: gas::kPressureBasis, gas::kAtmosphere.
+inline const QString kDefaultAtmosphere = QStringLiteral("101.325");
 
 // The gas, the local loss, the least pressure a node may have and the households'
 // settings, in the order the screen shows them.
@@ -29,6 +40,9 @@ const QList<gas::Setting> &textSettings();
 const QStringList &applianceCaptions();
 // Every setting at its initial text.
 Settings initialSettings();
+
+// The network's method in words with its constants, for the report and the formula reference.
+QStringList formulaLines(Pressure pressure);
 
 // The keys of the tables in a design file.
 inline const QString kNodesKey = QStringLiteral("nodes");

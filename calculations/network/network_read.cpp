@@ -2,11 +2,14 @@
 
 #include "hs.h"
 #include "network_columns.h"
+#include "network_catalogue.h"
 #include "network_options.h"
 #include "number_text.h"
+#include "pd.h"
 
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 
@@ -52,6 +55,9 @@ std::optional<Problem> partlyRead(Table table, int row, const Row &cells, const 
     for (const Named &n : nodes ? std::span<const Named>(nodeColumns) : std::span<const Named>(pipeColumns)) {
         if (nodes && n.column == node::Elevation && !low)
             continue;
+        // A diameter may be a size's name (DN100), read by the catalogue.
+        if (!nodes && n.column == pipe::Diameter && isSizeName(cells.value(n.column)))
+            continue;
         const QString readAs = readAsText(cells.value(n.column));
         if (readAs.isEmpty())
             continue;
@@ -59,6 +65,62 @@ std::optional<Problem> partlyRead(Table table, int row, const Row &cells, const 
                          QStringLiteral("%1“%2”的%3未能完整读取：读作 %4")
                              .arg(nodes ? QStringLiteral("节点") : QStringLiteral("管段"), id,
                                   QString::fromUtf8(n.caption), readAs));
+    }
+    return std::nullopt;
+}
+
+// A choice kept in a design file may hold anything; empty is its initial value.
+bool isOneOf(const QString &text, const QString &initial, const QString &other)
+{
+    const QString t = text.trimmed();
+    return t.isEmpty() || t == initial || t == other;
+}
+
+// The settings of sizing, velocity and the pressures' basis, and the catalogues.
+std::optional<Problem> readSizing(const Network &net, Arrays &m)
+{
+    const Settings &s = net.settings;
+    auto setting
+        = [](const QString &name, const QString &text) { return problemAt(Problem::Table::Settings, -1, name, text); };
+    const QString atmosphere = s.text(gas::kAtmosphere).trimmed();
+    m.atmosphere = atmosphere.isEmpty() ? 101.325 : parseLeadingNumber(atmosphere);
+    if (!std::isfinite(m.atmosphere) || m.atmosphere <= 0)
+        return setting(gas::kAtmosphere, QStringLiteral("大气压应大于0"));
+    if (!isOneOf(s.text(gas::kPressureBasis), gas::kAbsolute, gas::kGauge))
+        return setting(gas::kPressureBasis, QStringLiteral("压力基准应为绝压（absolute）或表压（gauge）"));
+    m.gauge = !m.low && gas::isGauge(s);
+    const QString velocity = s.text(kMaxVelocity).trimmed();
+    m.maxVelocity = velocity.isEmpty() ? 0 : parseLeadingNumber(velocity);
+    if (!std::isfinite(m.maxVelocity) || m.maxVelocity < 0 || (!velocity.isEmpty() && m.maxVelocity == 0))
+        return setting(kMaxVelocity, QStringLiteral("最大流速应大于0"));
+    if (!isOneOf(s.text(kSeries), kSectionSeries, kCatalogueSeries))
+        return setting(kSeries, QStringLiteral("选径系列应为管段计算的19种管径（section）或管材规格（catalogue）"));
+    const bool fromCatalogue = s.text(kSeries).trimmed() == kCatalogueSeries;
+    for (int material = 0; material < 3; ++material) {
+        CatalogueRead read = readCatalogue(material, net.catalogues[std::size_t(material)]);
+        if (!read.problem.isEmpty())
+            return problemAt(Problem::Table::Catalogue, read.row, catalogueKey(material), read.problem);
+        m.catalogues[std::size_t(material)] = std::move(read.sizes);
+    }
+    const MinimumRead minimum = readMinimum(s.text(kMinSize), m.catalogues);
+    if (!minimum.problem.isEmpty())
+        return setting(kMinSize, minimum.problem);
+    const auto &section = m.low ? pd::kLowPressureSection : pd::kHighPressureSection;
+    for (std::size_t material = 0; material < 3; ++material) {
+        m.minDiameter[material] = minimum.of[material].diameter;
+        m.minName[material] = minimum.of[material].name.toStdString();
+        std::vector<Arrays::Choice> &series = m.series[material];
+        if (fromCatalogue) {
+            const std::vector<pd::PipeSize> &sizes = m.catalogues[material];
+            for (std::size_t i = 0; i < sizes.size(); ++i)
+                series.push_back({sizes[i].inner, int(i)});
+            std::stable_sort(series.begin(), series.end(),
+                             [](const Arrays::Choice &a, const Arrays::Choice &b) { return a.diameter < b.diameter; });
+        } else {
+            for (const double d : section)
+                series.push_back({d, -1});
+        }
+        std::erase_if(series, [&](const Arrays::Choice &c) { return c.diameter < m.minDiameter[material]; });
     }
     return std::nullopt;
 }
@@ -145,6 +207,8 @@ Reading read(const Network &net)
         return refuse(problemAt(Problem::Table::Settings, -1, kSimultaneity,
                                 QStringLiteral("同时工作系数应为分段取值（steps）或线性插值（linear）")));
     m.linear = reading == u"linear";
+    if (const std::optional<Problem> p = readSizing(net, m))
+        return refuse(*p);
 
     const std::size_t nodeCount = std::size_t(net.nodes.size());
     m.load.reserve(nodeCount);
@@ -208,7 +272,8 @@ Reading read(const Network &net)
         m.z.push_back(z);
         m.source.push_back(isSource);
         m.sourcePressure.push_back(p);
-        m.fixedPotential.push_back(m.low ? p - ((hs::kAirDensity - m.rho) * z) * hs::kGravity : p * p);
+        const double absolute = m.gauge ? p + m.atmosphere : p;
+        m.fixedPotential.push_back(m.low ? p - ((hs::kAirDensity - m.rho) * z) * hs::kGravity : absolute * absolute);
     }
     // A rated flow is needed only where households use its set.
     for (std::size_t set = 0; set < 2; ++set) {
@@ -224,7 +289,7 @@ Reading read(const Network &net)
         m.ratedFlow[set] = Qn;
     }
     const std::size_t pipeCount = std::size_t(net.pipes.size());
-    for (auto *v : {&m.from, &m.to, &m.material})
+    for (auto *v : {&m.from, &m.to, &m.material, &m.size})
         v->reserve(pipeCount);
     for (auto *v : {&m.length, &m.diameter, &m.localPercent, &m.w, &m.pathLoad})
         v->reserve(pipeCount);
@@ -256,11 +321,6 @@ Reading read(const Network &net)
         const double L = parseLeadingNumber(row.value(pipe::Length));
         if (!std::isfinite(L) || L <= 0)
             return refuse(at("length", QStringLiteral("管段“%1”的管长应大于0").arg(id)));
-        const QString diameter = row.value(pipe::Diameter);
-        const bool automatic = diameter.trimmed().isEmpty();
-        const double d = automatic ? 0 : parseLeadingNumber(diameter);
-        if (!automatic && (!std::isfinite(d) || d <= 0))
-            return refuse(at("diameter", QStringLiteral("管段“%1”的管径应大于0").arg(id)));
         int material = s.material;
         const QString materialText = row.value(pipe::Material).trimmed();
         if (!materialText.isEmpty()) {
@@ -268,6 +328,34 @@ Reading read(const Network &net)
             if (!named)
                 return refuse(at("material", QStringLiteral("管段“%1”的管材“%2”未知").arg(id, materialText)));
             material = *named;
+        }
+        const QString diameter = row.value(pipe::Diameter).trimmed();
+        const bool automatic = diameter.isEmpty();
+        double d = 0;
+        int size = -1;
+        if (isSizeName(diameter)) {
+            // A size by its name, in the pipe's own material's catalogue: DN100 of steel is not of cast iron.
+            const std::vector<pd::PipeSize> &sizes = m.catalogues[std::size_t(material)];
+            const std::optional<std::size_t> found = pd::FindSize(sizes, diameter.toStdString());
+            if (!found)
+                return refuse(at("diameter",
+                                 QStringLiteral("管段“%1”的管径“%2”不在%3的管材规格中")
+                                     .arg(id, diameter, gas::materialOptions().value(material).caption)));
+            d = sizes[*found].inner;
+            size = int(*found);
+        } else if (!automatic) {
+            const NumberRead typed = readLeadingNumber(diameter);
+            if (!typed.whole)
+                return refuse(
+                    at("diameter",
+                       QStringLiteral("管段“%1”的管径未能完整读取：读作 %2").arg(id, formatNumber(typed.value))));
+            d = typed.value;
+            if (!std::isfinite(d) || d <= 0)
+                return refuse(at("diameter", QStringLiteral("管段“%1”的管径应大于0").arg(id)));
+        } else if (m.series[std::size_t(material)].empty()) {
+            return refuse(at("diameter",
+                             QStringLiteral("管段“%1”无管径可选：%2的选径系列中没有不小于最小管径的管径")
+                                 .arg(id, gas::materialOptions().value(material).caption)));
         }
         double percent = a;
         if (const QString typed = row.value(pipe::LocalPercent); !typed.trimmed().isEmpty()) {
@@ -282,6 +370,7 @@ Reading read(const Network &net)
         m.to.push_back(*t);
         m.length.push_back(L);
         m.diameter.push_back(d);
+        m.size.push_back(size);
         m.localPercent.push_back(percent);
         m.w.push_back(1 + percent / 100);
         m.pathLoad.push_back(pathLoad);

@@ -57,7 +57,7 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
         } else if (m.low) {
             node.pressure = s.potential[v] + head(m, m.z[v]);
         } else if (s.potential[v] > 0) {
-            node.pressure = std::sqrt(s.potential[v]);
+            node.pressure = std::sqrt(s.potential[v]) - (m.gauge ? m.atmosphere : 0);
         }
     }
 
@@ -66,6 +66,8 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
         p.material = m.material[k];
         p.length = m.length[k];
         p.diameter = m.diameter[k];
+        if (m.size[k] >= 0)
+            p.size = QString::fromStdString(m.catalogues[std::size_t(p.material)][std::size_t(m.size[k])].name);
         p.automatic = m.automatic[k];
         p.localPercent = m.localPercent[k];
         p.pathLoad = m.pathLoad[k];
@@ -92,6 +94,8 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
             addMessage(p.message, kBeyondSimultaneity);
         if (noDiameter[k])
             addMessage(p.message, kNoDiameter);
+        if (!p.automatic && p.diameter < m.minDiameter[std::size_t(p.material)])
+            addMessage(p.message, kBelowMinimum.arg(QString::fromStdString(m.minName[std::size_t(p.material)])));
         const std::optional<double> &pf = r.nodes[m.from[k]].pressure, &pt = r.nodes[m.to[k]].pressure;
         if (m.low) {
             const calc::LowSection section = calc::lowSection(q, m.nu, m.T, m.rho, p.material, p.diameter);
@@ -118,6 +122,17 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
             p.dp2 = dH;
             if (pf && pt)
                 p.pipeDrop = *pf - *pt;
+        }
+        // The velocity at the mean of the ends' absolute pressures, in kPa.
+        if (pf && pt) {
+            const double mean = (*pf + *pt) / 2;
+            const double absolute = m.low ? mean / 1000 + m.atmosphere : m.gauge ? mean + m.atmosphere : mean;
+            if (absolute > 0)
+                p.velocity = q > 0 ? hs::GasVelocity(q, absolute, m.T, p.diameter) : 0.0;
+        }
+        if (p.velocity && m.maxVelocity > 0 && *p.velocity > m.maxVelocity) {
+            p.tooFast = true;
+            addMessage(p.message, kTooFast.arg(formatNumber(m.maxVelocity)));
         }
     }
 
@@ -154,6 +169,7 @@ void writeResults(const Arrays &m, const Adjacency &adj, const Forest &forest, c
     }
     r.worstPath = wayIn(m, adj, flows, r.worstNode);
     const double worst = *r.nodes[r.worstNode].pressure;
+    r.margin = worst - m.minPressure;
     r.met = worst >= m.minPressure;
     r.verdict = r.met ? QStringLiteral("满足")
                       : QStringLiteral("不满足,节点 %1 低于最低压力 %2 %3")

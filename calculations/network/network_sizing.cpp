@@ -1,7 +1,6 @@
 #include "network_sizing.h"
 
 #include "hs.h"
-#include "pd.h"
 #include "sections.h"
 
 #include <cmath>
@@ -33,7 +32,6 @@ void sizeTree(Arrays &m, const Adjacency &adj, const Forest &f, const std::vecto
               std::vector<double> &potential, std::vector<char> &noDiameter)
 {
     const std::size_t n = m.nodeCount();
-    const auto &series = m.low ? pd::kLowPressureSection : pd::kHighPressureSection;
     auto forEachChild = [&](int u, auto &&visit) {
         for (int e = adj.start[std::size_t(u)]; e < adj.start[std::size_t(u) + 1]; ++e) {
             const int k = adj.pipes[std::size_t(e)];
@@ -62,9 +60,9 @@ void sizeTree(Arrays &m, const Adjacency &adj, const Forest &f, const std::vecto
             typed[std::size_t(v)] += std::fabs(lawDrop(m, k, flow[std::size_t(k)]));
     }
     // The lowest potential each node may have.
-    auto lowest = [&m](std::size_t v) {
-        return m.low ? m.minPressure - ((hs::kAirDensity - m.rho) * m.z[v]) * hs::kGravity
-                     : m.minPressure * m.minPressure;
+    const double minAbsolute = m.gauge ? m.minPressure + m.atmosphere : m.minPressure;
+    auto lowest = [&m, minAbsolute](std::size_t v) {
+        return m.low ? m.minPressure - ((hs::kAirDensity - m.rho) * m.z[v]) * hs::kGravity : minAbsolute * minAbsolute;
     };
     std::vector<char> known(n, 0);
     std::vector<int> anchor(n, -1); // the nearest known ancestor of an unknown node
@@ -141,18 +139,21 @@ void sizeTree(Arrays &m, const Adjacency &adj, const Forest &f, const std::vecto
             const int u = otherEnd(m, k, v);
             if (m.automatic[std::size_t(k)]) {
                 const double q = std::fabs(flow[std::size_t(k)]);
-                double chosen = 0;
-                for (const double d : series) {
-                    if (i > 0 && unitDrop(m, m.material[std::size_t(k)], d, q) <= i) {
-                        chosen = d;
+                // Not empty: reading refuses an automatic pipe whose material has nothing to choose from.
+                const std::vector<Arrays::Choice> &series = m.series[std::size_t(m.material[std::size_t(k)])];
+                const Arrays::Choice *chosen = nullptr;
+                for (const Arrays::Choice &c : series) {
+                    if (i > 0 && unitDrop(m, m.material[std::size_t(k)], c.diameter, q) <= i) {
+                        chosen = &c;
                         break;
                     }
                 }
-                if (chosen == 0) {
-                    chosen = series.back();
+                if (!chosen) {
+                    chosen = &series.back();
                     noDiameter[std::size_t(k)] = 1;
                 }
-                m.diameter[std::size_t(k)] = chosen;
+                m.diameter[std::size_t(k)] = chosen->diameter;
+                m.size[std::size_t(k)] = chosen->size;
             }
             potential[std::size_t(v)] = across(u, k);
             known[std::size_t(v)] = 1;

@@ -1,21 +1,23 @@
 #include "network_editor.h"
 
+#include "catalogue_dialog.h"
 #include "copying.h"
 #include "csv.h"
 #include "design_file.h"
 #include "file_dialog.h"
 #include "message_box.h"
+#include "network_columns.h"
 #include "network_files.h"
 #include "network_options.h"
 #include "network_picture.h"
 #include "network_view.h"
+#include "number_text.h"
 #include "pressure_switch.h"
 #include "profile_view.h"
+#include "route_options.h"
 #include "settings_frame.h"
 #include "table_editing.h"
 #include "text_table.h"
-#include "number_text.h"
-#include "route_options.h"
 #include "widgets.h"
 
 #include <QAction>
@@ -34,6 +36,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -87,12 +90,18 @@ NetworkEditor::NetworkEditor(QWidget *parent)
     // A closure in full; the pipes of a loop take the rest of the width.
     m_loopTable->horizontalHeader()->setDefaultSectionSize(
         m_loopTable->fontMetrics().horizontalAdvance(QStringLiteral("-8.88888888888888E-30")) + 8);
-    m_loopTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_quantityTable = tableView("quantitiesTable", m_model->quantities());
+    m_quantityTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_quantityTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    auto *results = new QTabWidget;
+    results->setObjectName(QStringLiteral("resultTabs"));
+    results->addTab(m_loopTable, QStringLiteral("环网闭合差"));
+    results->addTab(m_quantityTable, QStringLiteral("管材统计"));
     auto *tables = new QSplitter(Qt::Vertical);
     tables->setObjectName(QStringLiteral("tables"));
     tables->addWidget(m_nodeTable);
     tables->addWidget(m_pipeTable);
-    tables->addWidget(m_loopTable);
+    tables->addWidget(results);
     tables->setStretchFactor(0, 2);
     tables->setStretchFactor(1, 3);
     tables->setStretchFactor(2, 1);
@@ -246,6 +255,18 @@ NetworkEditor::NetworkEditor(QWidget *parent)
     });
     buttons->addWidget(importInpButton);
     buttons->addWidget(exportInpButton);
+    QPushButton *quantitiesButton = commandButton("exportQuantities", QStringLiteral("导出管材统计CSV..."));
+    connect(quantitiesButton, &QPushButton::clicked, this, [this] {
+        const QString path = chooseFile(this,
+                                        {FileDialogRequest::Mode::Save, QStringLiteral("导出管材统计"), kCsvFilter,
+                                         QStringLiteral("管材统计.csv")});
+        if (!path.isEmpty())
+            exportQuantities(path);
+    });
+    buttons->addWidget(quantitiesButton);
+    QPushButton *sizes = commandButton("catalogues", QStringLiteral("管材规格..."));
+    connect(sizes, &QPushButton::clicked, this, &NetworkEditor::showCatalogues);
+    buttons->addWidget(sizes);
     buttons->addStretch();
     layout->addLayout(buttons);
 
@@ -317,14 +338,14 @@ void NetworkEditor::showVerdict()
     QString verdict;
     if (r.refused) {
         verdict = QStringLiteral("数据不全: ") + r.refused->text;
-        if (r.refused->table == network::Problem::Table::Nodes)
+        if (r.refused->table == network::Problem::Table::Catalogue)
+            verdict += QStringLiteral("（管材规格）");
+        else if (r.refused->table == network::Problem::Table::Nodes)
             verdict += QStringLiteral("（节点表第%1行）").arg(r.refused->row + 1);
         else if (r.refused->table == network::Problem::Table::Pipes)
             verdict += QStringLiteral("（管段表第%1行）").arg(r.refused->row + 1);
     } else {
-        verdict = r.verdict;
-        if (r.converged && r.met && r.worstNode >= 0)
-            verdict += QStringLiteral("，最不利节点 %1").arg(r.nodes.value(r.worstNode).id);
+        verdict = network::verdictLine(r, m_model->settings().digits);
     }
     toolkit::setText(m_verdict, QStringLiteral("结论：") + verdict);
     toolkit::setText(m_flowRule, r.flowRule.isEmpty() ? QString() : QStringLiteral("流量计算方法：") + r.flowRule);
@@ -474,6 +495,22 @@ bool NetworkEditor::exportInp(const QString &path)
     network::Network current = m_model->network();
     current.settings = settings();
     return saveFile(this, path, network::toInp(current, m_model->result()));
+}
+
+bool NetworkEditor::exportQuantities(const QString &path)
+{
+    m_model->finishSolving();
+    return saveFile(this, path, csv::write(network::quantityRows(m_model->result()), true));
+}
+
+CatalogueDialog *NetworkEditor::showCatalogues()
+{
+    if (!m_catalogues)
+        m_catalogues = new CatalogueDialog(m_model, this);
+    m_catalogues->show();
+    m_catalogues->raise();
+    m_catalogues->activateWindow();
+    return m_catalogues;
 }
 
 void NetworkEditor::redraw()

@@ -5,6 +5,7 @@
 #include "network_model.h"
 #include <QWidget>
 
+class CatalogueDialog;
 class EditSession;
 class NetworkView;
 class ProfileView;
@@ -58,6 +59,11 @@ public:
     bool importInp(const QString &path);
     // Writes the network as an EPANET input file, diameters as chosen.
     bool exportInp(const QString &path);
+    // Writes the bill of quantities as CSV, as velmora-batch network --csv quantities does.
+    bool exportQuantities(const QString &path);
+    // "管材规格...": the catalogues, beside the network (made on first use).
+    CatalogueDialog *showCatalogues();
+    QTableView *quantityTable() const { return m_quantityTable; }
 
     NetworkView *view() const { return m_view; }
     ProfileView *profileView() const { return m_profile; }
@@ -83,6 +89,8 @@ private:
     QTableView *m_nodeTable;
     QTableView *m_pipeTable;
     QTableView *m_loopTable;
+    QTableView *m_quantityTable;
+    CatalogueDialog *m_catalogues = nullptr;
     TableEditing *m_nodeEditing;
     TableEditing *m_pipeEditing;
     QLabel *m_verdict;

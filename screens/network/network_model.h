@@ -1,15 +1,19 @@
 #pragma once
 
 #include "network.h"
+#include "quantities.h"
 #include "text_table.h"
 
 #include <QFutureWatcher>
 
+#include <array>
 #include <atomic>
 #include <memory>
 
+class CatalogueTableModel;
 class NetworkTableModel;
 class LoopTableModel;
+class QuantityTableModel;
 
 // The network as typed (settings, nodes, pipes) and as solved. Every change solves
 // it again: at once, or in the background for a large network, the latest edit
@@ -27,6 +31,9 @@ public:
     QUndoStack *undoStack() const { return m_session->undoStack(); }
     NetworkTableModel *table(network::Table table) const;
     LoopTableModel *loops() const { return m_loops; }
+    QuantityTableModel *quantities() const { return m_quantities; }
+    // The catalogue of a material: 0 steel, 1 cast iron, 2 plastic.
+    CatalogueTableModel *catalogue(int material) const;
 
     // The network as typed now.
     network::Network network() const;
@@ -48,7 +55,7 @@ public:
     int solveCount() const { return m_solveCount; }
 
     void setSettings(const network::Settings &settings);
-    // The settings and both tables at once, solved once.
+    // The settings, both tables and the catalogues at once, solved once.
     void setNetwork(const network::Network &network);
 
     // Solves anew: the session calls it after every change.
@@ -84,6 +91,8 @@ private:
     NetworkTableModel *m_nodes;
     NetworkTableModel *m_pipes;
     LoopTableModel *m_loops;
+    QuantityTableModel *m_quantities;
+    std::array<CatalogueTableModel *, 3> m_catalogues;
     QFutureWatcher<Solved> *m_watcher;
     std::shared_ptr<std::atomic<bool>> m_stop; // of the solve running in the background
 };
@@ -116,7 +125,9 @@ private:
     QList<int> m_columns; // shown column -> index in network::columns(m_table)
 };
 
-// The independent loops with their closures (环网闭合差), read-only.
+// The independent loops with their closures (环网闭合差), read-only, as a checker adds
+// them up: a row for each pipe of a loop (its direction around the loop and its drop),
+// then the loop's closure.
 class LoopTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -131,5 +142,54 @@ public:
 
 private:
     friend class NetworkModel;
+    void update();
+
     NetworkModel *m_network;
+    struct Line
+    {
+        int loop;
+        int place; // of the pipe in the loop; -1: the loop's closure
+    };
+    QList<Line> m_lines;
+};
+
+// The bill of quantities (管材统计): length and number of pipes of each material and size,
+// and the totals; read-only.
+class QuantityTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit QuantityTableModel(NetworkModel *network);
+
+    const quantities::Table &bill() const { return m_bill; }
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    friend class NetworkModel;
+    NetworkModel *m_network;
+    quantities::Table m_bill;
+};
+
+// A material's catalogue (管材规格): name, outside diameter and wall as typed, and the
+// inner diameter the formulas take. Edits go onto the network's undo stack and solve it
+// again; a row the network refused is marked.
+class CatalogueTableModel : public TextTableModel
+{
+    Q_OBJECT
+
+public:
+    CatalogueTableModel(NetworkModel *network, int material);
+
+    int material() const { return m_material; }
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    NetworkModel *m_network;
+    int m_material;
 };
