@@ -444,10 +444,13 @@ private slots:
         clickOn(gwjs, "highPressure");
         QCOMPARE(editor->settings().pressure, network::Pressure::High);
         QCOMPARE(typed(), (QStringList{"3", "0.021", "1"}));
-        QCOMPARE(textOf(gwjs, "statusLine"), QStringLiteral("已换算为中高压：管长 m→km，压力 Pa→kPa"));
+        QCOMPARE(textOf(gwjs, "statusLine"), QStringLiteral("已换算为中高压：管长 m→km，压力 Pa→kPa（表压）"));
+        // Low-pressure figures are gauge: 3000 Pa becomes 3 kPa 表压.
+        QCOMPARE(editor->settings().text(gas::kPressureBasis), gas::kGauge);
         QVERIFY(editor->model()->result().converged);
         QCOMPARE(editor->undoStack()->count(), steps + 1);
         editor->undoStack()->undo();
+        QCOMPARE(editor->settings().text(gas::kPressureBasis), gas::kAbsolute);
         QCOMPARE(editor->settings().pressure, network::Pressure::Low);
         QVERIFY(checked(gwjs, "lowPressure"));
         QCOMPARE(typed(), (QStringList{"3000", "21", "1000"}));

@@ -88,6 +88,11 @@ bool switchPressureClass(QWidget *parent, SettingsFrame *frame, EditSession *ses
             left << text;
         after.insert(name, inUnits.value_or(text));
     }
+    const bool gauge = units.gaugeAtMediumHigh && to == gas::Pressure::High;
+    if (gauge) {
+        before.insert(gas::kPressureBasis, settings.text(gas::kPressureBasis));
+        after.insert(gas::kPressureBasis, gas::kGauge);
+    }
     converted = converted || before != after;
     if (!left.isEmpty()
         && !askQuestion(parent,
@@ -110,6 +115,8 @@ bool switchPressureClass(QWidget *parent, SettingsFrame *frame, EditSession *ses
         what << (high ? QStringLiteral("压力 Pa→kPa") : QStringLiteral("压力 kPa→Pa"));
     QString done = converted ? QStringLiteral("已换算为%1：%2").arg(classCaption(to), what.join(QStringLiteral("，")))
                              : QStringLiteral("已切换为%1").arg(classCaption(to));
+    if (gauge)
+        done += QStringLiteral("（表压）");
     if (!left.isEmpty())
         done += QStringLiteral("；%1个数未能换算，保持原样").arg(left.size());
 

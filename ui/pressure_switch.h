@@ -23,6 +23,8 @@ struct ClassUnits
     };
     QList<Columns> tables;
     QStringList pressureSettings;
+    // The low-pressure figures are gauge: switching to medium/high sets 表压.
+    bool gaugeAtMediumHigh = false;
 };
 
 // Switches the frame to the class with the typed lengths (m ⇄ km) and pressures

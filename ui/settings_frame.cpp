@@ -136,6 +136,11 @@ void SettingsFrame::setPressure(gas::Pressure pressure, const QMap<QString, QStr
     for (auto it = texts.begin(); it != texts.end(); ++it) {
         if (QLineEdit *b = box(it.key()))
             b->setText(it.value());
+        for (qsizetype i = 0; i < m_list.size(); ++i) {
+            auto *choice = qobject_cast<QComboBox *>(m_fields[i]);
+            if (choice && m_list[i].name == it.key() && m_list[i].values.contains(it.value()))
+                choice->setCurrentIndex(int(m_list[i].values.indexOf(it.value())));
+        }
     }
     m_setting = false;
     update();

@@ -282,7 +282,8 @@ NetworkEditor::NetworkEditor(QWidget *parent)
     connect(m_settings, &SettingsFrame::pressureRequested, this, [this](gas::Pressure pressure) {
         const ClassUnits units{{{m_model->table(network::Table::Nodes), {}, {network::node::SourcePressure}},
                                 {m_model->table(network::Table::Pipes), {network::pipe::Length}, {}}},
-                               {network::kMinPressure}};
+                               {network::kMinPressure},
+                               true};
         switchPressureClass(this, m_settings, m_session, units, pressure, m_status);
     });
     m_model->setSettings(settings());
