@@ -28,7 +28,8 @@ namespace node {
 enum Column : int { Id, Load, Elevation, X, Y, SourcePressure, Count };
 }
 namespace pipe {
-enum Column : int { Id, From, To, Length, Diameter, Material, Count };
+// Vertices: the bends between the ends, "x y;x y" (network_geometry.h).
+enum Column : int { Id, From, To, Length, Diameter, Material, Vertices, Count };
 }
 
 // A row of a table: its typed texts by column; a missing cell is empty.
@@ -79,7 +80,11 @@ struct PipeResult
     int from = -1; // node indices; -1 where the end is not a node
     int to = -1;
     int material = 0; // 0..2
+    // m, or km for medium/high pressure; the course's where the length cell is empty and both
+    // ends have places (lengthFromGeometry), even when the network was not solved.
     double length = 0;
+    bool lengthFromGeometry = false;
+    QList<QPointF> bends; // as typed; empty where the cell cannot be read
     double diameter = 0;
     bool automatic = false;
     double flow = 0; // Nm^3/h, signed: positive from `from` to `to`

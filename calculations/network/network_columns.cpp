@@ -1,5 +1,7 @@
 #include "network_columns.h"
 
+#include "network_geometry.h"
+
 namespace network {
 
 namespace {
@@ -84,6 +86,11 @@ const QList<Column> &pipeColumns()
         classes("length", "管长(m)", "管长(km)", Kind::Number, true, PIPE(p.length)),
         both("diameter", "管径(mm)", Kind::Number, true, PIPE(p.diameter)),
         both("material", "管材", Kind::Number, true, PIPE(double(p.material + 1))),
+        // The bends between the ends: drawn and exported, not a number of the calculation.
+        notInReport(both("vertices", "折点", Kind::Text, true,
+                         [](const Result &r, int k) -> Value {
+                             return k < r.pipes.size() ? Value(verticesText(r.pipes[k].bends)) : Value();
+                         })),
         both("flow", "流量(Nm^3/h)", Kind::Number, false, PIPE(p.flow)),
         classes("reynolds", "雷诺数", "", Kind::Number, false, PIPE(p.reynolds)),
         classes("state", "流态", "", Kind::Text, false, PIPE(p.state)),
@@ -93,8 +100,9 @@ const QList<Column> &pipeColumns()
         classes("gravity_head", "附加压头(Pa)", "", Kind::Number, false, PIPE(p.gravityHead)),
         classes("pipe_dp2", "", "ΔP²(kPa^2)", Kind::Number, false, PIPE(p.dp2)),
         classes("pipe_drop", "管段压降(Pa)", "管段压降(kPa)", Kind::Number, false, PIPE(p.pipeDrop)),
-        both("auto", "自动", Kind::Flag, false,
-             [](const Result &r, int k) -> Value { return k < r.pipes.size() ? Value(r.pipes[k].automatic) : Value(); }),
+        both(
+            "auto", "自动", Kind::Flag, false,
+            [](const Result &r, int k) -> Value { return k < r.pipes.size() ? Value(r.pipes[k].automatic) : Value(); }),
         both("message", "提示", Kind::Text, false, PIPE(p.message)),
     };
     return all;

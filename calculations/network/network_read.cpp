@@ -1,6 +1,7 @@
 #include "network_read.h"
 
 #include "hs.h"
+#include "network_geometry.h"
 #include "network_options.h"
 #include "number_text.h"
 
@@ -27,6 +28,28 @@ std::optional<double> typedNumber(const QString &text)
     return read.value;
 }
 
+std::optional<QPointF> placeOf(const Row &row)
+{
+    const std::optional<double> x = typedNumber(row.value(node::X)), y = typedNumber(row.value(node::Y));
+    if (x && y)
+        return QPointF(*x, *y);
+    return std::nullopt;
+}
+
+// A pipe's length along its course, from its ends' places through its bends: m, or km for
+// medium/high pressure; nothing where an end has no place.
+std::optional<double> lengthAlong(const std::optional<QPointF> &from, const std::optional<QPointF> &to,
+                                  const QList<QPointF> &bends, bool low)
+{
+    if (!from || !to)
+        return std::nullopt;
+    QList<QPointF> course{*from};
+    course += bends;
+    course << *to;
+    const double metres = courseLength(course);
+    return low ? metres : metres / 1000;
+}
+
 } // namespace
 
 void sketch(const Network &net, Result &r)
@@ -42,9 +65,7 @@ void sketch(const Network &net, Result &r)
         const Row &row = net.nodes[i];
         NodeResult n;
         n.id = row.value(node::Id).trimmed();
-        const std::optional<double> x = typedNumber(row.value(node::X)), y = typedNumber(row.value(node::Y));
-        if (x && y)
-            n.place = QPointF(*x, *y);
+        n.place = placeOf(row);
         n.source = !row.value(node::SourcePressure).trimmed().isEmpty();
         index.insert(n.id, int(i));
         r.nodes << n;
@@ -54,6 +75,15 @@ void sketch(const Network &net, Result &r)
         p.id = row.value(pipe::Id).trimmed();
         p.from = index.value(row.value(pipe::From).trimmed(), -1);
         p.to = index.value(row.value(pipe::To).trimmed(), -1);
+        const std::optional<QList<QPointF>> bends = readVertices(row.value(pipe::Vertices));
+        p.bends = bends.value_or(QList<QPointF>());
+        if (row.value(pipe::Length).trimmed().isEmpty() && bends && p.from >= 0 && p.to >= 0) {
+            if (const std::optional<double> L
+                = lengthAlong(r.nodes[p.from].place, r.nodes[p.to].place, p.bends, r.low)) {
+                p.length = *L;
+                p.lengthFromGeometry = true;
+            }
+        }
         r.pipes << p;
     }
 }
@@ -108,6 +138,8 @@ Reading read(const Network &net)
     m.fixedPotential.reserve(nodeCount);
     QHash<QString, int> nodeIndex;
     nodeIndex.reserve(net.nodes.size());
+    std::vector<std::optional<QPointF>> places;
+    places.reserve(nodeCount);
     bool anySource = false;
     for (int i = 0; i < net.nodes.size(); ++i) {
         const Row &row = net.nodes[i];
@@ -135,6 +167,7 @@ Reading read(const Network &net)
                 return refuse(at("source_pressure", QStringLiteral("节点“%1”的气源压力应大于0").arg(id)));
             anySource = true;
         }
+        places.push_back(placeOf(row));
         m.load.push_back(load);
         m.z.push_back(z);
         m.source.push_back(isSource);
@@ -169,7 +202,16 @@ Reading read(const Network &net)
             return refuse(at("to", QStringLiteral("管段“%1”的终点“%2”不是节点").arg(id, toId)));
         if (*f == *t)
             return refuse(at("to", QStringLiteral("管段“%1”的起点与终点相同").arg(id)));
-        const double L = parseLeadingNumber(row.value(pipe::Length));
+        const QString verticesCell = row.value(pipe::Vertices);
+        const std::optional<QList<QPointF>> bends = readVertices(verticesCell);
+        if (!bends)
+            return refuse(
+                at("vertices", QStringLiteral("管段“%1”的折点“%2”应为“x y;x y”").arg(id, verticesCell.trimmed())));
+        // An empty length is the course's, where both ends have places.
+        const QString lengthCell = row.value(pipe::Length);
+        const double L = lengthCell.trimmed().isEmpty()
+            ? lengthAlong(places[std::size_t(*f)], places[std::size_t(*t)], *bends, m.low).value_or(0.0)
+            : parseLeadingNumber(lengthCell);
         if (!std::isfinite(L) || L <= 0)
             return refuse(at("length", QStringLiteral("管段“%1”的管长应大于0").arg(id)));
         const QString diameter = row.value(pipe::Diameter);
