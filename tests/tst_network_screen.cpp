@@ -5,13 +5,14 @@
 #include "file_dialog.h"
 #include "gui_test.h"
 #include "message_box.h"
-#include "network/network_model.h"
 #include "network/network_editor.h"
+#include "network/network_model.h"
 #include "network/network_screen.h"
 #include "network/network_view.h"
 #include "network_columns.h"
-#include "profile_view.h"
+#include "network_dxf.h"
 #include "number_text.h"
+#include "profile_view.h"
 #include "shell.h"
 
 #include <QAction>
@@ -22,6 +23,7 @@
 #include <QGraphicsScene>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -187,9 +189,16 @@ private slots:
         QVERIFY(gwjs->editor()->exportPicture(svg));
         QFile file(svg);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray text = file.readAll();
-        for (int k = 1; k <= 7; ++k)
-            QVERIFY2(text.contains(">P" + QByteArray::number(k) + "<"), qPrintable(QString::number(k)));
+        // Labelled as the DXF drawing is: size and length above each pipe, flow and drop below.
+        // The texts as a reader sees them: a run of another font ("Δ") is an element of its own.
+        QString text = QString::fromUtf8(file.readAll());
+        text.remove(QRegularExpression(QStringLiteral("<[^>]*>|\n")));
+        const network::Result &solved = gwjs->editor()->model()->result();
+        for (int k = 0; k < 7; ++k) {
+            const dxf::PipeLabels labels = dxf::pipeLabels(dxf::pipeOf(solved, k), true);
+            QVERIFY2(text.contains(labels.above + labels.below), qPrintable(labels.above + labels.below));
+        }
+        QVERIFY(text.contains(QStringLiteral("S1 P=3000.0")));
 
         // The profile from its context menu, with its nodes.
         const QString profile = dir.filePath(QStringLiteral("压力曲线.svg"));
