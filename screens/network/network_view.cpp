@@ -1,11 +1,13 @@
 #include "network_view.h"
 
 #include "file_dialog.h"
+#include "network_geometry.h"
 
 #include <QAction>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStaticText>
@@ -18,15 +20,31 @@
 
 namespace {
 
-constexpr int kRowKey = 0;
+constexpr int kRowKey = 0; // in its table
 // Past this many nodes and pipes the drawing is not smoothed.
 constexpr int kSmoothItems = 600;
 constexpr int kKindKey = 1;
+constexpr int kIndexKey = 2; // in the scene's content
 enum Kind { NodeKind = 1, PipeKind = 2 };
+// The items are placed relative to an origin on a grid this wide, kept until the network
+// lies this far from it: a survey's coordinates come to a few kilometres at most.
+constexpr double kOriginGrid = 10000;
+constexpr double kOriginReach = 100000;
 
-QPointF sceneAt(const QPointF &typed)
+// The piece of a course that holds its middle, the length of the course, for the arrow and the id.
+QLineF middlePiece(const QPolygonF &course)
 {
-    return QPointF(typed.x(), -typed.y());
+    double total = 0;
+    for (qsizetype i = 1; i < course.size(); ++i)
+        total += QLineF(course[i - 1], course[i]).length();
+    double before = 0;
+    for (qsizetype i = 1; i < course.size(); ++i) {
+        const double piece = QLineF(course[i - 1], course[i]).length();
+        if (before + piece >= total / 2 && piece > 0)
+            return QLineF(course[i - 1], course[i]);
+        before += piece;
+    }
+    return course.size() >= 2 ? QLineF(course[0], course[1]) : QLineF();
 }
 
 // An id beside its item, in screen pixels; laid out once.
@@ -38,14 +56,13 @@ void paintLabel(QPainter *painter, const QStaticText &label, QPointF at, const Q
 
 } // namespace
 
-// A pipe: a line between its nodes' items, as wide on screen at every zoom, and an
-// arrow at its middle the way the gas flows.
+// A pipe: a line from its first node's item through its bends to its last node's, as wide
+// on screen at every zoom, and an arrow on the piece halfway along the way the gas flows.
 class PipeItem : public QGraphicsItem
 {
 public:
-    PipeItem(NetworkView *view, const picture::Pipe &pipe, const QColor &colour, QLineF line)
+    PipeItem(NetworkView *view, const picture::Pipe &pipe, const QColor &colour, QPolygonF course)
         : m_view(view)
-        , m_line(line)
         , m_label(pipe.id)
     {
         m_label.setTextFormat(Qt::PlainText);
@@ -53,19 +70,27 @@ public:
         restyle(pipe, colour);
         setFlag(ItemIsSelectable);
         setZValue(0);
-        setLine(line);
+        setCourse(std::move(course));
     }
 
-    QLineF line() const { return m_line; }
-    void setLine(QLineF line)
+    const QPolygonF &course() const { return m_course; }
+    // Its first or last point moved with its node.
+    void setEnd(bool start, QPointF at)
+    {
+        QPolygonF course = m_course;
+        course[start ? 0 : course.size() - 1] = at;
+        setCourse(std::move(course));
+    }
+    void setCourse(QPolygonF course)
     {
         prepareGeometryChange();
-        m_line = line;
+        m_course = std::move(course);
+        m_middle = middlePiece(m_course);
         // Room for the pen, whose width is in pixels, and the id beside the middle, at
         // the zoom of the moment.
         const QSizeF label = m_label.size();
         const double margin = std::max({10.0, label.width(), label.height()}) * m_view->pixelSize();
-        m_bounds = QRectF(line.p1(), line.p2()).normalized().adjusted(-margin, -margin, margin, margin);
+        m_bounds = m_course.boundingRect().adjusted(-margin, -margin, margin, margin);
     }
 
     QRectF boundingRect() const override { return m_bounds; }
@@ -73,8 +98,8 @@ public:
     // What a click finds: the line, a few pixels either side.
     QPainterPath shape() const override
     {
-        QPainterPath path(m_line.p1());
-        path.lineTo(m_line.p2());
+        QPainterPath path;
+        path.addPolygon(m_course);
         QPainterPathStroker stroker;
         stroker.setWidth(std::max(m_width, 8.0) * m_view->pixelSize());
         return stroker.createStroke(path);
@@ -96,20 +121,21 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
     {
+        const bool straight = m_course.size() == 2;
         if (m_worst || isSelected()) {
             QPen glow(isSelected() ? QColor(0, 120, 255, 120) : QColor(255, 0, 200, 90), m_width + 6, Qt::SolidLine,
-                      Qt::RoundCap);
+                      Qt::RoundCap, Qt::RoundJoin);
             glow.setCosmetic(true);
             painter->setPen(glow);
-            painter->drawLine(m_line);
+            straight ? painter->drawLine(m_course[0], m_course[1]) : painter->drawPolyline(m_course);
         }
         // Flat ends: the nodes cover them, and a line without round caps strokes fast.
-        QPen pen(m_colour, m_width, m_automatic ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap);
+        QPen pen(m_colour, m_width, m_automatic ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
         pen.setCosmetic(true);
         painter->setPen(pen);
-        painter->drawLine(m_line);
+        straight ? painter->drawLine(m_course[0], m_course[1]) : painter->drawPolyline(m_course);
         const QTransform t = painter->worldTransform();
-        const QLineF onScreen(t.map(m_line.p1()), t.map(m_line.p2()));
+        const QLineF onScreen(t.map(m_middle.p1()), t.map(m_middle.p2()));
         const bool label = m_view->labelsDrawn();
         if ((m_direction == 0 || onScreen.length() < 24) && !label)
             return;
@@ -133,7 +159,8 @@ public:
 
 private:
     NetworkView *m_view;
-    QLineF m_line;
+    QPolygonF m_course;
+    QLineF m_middle;
     QRectF m_bounds;
     QStaticText m_label;
     int m_direction = 0;
@@ -209,14 +236,8 @@ protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override
     {
         if (change == ItemPositionHasChanged) {
-            for (auto &[pipe, start] : pipes) {
-                QLineF line = pipe->line();
-                if (start)
-                    line.setP1(pos());
-                else
-                    line.setP2(pos());
-                pipe->setLine(line);
-            }
+            for (auto &[pipe, start] : pipes)
+                pipe->setEnd(start, pos());
         }
         return QGraphicsItem::itemChange(change, value);
     }
@@ -231,7 +252,7 @@ protected:
     {
         QGraphicsItem::mouseReleaseEvent(event);
         if (pos() != m_pressedAt)
-            emit m_view->nodeMoved(data(kRowKey).toInt(), QPointF(pos().x(), -pos().y()));
+            emit m_view->nodeMoved(data(kRowKey).toInt(), m_view->typedOf(pos()));
     }
 
 private:
@@ -277,7 +298,8 @@ bool sameShape(const picture::Scene &a, const picture::Scene &b)
             return false;
     }
     for (qsizetype k = 0; k < a.pipes.size(); ++k) {
-        if (a.pipes[k].id != b.pipes[k].id || a.pipes[k].from != b.pipes[k].from || a.pipes[k].to != b.pipes[k].to)
+        if (a.pipes[k].id != b.pipes[k].id || a.pipes[k].row != b.pipes[k].row || a.pipes[k].from != b.pipes[k].from
+            || a.pipes[k].to != b.pipes[k].to || a.pipes[k].bends != b.pipes[k].bends)
             return false;
     }
     return true;
@@ -309,6 +331,19 @@ void NetworkView::show(const picture::Scene &content)
         viewport()->update();
         return;
     }
+    // A network far from the origin (another one loaded, a drawing imported): a new origin near
+    // it, the view kept on the same place.
+    const QRectF extent = picture::extentOf(content);
+    const QPointF middle = extent.center();
+    std::optional<QPointF> shown;
+    if (!content.nodes.isEmpty()
+        && (!m_hasOrigin
+            || std::max(std::abs(middle.x() - m_origin.x()), std::abs(middle.y() - m_origin.y())) > kOriginReach)) {
+        shown = typedOf(mapToScene(viewport()->rect().center()));
+        m_origin = QPointF(std::round(middle.x() / kOriginGrid) * kOriginGrid,
+                           std::round(middle.y() / kOriginGrid) * kOriginGrid);
+        m_hasOrigin = true;
+    }
     m_content = content;
     m_nodeItems.clear();
     m_pipeItems.clear();
@@ -322,16 +357,25 @@ void NetworkView::show(const picture::Scene &content)
         auto *item = new NodeItem(this, n, nodeFill(content, n));
         item->setPos(sceneAt(n.at));
         item->setData(kRowKey, int(i));
+        item->setData(kIndexKey, int(i));
         item->setData(kKindKey, int(NodeKind));
+        item->setFlag(QGraphicsItem::ItemIsMovable, m_tool == Tool::Select);
         m_scene->addItem(item);
         m_nodeItems << item;
     }
     m_pipeItems.reserve(content.pipes.size());
     for (qsizetype k = 0; k < content.pipes.size(); ++k) {
         const picture::Pipe &p = content.pipes[k];
-        auto *item = new PipeItem(this, p, pipeColour(content, p),
-                                  QLineF(sceneAt(content.nodes[p.from].at), sceneAt(content.nodes[p.to].at)));
-        item->setData(kRowKey, int(k));
+        QPolygonF course;
+        course.reserve(p.bends.size() + 2);
+        course << sceneAt(content.nodes[p.from].at);
+        for (const QPointF &b : p.bends)
+            course << sceneAt(b);
+        course << sceneAt(content.nodes[p.to].at);
+        auto *item = new PipeItem(this, p, pipeColour(content, p), std::move(course));
+        // The row in the pipe table: a pipe whose ends are not nodes is not drawn.
+        item->setData(kRowKey, p.row);
+        item->setData(kIndexKey, int(k));
         item->setData(kKindKey, int(PipeKind));
         m_scene->addItem(item);
         m_pipeItems << item;
@@ -341,10 +385,11 @@ void NetworkView::show(const picture::Scene &content)
     // Many items: no smoothing, so that an edit shows within a frame.
     setRenderHint(QPainter::Antialiasing, content.nodes.size() + content.pipes.size() <= kSmoothItems);
     // Room around the network to pan into, and to leave the legend beside it.
-    const QRectF extent = picture::extentOf(content);
     const QRectF items(sceneAt(extent.bottomLeft()), sceneAt(extent.topRight()));
     const double span = std::max({items.width(), items.height(), 100.0}) * 2;
     m_scene->setSceneRect(items.adjusted(-span, -span, span, span));
+    if (shown)
+        centerOn(sceneAt(*shown));
     m_selecting = false;
     if (!m_fitted && !content.nodes.isEmpty()) {
         m_fitted = true;
@@ -374,7 +419,7 @@ double NetworkView::pixelSize() const
 QString NetworkView::toolTipAt(QPoint at) const
 {
     for (const QGraphicsItem *item : items(at)) {
-        const int row = item->data(kRowKey).toInt();
+        const int row = item->data(kIndexKey).toInt();
         if (item->data(kKindKey).toInt() == NodeKind && row < m_content.nodes.size()) {
             const picture::Node &n = m_content.nodes[row];
             return n.pressure
@@ -529,5 +574,159 @@ void NetworkView::drawForeground(QPainter *painter, const QRectF &)
     painter->save();
     painter->resetTransform();
     picture::paintLegend(*painter, QRectF(viewport()->rect()), m_content);
+    if (m_pipeStart) {
+        // The pipe being drawn, from its start to the pointer.
+        QPen pen(QColor(0, 120, 255), 2, Qt::DashLine);
+        painter->setPen(pen);
+        painter->drawLine(viewportAt(m_pipeStart->at), viewportAt(m_pointer));
+    }
     painter->restore();
+}
+
+QPointF NetworkView::sceneAt(QPointF typed) const
+{
+    return QPointF(typed.x() - m_origin.x(), -(typed.y() - m_origin.y()));
+}
+
+QPointF NetworkView::typedOf(QPointF scene) const
+{
+    return QPointF(scene.x() + m_origin.x(), -scene.y() + m_origin.y());
+}
+
+QPointF NetworkView::typedAt(QPoint viewportPoint) const
+{
+    return typedOf(mapToScene(viewportPoint));
+}
+
+QPoint NetworkView::viewportAt(QPointF typed) const
+{
+    return mapFromScene(sceneAt(typed));
+}
+
+void NetworkView::setTool(Tool tool)
+{
+    cancelPipe();
+    m_tool = tool;
+    // Panning and dragging nodes belong to the selection; the other tools click.
+    setDragMode(tool == Tool::Select ? QGraphicsView::ScrollHandDrag : QGraphicsView::NoDrag);
+    viewport()->setCursor(tool == Tool::Select ? Qt::OpenHandCursor : Qt::CrossCursor);
+    for (NodeItem *item : std::as_const(m_nodeItems))
+        item->setFlag(QGraphicsItem::ItemIsMovable, tool == Tool::Select);
+}
+
+DrawnEnd NetworkView::endAt(QPoint viewportPoint) const
+{
+    DrawnEnd end;
+    end.at = typedAt(viewportPoint);
+    const QList<QGraphicsItem *> found = items(viewportPoint);
+    // A node before a pipe: the node covers the pipes' ends.
+    for (const QGraphicsItem *item : found) {
+        if (item->data(kKindKey).toInt() == NodeKind) {
+            end.node = item->data(kRowKey).toInt();
+            end.at = m_content.nodes.value(end.node).at;
+            return end;
+        }
+    }
+    for (const QGraphicsItem *item : found) {
+        if (item->data(kKindKey).toInt() != PipeKind)
+            continue;
+        const picture::Pipe &p = m_content.pipes[item->data(kIndexKey).toInt()];
+        QList<QPointF> course{m_content.nodes[p.from].at};
+        course += p.bends;
+        course << m_content.nodes[p.to].at;
+        end.pipe = p.row;
+        end.at = network::nearestOnCourse(course, end.at).at;
+        return end;
+    }
+    return end;
+}
+
+void NetworkView::cancelPipe()
+{
+    if (m_pipeStart) {
+        m_pipeStart.reset();
+        viewport()->update();
+    }
+}
+
+void NetworkView::mousePressEvent(QMouseEvent *event)
+{
+    if (m_tool == Tool::Select || (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)) {
+        QGraphicsView::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->button() == Qt::RightButton) {
+        cancelPipe();
+        return;
+    }
+    const DrawnEnd end = endAt(event->position().toPoint());
+    // The scene is drawn anew after each edit: nothing of it is touched once the edit is asked for.
+    if (m_tool == Tool::Node) {
+        if (end.node >= 0)
+            return;
+        if (end.pipe >= 0)
+            emit pipeSplitRequested(end.pipe, end.at);
+        else
+            emit nodeAddRequested(end.at);
+        return;
+    }
+    if (!m_pipeStart) {
+        m_pipeStart = end;
+        m_pointer = end.at;
+        viewport()->update();
+        return;
+    }
+    const DrawnEnd start = *m_pipeStart;
+    m_pipeStart.reset();
+    viewport()->update();
+    emit pipeDrawRequested(start, end);
+}
+
+void NetworkView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_pipeStart) {
+        m_pointer = typedAt(event->position().toPoint());
+        viewport()->update();
+    }
+    QGraphicsView::mouseMoveEvent(event);
+}
+
+void NetworkView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && m_pipeStart) {
+        cancelPipe();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
+        const QList<int> nodes = selectedNodes(), pipes = selectedPipes();
+        event->accept();
+        if (!nodes.isEmpty() || !pipes.isEmpty())
+            emit deleteRequested(nodes, pipes);
+        return;
+    }
+    QGraphicsView::keyPressEvent(event);
+}
+
+QList<int> NetworkView::selectedNodes() const
+{
+    QList<int> rows;
+    for (const QGraphicsItem *item : m_scene->selectedItems()) {
+        if (item->data(kKindKey).toInt() == NodeKind)
+            rows << item->data(kRowKey).toInt();
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QList<int> NetworkView::selectedPipes() const
+{
+    QList<int> rows;
+    for (const QGraphicsItem *item : m_scene->selectedItems()) {
+        if (item->data(kKindKey).toInt() == PipeKind)
+            rows << item->data(kRowKey).toInt();
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
