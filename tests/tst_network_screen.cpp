@@ -327,9 +327,15 @@ private slots:
         for (int pass = 0; pass < 2; ++pass) {
             QCOMPARE(typedRows(gwjs, network::Table::Nodes), widened(nodes, network::Table::Nodes));
             QCOMPARE(typedRows(gwjs, network::Table::Pipes), widened(pipes, network::Table::Pipes));
-            // The drawing is of the network as it is now.
+            // The drawing is of the network as it is now, each item where its row puts it.
             QCOMPARE(editor->view()->nodeItems(), nodes.size());
             QCOMPARE(editor->view()->pipeItems(), pipes.size());
+            for (const QStringList &n : typedRows(gwjs, network::Table::Nodes)) {
+                const QString tip = editor->view()->toolTipAt(editor->view()->viewportAt(
+                    QPointF(n[network::node::X].toDouble(), n[network::node::Y].toDouble())));
+                QVERIFY2(tip == n[network::node::Id] || tip.startsWith(n[network::node::Id] + QStringLiteral("：")),
+                         qPrintable(tip));
+            }
             if (!expected)
                 break;
             editor->undoStack()->undo();

@@ -8,6 +8,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
+#include <QMultiHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStaticText>
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -344,44 +346,87 @@ void NetworkView::show(const picture::Scene &content)
                            std::round(middle.y() / kOriginGrid) * kOriginGrid);
         m_hasOrigin = true;
     }
-    m_content = content;
-    m_nodeItems.clear();
-    m_pipeItems.clear();
+    // The items of nodes and pipes that are still there, where they were, are kept: an edit
+    // that adds, splits or deletes a few makes only theirs anew.
+    const bool keep = !shown;
+    QMultiHash<QString, int> oldNodes, oldPipes;
+    if (keep) {
+        oldNodes.reserve(m_content.nodes.size());
+        for (qsizetype i = 0; i < m_content.nodes.size(); ++i)
+            oldNodes.insert(m_content.nodes[i].id, int(i));
+        oldPipes.reserve(m_content.pipes.size());
+        for (qsizetype k = 0; k < m_content.pipes.size(); ++k)
+            oldPipes.insert(m_content.pipes[k].id, int(k));
+    }
+    const picture::Scene before = std::exchange(m_content, content);
+    const QList<NodeItem *> formerNodeItems = keep ? m_nodeItems : QList<NodeItem *>();
+    QList<NodeItem *> oldNodeItems = std::exchange(m_nodeItems, {});
+    QList<PipeItem *> oldPipeItems = std::exchange(m_pipeItems, {});
     const int node = selectedNode(), pipe = selectedPipe();
     m_selecting = true;
-    m_scene->clear();
+    if (!keep) {
+        m_scene->clear();
+        oldNodeItems.clear();
+        oldPipeItems.clear();
+    }
     m_labelsDrawn = labelsReadable();
     m_nodeItems.reserve(content.nodes.size());
     for (qsizetype i = 0; i < content.nodes.size(); ++i) {
         const picture::Node &n = content.nodes[i];
-        auto *item = new NodeItem(this, n, nodeFill(content, n));
-        item->setPos(sceneAt(n.at));
+        NodeItem *item = nullptr;
+        for (auto it = oldNodes.find(n.id); it != oldNodes.end() && it.key() == n.id; ++it) {
+            if (oldNodeItems[*it] && before.nodes[*it].at == n.at) {
+                item = std::exchange(oldNodeItems[*it], nullptr);
+                item->restyle(n, nodeFill(content, n));
+                item->pipes.clear();
+                break;
+            }
+        }
+        if (!item) {
+            item = new NodeItem(this, n, nodeFill(content, n));
+            item->setPos(sceneAt(n.at));
+            item->setData(kKindKey, int(NodeKind));
+            item->setFlag(QGraphicsItem::ItemIsMovable, m_tool == Tool::Select);
+            m_scene->addItem(item);
+        }
         item->setData(kRowKey, int(i));
         item->setData(kIndexKey, int(i));
-        item->setData(kKindKey, int(NodeKind));
-        item->setFlag(QGraphicsItem::ItemIsMovable, m_tool == Tool::Select);
-        m_scene->addItem(item);
         m_nodeItems << item;
     }
     m_pipeItems.reserve(content.pipes.size());
     for (qsizetype k = 0; k < content.pipes.size(); ++k) {
         const picture::Pipe &p = content.pipes[k];
-        QPolygonF course;
-        course.reserve(p.bends.size() + 2);
-        course << sceneAt(content.nodes[p.from].at);
-        for (const QPointF &b : p.bends)
-            course << sceneAt(b);
-        course << sceneAt(content.nodes[p.to].at);
-        auto *item = new PipeItem(this, p, pipeColour(content, p), std::move(course));
+        PipeItem *item = nullptr;
+        // Kept where it joins the same node items through the same bends.
+        for (auto it = oldPipes.find(p.id); it != oldPipes.end() && it.key() == p.id; ++it) {
+            const picture::Pipe &was = before.pipes[*it];
+            if (oldPipeItems[*it] && was.bends == p.bends && formerNodeItems[was.from] == m_nodeItems[p.from]
+                && formerNodeItems[was.to] == m_nodeItems[p.to]) {
+                item = std::exchange(oldPipeItems[*it], nullptr);
+                item->restyle(p, pipeColour(content, p));
+                break;
+            }
+        }
+        if (!item) {
+            QPolygonF course;
+            course.reserve(p.bends.size() + 2);
+            course << sceneAt(content.nodes[p.from].at);
+            for (const QPointF &b : p.bends)
+                course << sceneAt(b);
+            course << sceneAt(content.nodes[p.to].at);
+            item = new PipeItem(this, p, pipeColour(content, p), std::move(course));
+            item->setData(kKindKey, int(PipeKind));
+            m_scene->addItem(item);
+        }
         // The row in the pipe table: a pipe whose ends are not nodes is not drawn.
         item->setData(kRowKey, p.row);
         item->setData(kIndexKey, int(k));
-        item->setData(kKindKey, int(PipeKind));
-        m_scene->addItem(item);
         m_pipeItems << item;
         m_nodeItems[p.from]->pipes.append({item, true});
         m_nodeItems[p.to]->pipes.append({item, false});
     }
+    qDeleteAll(oldNodeItems);
+    qDeleteAll(oldPipeItems);
     // Many items: no smoothing, so that an edit shows within a frame.
     setRenderHint(QPainter::Antialiasing, content.nodes.size() + content.pipes.size() <= kSmoothItems);
     // Room around the network to pan into, and to leave the legend beside it.
@@ -395,9 +440,10 @@ void NetworkView::show(const picture::Scene &content)
         m_fitted = true;
         fitAll();
     }
-    if (node >= 0)
+    // Kept items keep their selection; made anew, the same rows are selected again.
+    if (!keep && node >= 0)
         selectNode(node);
-    else if (pipe >= 0)
+    else if (!keep && pipe >= 0)
         selectPipe(pipe);
 }
 
