@@ -639,6 +639,21 @@ private slots:
                                       [] { return QByteArray(); });
         QCOMPARE(run.status, 0);
         QCOMPARE(csv::read(run.output).table.rows.size(), 2);
+        // The drawing of a design's network, titled by its name.
+        const QString drawing = dir.filePath(QStringLiteral("环网.dxf"));
+        QCOMPARE(runBatch({QStringLiteral("network"), design, QStringLiteral("--network"), QStringLiteral("环网"),
+                           QStringLiteral("--export-dxf"), drawing, QStringLiteral("--scale"), QStringLiteral("1000")},
+                          [] { return QByteArray(); })
+                     .status,
+                 0);
+        QFile drawn(drawing);
+        QVERIFY(drawn.open(QIODevice::ReadOnly));
+        const QByteArray dxfText = drawn.readAll();
+        QVERIFY(dxfText.contains("\n环网 水力计算图\n") && dxfText.contains("\n1:1000\n"));
+        QStringList layers;
+        for (const drawing::LayerLines &l : drawing::listLayers(drawing).layers)
+            layers << l.name;
+        QVERIFY2(layers.contains(QStringLiteral("燃气-低压-DN100")), qPrintable(layers.join(u',')));
         QCOMPARE(runBatch({QStringLiteral("network"), design, QStringLiteral("--network"), QStringLiteral("无")},
                           [] { return QByteArray(); })
                      .status,
