@@ -98,6 +98,10 @@ public:
     QRectF boundingRect() const override { return m_bounds; }
 
     // What a click finds: the line, a few pixels either side.
+    // Its row in the pipe table and its place in the scene's content, as its data holds them.
+    int row = -1;
+    int index = -1;
+
     QPainterPath shape() const override
     {
         QPainterPath path;
@@ -233,6 +237,7 @@ public:
 
     // The pipes that end here follow it.
     QList<std::pair<PipeItem *, bool>> pipes; // the pipe, and whether this is its start
+    int row = -1; // as its data holds it
 
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override
@@ -389,8 +394,11 @@ void NetworkView::show(const picture::Scene &content)
             item->setFlag(QGraphicsItem::ItemIsMovable, m_tool == Tool::Select);
             m_scene->addItem(item);
         }
-        item->setData(kRowKey, int(i));
-        item->setData(kIndexKey, int(i));
+        if (item->row != i) {
+            item->row = int(i);
+            item->setData(kRowKey, int(i));
+            item->setData(kIndexKey, int(i));
+        }
         m_nodeItems << item;
     }
     m_pipeItems.reserve(content.pipes.size());
@@ -419,8 +427,12 @@ void NetworkView::show(const picture::Scene &content)
             m_scene->addItem(item);
         }
         // The row in the pipe table: a pipe whose ends are not nodes is not drawn.
-        item->setData(kRowKey, p.row);
-        item->setData(kIndexKey, int(k));
+        if (item->row != p.row || item->index != k) {
+            item->row = p.row;
+            item->index = int(k);
+            item->setData(kRowKey, p.row);
+            item->setData(kIndexKey, int(k));
+        }
         m_pipeItems << item;
         m_nodeItems[p.from]->pipes.append({item, true});
         m_nodeItems[p.to]->pipes.append({item, false});
