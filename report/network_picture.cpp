@@ -60,7 +60,7 @@ QString formatShort(double v)
 
 } // namespace
 
-Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy by, int digits)
+Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy by, int digits, bool texts)
 {
     Scene s;
     s.colourBy = by;
@@ -79,7 +79,8 @@ Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy 
         if (s.solved)
             n.pressure = rn.pressure;
         n.worst = s.solved && r.worstNode == i;
-        n.label = s.solved ? dxf::nodeLabel(dxf::nodeOf(r, int(i), n.at), low) : n.id;
+        if (texts)
+            n.label = s.solved ? dxf::nodeLabel(dxf::nodeOf(r, int(i), n.at), low) : n.id;
         s.nodes << n;
     }
     s.pipes.reserve(r.pipes.size());
@@ -96,9 +97,11 @@ Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy 
         if (!layout.automatic.value(p.from, true) && !layout.automatic.value(p.to, true))
             p.bends = pr.bends;
         if (s.solved) {
-            const dxf::PipeLabels labels = dxf::pipeLabels(dxf::pipeOf(r, int(k)), low);
-            p.above = labels.above;
-            p.below = labels.below;
+            if (texts) {
+                const dxf::PipeLabels labels = dxf::pipeLabels(dxf::pipeOf(r, int(k)), low);
+                p.above = labels.above;
+                p.below = labels.below;
+            }
             p.value = measureOf(pr, by, low);
             p.flow = pr.flow;
             p.direction = pr.flow > 0 ? 1 : pr.flow < 0 ? -1 : 0;

@@ -71,8 +71,10 @@ struct Scene
 };
 
 // The drawing's content, from the nodes and pipes as read and, where the network was
-// solved, its results; a pipe whose ends are not nodes is left out.
-Scene sceneOf(const network::Result &result, const network::Layout &layout, ColourBy colourBy, int digits);
+// solved, its results; a pipe whose ends are not nodes is left out. Without texts, the
+// labels of the DXF drawing are left empty (the screen draws ids).
+Scene sceneOf(const network::Result &result, const network::Layout &layout, ColourBy colourBy, int digits,
+              bool texts = true);
 
 // Blue through green and yellow to red for t from 0 to 1.
 QColor scaleColour(double t);

@@ -534,20 +534,25 @@ void NetworkEditor::redraw()
     // The places depend on the nodes' ids and X, Y and on which pipes join them: an
     // edit of a load or a diameter keeps them.
     const network::Result &r = m_model->result();
-    QStringList key;
-    key.reserve(r.nodes.size() + r.pipes.size());
+    LayoutKey key;
+    key.ids.reserve(r.nodes.size());
+    key.places.reserve(r.nodes.size());
+    key.sources.reserve(r.nodes.size());
+    key.ends.reserve(r.pipes.size());
     for (const network::NodeResult &n : r.nodes) {
-        key << n.id + u'\t' + (n.place ? QString::number(n.place->x(), 'g', 17) + u'\t' + QString::number(n.place->y(), 'g', 17) : QString())
-                + (n.source ? u'*' : u'\t');
+        key.ids << n.id;
+        key.places << n.place;
+        key.sources << n.source;
     }
     for (const network::PipeResult &p : r.pipes)
-        key << QString::number(p.from) + u'\t' + QString::number(p.to);
+        key.ends << std::pair{p.from, p.to};
     if (key != m_layoutKey || m_layout.points.size() != r.nodes.size()) {
         m_layout = network::layOut(r);
         m_layoutKey = key;
     }
+    // The screen draws ids, not the printed drawing's texts.
     m_view->show(picture::sceneOf(r, m_layout, picture::ColourBy(std::max(0, m_colourBy->currentIndex())),
-                                  m_model->settings().digits));
+                                  m_model->settings().digits, false));
     m_profile->show(picture::profileOf(r));
 }
 

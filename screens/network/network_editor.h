@@ -133,7 +133,16 @@ private:
     QComboBox *m_drawingScale;
     QString m_name;
     network::Layout m_layout;
-    QStringList m_layoutKey; // what the layout was made from
+    // What the layout was made from: the nodes' ids, typed places and sources, the pipes' ends.
+    struct LayoutKey
+    {
+        QStringList ids;
+        QList<std::optional<QPointF>> places;
+        QList<bool> sources;
+        QList<std::pair<int, int>> ends;
+        bool operator==(const LayoutKey &) const = default;
+    };
+    LayoutKey m_layoutKey;
     QUndoStack *m_undo;
     EditSession *m_session;
     NetworkModel *m_model;
