@@ -2,11 +2,11 @@
 
 #include "csv.h"
 #include "design_file.h"
-#include "network_files.h"
-#include "network/network_model.h"
 #include "network/network_editor.h"
+#include "network/network_model.h"
 #include "network/network_screen.h"
 #include "network/network_view.h"
+#include "network_files.h"
 #include "network_options.h"
 #include "screen_factory.h"
 
@@ -24,6 +24,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -67,8 +68,9 @@ struct Files
 
 // Mains on a square grid of side × side crossings, each main split by a service
 // node in its middle; a station at every corner. 4 side (side - 1) pipes and
-// (side - 1)^2 loops: 51 gives 10 200 pipes and 2 500 loops, 16 gives 960.
-network::Network gridNetwork(int side)
+// (side - 1)^2 loops: 51 gives 10 200 pipes and 2 500 loops, 16 gives 960. Placed, the
+// service nodes have their places too, as in a network drawn or imported from a drawing.
+network::Network gridNetwork(int side, bool placed = false)
 {
     Numbers numbers;
     network::Network net;
@@ -90,7 +92,9 @@ network::Network gridNetwork(int side)
                     continue;
                 const QString service = QStringLiteral("s%1").arg(++serviceCount);
                 net.nodes.append({service, QString::number(numbers.next(0.5, 3), 'f', 2),
-                                  QString::number(numbers.next(0, 20), 'f', 1), QString(), QString(), QString()});
+                                  QString::number(numbers.next(0, 20), 'f', 1),
+                                  placed ? QString::number(i * 200 + di * 100) : QString(),
+                                  placed ? QString::number(j * 200 + dj * 100) : QString(), QString()});
                 const QString d = QString::fromLatin1(diameters[int(numbers.next(0, 4))]);
                 for (const auto &[from, to] :
                      {std::pair{crossing(i, j), service}, std::pair{service, crossing(i + di, j + dj)}}) {
@@ -129,6 +133,18 @@ double untilShown(NetworkScreen *gwjs)
     return std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 }
 
+// Zooms in with the wheel at the view's middle until the ids are drawn, as one does to work on
+// a part of a network.
+void zoomUntilIdsDrawn(NetworkView *view)
+{
+    for (int turn = 0; !view->labelsDrawn() && turn < 40; ++turn) {
+        const QPointF centre = QRectF(view->viewport()->rect()).center();
+        QWheelEvent wheel(centre, view->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view->viewport(), &wheel);
+    }
+}
+
 // The screen with a network: an edit of one load, solved, the tables and the
 // drawing updated and repainted. Timed whole, or (a large network, solved in the
 // background) the longest the window waits.
@@ -141,12 +157,8 @@ void editOnScreen(benchmark::State &state, int side, bool longestWait)
     untilShown(gwjs);
     // A small network zoomed in with the wheel until its ids are drawn.
     NetworkView *view = gwjs->editor()->view();
-    for (int turn = 0; !longestWait && !view->labelsDrawn() && turn < 40; ++turn) {
-        const QPointF centre = QRectF(view->viewport()->rect()).center();
-        QWheelEvent wheel(centre, view->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(view->viewport(), &wheel);
-    }
+    if (!longestWait)
+        zoomUntilIdsDrawn(view);
     if (!longestWait && !view->labelsDrawn()) {
         state.SkipWithError("the ids are not drawn");
         return;
@@ -214,23 +226,119 @@ Files tree(int count, bool households = false)
     return write(files.nodes, nodes) && write(files.pipes, pipes) ? files : Files{};
 }
 
+// A district drawn in CAD: a square grid of `pipes` pipes 50 m long on the gas layer, every other
+// one a polyline with a bend, each end 0.1 m short of its crossing, a size written beside each.
+QString drawnGrid(int pipes)
+{
+    auto pair = [](int code, const QByteArray &value) { return QByteArray::number(code) + '\n' + value + '\n'; };
+    QByteArray entities;
+    const int side = int(std::sqrt(pipes / 2.0)) + 1;
+    int handle = 0x100;
+    auto entity = [&](const char *type, const char *subclass) {
+        return pair(0, type) + pair(5, QByteArray::number(++handle, 16)) + pair(100, "AcDbEntity") + pair(8, "燃气")
+            + pair(100, subclass);
+    };
+    for (int k = 0; k < pipes; ++k) {
+        const double x = (k / 2) / side * 50.0, y = (k / 2) % side * 50.0;
+        if (k % 2 == 0) {
+            entities += entity("LINE", "AcDbLine") + pair(10, QByteArray::number(x + 0.1))
+                + pair(20, QByteArray::number(y)) + pair(11, QByteArray::number(x + 50))
+                + pair(21, QByteArray::number(y));
+        } else {
+            entities += entity("LWPOLYLINE", "AcDbPolyline") + pair(90, "3") + pair(70, "0");
+            for (const auto &[px, py] : {std::pair{x, y}, std::pair{x + 1, y + 25}, std::pair{x, y + 50}})
+                entities += pair(10, QByteArray::number(px)) + pair(20, QByteArray::number(py));
+        }
+        entities += entity("TEXT", "AcDbText") + pair(10, QByteArray::number(k % 2 == 0 ? x + 25 : x + 2))
+            + pair(20, QByteArray::number(k % 2 == 0 ? y + 1 : y + 25)) + pair(40, "0.5") + pair(1, "D108×4")
+            + pair(100, "AcDbText");
+    }
+    const QByteArray dxf = pair(0, "SECTION") + pair(2, "HEADER") + pair(9, "$ACADVER") + pair(1, "AC1024")
+        + pair(9, "$INSUNITS") + pair(70, "6") + pair(0, "ENDSEC") + pair(0, "SECTION") + pair(2, "ENTITIES") + entities
+        + pair(0, "ENDSEC") + pair(0, "EOF");
+    const QString path = folder().filePath(QStringLiteral("drawn-%1.dxf").arg(pipes));
+    return write(path, dxf) ? path : QString();
+}
+
+// The arguments of velmora-batch network on a network's files.
+QStringList networkArguments(const Files &files)
+{
+    if (files.nodes.isEmpty())
+        return {};
+    return {QStringLiteral("network"),
+            QStringLiteral("--density"),
+            QStringLiteral("0.72"),
+            QStringLiteral("--viscosity"),
+            QStringLiteral("1.5E-5"),
+            QStringLiteral("--temperature"),
+            QStringLiteral("288"),
+            QStringLiteral("--min-pressure"),
+            QStringLiteral("1000"),
+            QStringLiteral("--nodes"),
+            files.nodes,
+            QStringLiteral("--pipes"),
+            files.pipes};
+}
+
+// A split of a pipe in the drawing of a network whose nodes all have places, zoomed in until the
+// ids are drawn as for the edit of a load: solved, the tables and the drawing made anew and
+// repainted; undone between the timed splits.
+void splitOnScreen(benchmark::State &state, int side)
+{
+    std::unique_ptr<Screen> screen(createScreen(network::kCode));
+    auto *gwjs = static_cast<NetworkScreen *>(screen.get());
+    gwjs->loadState(design::networkValues(gridNetwork(side, true)));
+    gwjs->show();
+    untilShown(gwjs);
+    NetworkEditor *editor = gwjs->editor();
+    // Zoomed in to work, the ids drawn; the pipe split is the one in the middle of the view.
+    NetworkView *view = editor->view();
+    zoomUntilIdsDrawn(view);
+    untilShown(gwjs);
+    if (!view->labelsDrawn()) {
+        state.SkipWithError("the ids are not drawn");
+        return;
+    }
+    const network::Result &r = editor->model()->result();
+    const QPointF centre = view->typedAt(view->viewport()->rect().center());
+    int pipe = 0;
+    QPointF middle;
+    for (qsizetype k = 0; k < r.pipes.size(); ++k) {
+        const QPointF m = (editor->layout().points[r.pipes[k].from] + editor->layout().points[r.pipes[k].to]) / 2;
+        if (k == 0 || QLineF(m, centre).length() < QLineF(middle, centre).length()) {
+            pipe = int(k);
+            middle = m;
+        }
+    }
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!editor->splitPipe(pipe, middle)) {
+            state.SkipWithError("the pipe was not split");
+            break;
+        }
+        untilShown(gwjs);
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        editor->undoStack()->undo();
+        untilShown(gwjs);
+    }
+    screen->closeForExit();
+}
+
 // One run in a child of its own, so that its peak memory is its alone.
-void run(benchmark::State &state, const Files &files, const std::vector<std::string> &options)
+void run(benchmark::State &state, const QStringList &batchArguments)
 {
     const std::string program
         = (QCoreApplication::applicationDirPath() + QStringLiteral("/../velmora-batch")).toStdString();
-    const std::string nodes = files.nodes.toStdString(), pipes = files.pipes.toStdString();
-    std::vector<std::string> arguments{program,         "network", "--density",      "0.72", "--viscosity", "1.5E-5",
-                                       "--temperature", "288",     "--min-pressure", "1000", "--nodes",     nodes,
-                                       "--pipes",       pipes};
-    arguments.insert(arguments.end(), options.begin(), options.end());
+    std::vector<std::string> arguments{program};
+    for (const QString &a : batchArguments)
+        arguments.push_back(a.toStdString());
     std::vector<char *> argv;
     for (std::string &a : arguments)
         argv.push_back(a.data());
     argv.push_back(nullptr);
     for (auto _ : state) {
-        if (files.nodes.isEmpty()) {
-            state.SkipWithError("the network could not be written");
+        if (batchArguments.isEmpty()) {
+            state.SkipWithError("the input could not be written");
             break;
         }
         QElapsedTimer timer;
@@ -245,7 +353,7 @@ void run(benchmark::State &state, const Files &files, const std::vector<std::str
         int status = 0;
         rusage usage{};
         if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            state.SkipWithError("velmora-batch network failed");
+            state.SkipWithError("velmora-batch failed");
             break;
         }
         state.SetIterationTime(double(timer.nsecsElapsed()) * 1e-9);
@@ -274,13 +382,31 @@ void registerBenchmarks(int samples)
         ->Iterations(1)
         ->Repetitions(3)
         ->Unit(benchmark::kMillisecond);
-    const std::vector<std::string> households{"--rated-flow-1", "0.7", "--rated-flow-2", "2.5"};
-    for (const auto &[name, files, options] :
-         {std::tuple{"network/grid-10000", grid(51), std::vector<std::string>{}},
-          std::tuple{"network/grid-100000", grid(159), std::vector<std::string>{}},
-          std::tuple{"network/tree-10000", tree(10000), std::vector<std::string>{}},
-          std::tuple{"network/tree-households-10000", tree(10000, true), households}}) {
-        benchmark::RegisterBenchmark(name, [files, options](benchmark::State &state) { run(state, files, options); })
+    benchmark::RegisterBenchmark("network/drawing-split-960", [](benchmark::State &state) { splitOnScreen(state, 16); })
+        ->UseManualTime()
+        ->Iterations(10)
+        ->Repetitions(samples)
+        ->Unit(benchmark::kMillisecond);
+    const Files grid10000 = grid(51);
+    const QString drawn = drawnGrid(10000);
+    for (const auto &[name, arguments] :
+         {std::pair{"network/grid-10000", networkArguments(grid10000)},
+          std::pair{"network/grid-10000-dxf",
+                    networkArguments(grid10000)
+                        + QStringList{QStringLiteral("--export-dxf"), folder().filePath(QStringLiteral("grid.dxf"))}},
+          std::pair{"network/grid-100000", networkArguments(grid(159))},
+          std::pair{"network/tree-10000", networkArguments(tree(10000))},
+          std::pair{"network/tree-households-10000",
+                    networkArguments(tree(10000, true))
+                        + QStringList{QStringLiteral("--rated-flow-1"), QStringLiteral("0.7"),
+                                      QStringLiteral("--rated-flow-2"), QStringLiteral("2.5")}},
+          std::pair{"drawing/import-10000",
+                    drawn.isEmpty() ? QStringList()
+                                    : QStringList{QStringLiteral("import"), drawn, QStringLiteral("--nodes-out"),
+                                                  folder().filePath(QStringLiteral("drawn-nodes.csv")),
+                                                  QStringLiteral("--pipes-out"),
+                                                  folder().filePath(QStringLiteral("drawn-pipes.csv"))}}}) {
+        benchmark::RegisterBenchmark(name, [arguments](benchmark::State &state) { run(state, arguments); })
             ->UseManualTime()
             ->Iterations(1)
             ->Repetitions(samples)

@@ -5,7 +5,9 @@
 namespace networkbench {
 
 // Registers "network/grid-10000" and "network/grid-100000" (looped low-pressure
-// grids with four sources) and "network/tree-10000" (a tree sized automatically).
+// grids with four sources), "network/grid-10000-dxf" (the first with its DXF drawing
+// written), "network/tree-10000" (a tree sized automatically), "drawing/import-10000"
+// (a CAD drawing of 10 000 pipes imported) and the screen's edits.
 void registerBenchmarks(int samples);
 
 } // namespace networkbench

@@ -281,6 +281,16 @@ bool printTable(const Summary &summary, bool scaled)
                QStringLiteral("network/screen-edit-10200"), 100, 0);
     table.time(QStringLiteral("network screen: opened with a design of 10 200 pipes, until painted"),
                QStringLiteral("network/screen-open-10200"), 1000, 0);
+    table.time(QStringLiteral("network screen: a pipe split in the drawing among 960, solved and repainted"),
+               QStringLiteral("network/drawing-split-960"), 16, 1);
+    const QString solvedOnly = QStringLiteral("network/grid-10000"),
+                  withDrawing = QStringLiteral("network/grid-10000-dxf");
+    const auto solveMs = summary.milliseconds(solvedOnly), drawingMs = summary.milliseconds(withDrawing);
+    table.derived(QStringLiteral("velmora-batch network --export-dxf: the 10 200-pipe grid's drawing, over its solve"),
+                  {solvedOnly, withDrawing}, solveMs && drawingMs ? std::optional(*drawingMs - *solveMs) : std::nullopt,
+                  500, 0, QStringLiteral(" ms"));
+    table.time(QStringLiteral("velmora-batch import: a DXF drawing of 10 000 pipes, snapped and labelled"),
+               QStringLiteral("drawing/import-10000"), 1000, 0);
 
     table.time(QStringLiteral("calculation report as PDF: one screen (xd with its table)"), QStringLiteral("report/xd"),
                100, 1);

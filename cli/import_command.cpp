@@ -30,11 +30,17 @@ QByteArray json(const drawing::Report &r)
     QJsonObject leftOut;
     for (auto it = r.leftOut.cbegin(); it != r.leftOut.cend(); ++it)
         leftOut.insert(it.key(), it.value());
-    const QJsonObject root{{"lines", r.lines},     {"nodes", r.nodes},
-                           {"pipes", r.pipes},     {"merged_ends", r.mergedEnds},
-                           {"tees", r.tees},       {"dangling", r.dangling},
-                           {"dropped", r.dropped}, {"parts", r.parts},
-                           {"left_out", leftOut},  {"total_length", r.totalLength},
+    const QJsonObject root{{"lines", r.lines},
+                           {"nodes", r.nodes},
+                           {"pipes", r.pipes},
+                           {"merged_ends", r.mergedEnds},
+                           {"tees", r.tees},
+                           {"dangling", r.dangling},
+                           {"dropped", r.dropped},
+                           {"parts", r.parts},
+                           {"length_labels_differ", r.lengthLabelsDiffer},
+                           {"left_out", leftOut},
+                           {"total_length", r.totalLength},
                            {"units", r.units}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

@@ -4,7 +4,9 @@
 #include "design_file.h"
 #include "network.h"
 #include "network_columns.h"
+#include "network_dxf.h"
 #include "network_files.h"
+#include "network_layout.h"
 #include "network_options.h"
 #include "number_text.h"
 
@@ -12,13 +14,15 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
 
 const QString kUsage
     = QStringLiteral("用法：velmora-batch network [选项] --nodes 节点.csv --pipes 管段.csv | network [选项] 管网.inp | "
-                     "network 设计文件.velmora [--network 名称]");
+                     "network 设计文件.velmora [--network 名称]; 另可 --export-inp 管网.inp、--export-dxf 图纸.dxf "
+                     "[--scale 500]");
 
 BatchRun failed(const QString &text, int status = 2)
 {
@@ -274,7 +278,7 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
 {
     network::Network net;
     net.settings = network::initialSettings();
-    QString nodesPath, pipesPath, inpPath, csvTable, exportPath, sourcePressure, networkName;
+    QString nodesPath, pipesPath, inpPath, csvTable, exportPath, sourcePressure, networkName, dxfPath, scaleText;
     QStringList minSizes; // --min-size, as often as it is given
     struct Text
     {
@@ -286,7 +290,9 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
                           {"--pipes", &pipesPath},
                           {"--csv", &csvTable},
                           {"--export-inp", &exportPath},
-                          {"--network", &networkName}};
+                          {"--network", &networkName},
+                          {"--export-dxf", &dxfPath},
+                          {"--scale", &scaleText}};
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString option = arguments[i];
         if (!option.startsWith(u"--")) {
@@ -330,9 +336,18 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
     if (!csvTable.isEmpty() && csvTable != u"nodes" && csvTable != u"pipes" && csvTable != u"loops"
         && csvTable != u"quantities")
         return failed(QStringLiteral("--csv 应为 nodes、pipes、loops 或 quantities，而不是“%1”").arg(csvTable));
+    double scale = 500;
+    if (!scaleText.isEmpty()) {
+        const NumberRead read = readLeadingNumber(scaleText);
+        if (!read.whole || !(read.value >= 1) || !std::isfinite(read.value))
+            return failed(
+                QStringLiteral("--scale 应为不小于1的比例分母（如 500 即 1:500），而不是“%1”").arg(scaleText));
+        scale = read.value;
+    }
 
     // Where each row came from, to name the line of a problem.
     QString nodesFile = nodesPath, pipesFile = pipesPath;
+    dxf::TitleBlock title;
     QList<int> nodeLines, pipeLines;
     QString error;
     if (inpPath.endsWith(QLatin1String(".velmora"), Qt::CaseInsensitive)) {
@@ -356,6 +371,7 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
             return failed(QStringLiteral("%1：没有名为“%2”的管网（有：%3）").arg(inpPath, networkName, names.join(u'、')));
         }
         net = named->network;
+        title.title = named->name + QStringLiteral(" 水力计算图");
         for (qsizetype i = 0; i < net.nodes.size(); ++i)
             nodeLines << int(i + 1);
         for (qsizetype i = 0; i < net.pipes.size(); ++i)
@@ -424,10 +440,14 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
     }
     if (!result.converged)
         return failed(result.failure, 1);
-    if (!exportPath.isEmpty()) {
-        QSaveFile file(exportPath);
-        if (!file.open(QIODevice::WriteOnly) || file.write(network::toInp(net, result)) < 0 || !file.commit())
-            return failed(QStringLiteral("无法写入“%1”：%2").arg(exportPath, file.errorString()));
+    for (const auto &[path, drawing] : {std::pair{exportPath, false}, std::pair{dxfPath, true}}) {
+        if (path.isEmpty())
+            continue;
+        QSaveFile file(path);
+        const QByteArray bytes = drawing ? dxf::write(dxf::drawingOf(result, network::layOut(result), scale, title))
+                                         : network::toInp(net, result);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit())
+            return failed(QStringLiteral("无法写入“%1”：%2").arg(path, file.errorString()));
     }
     BatchRun run;
     run.output = csvTable.isEmpty() ? json(net, result) : table(net, result, csvTable);

@@ -1,6 +1,7 @@
 #include "drawing_import.h"
 
 #include "drawing_source.h"
+#include "network_geometry.h"
 #include "number_text.h"
 
 #include <QFile>
@@ -126,7 +127,11 @@ Label readLabel(const QString &text)
     // D108×4, Φ108x4: outside diameter by wall, read as the inside diameter.
     static const QRegularExpression outside(
         QStringLiteral("(?<![A-Za-z])[DΦφ∅Ø]\\s*(\\d+(?:\\.\\d+)?)\\s*[×xX*]\\s*(\\d+(?:\\.\\d+)?)"));
-    if (const QRegularExpressionMatch m = nominal.match(text); m.hasMatch()) {
+    // Di100: the inside diameter itself, as Velmora labels a pipe typed in millimetres.
+    static const QRegularExpression inside(QStringLiteral("(?<![A-Za-z])D[iI]\\s*(\\d+(?:\\.\\d+)?)"));
+    if (const QRegularExpressionMatch m = inside.match(text); m.hasMatch()) {
+        label.diameter = formatNumber(m.captured(1).toDouble());
+    } else if (const QRegularExpressionMatch m = nominal.match(text); m.hasMatch()) {
         const bool upper = m.captured(1) == u"D" && m.captured(2).toLower() == u"n";
         label.diameter = (upper ? QStringLiteral("DN") : QStringLiteral("dn")) + m.captured(3);
     } else if (const QRegularExpressionMatch m = outside.match(text); m.hasMatch()) {
@@ -242,6 +247,20 @@ Import importDrawing(const QString &path, const Options &options)
         labels.push_back(label);
     }
     const std::vector<int> labelOf = placeLabels(net, at, options.labelDistance);
+    // Lengths written beside the pipes ("DN100 L=35.0", as the program exports them): the length a
+    // designer typed over the drawing's, which the course does not keep.
+    static const QRegularExpression lengthLabel(QStringLiteral("(?<![A-Za-z])L\\s*=\\s*(\\d+(?:\\.(\\d+))?)"));
+    std::vector<Point> lengthAt;
+    std::vector<std::pair<double, int>> lengths; // the length and its decimals
+    for (const ReadText &t : d.texts) {
+        if (!chosen[t.layer] && d.layers[t.layer].lines > 0)
+            continue;
+        if (const QRegularExpressionMatch m = lengthLabel.match(t.text); m.hasMatch()) {
+            lengthAt.push_back(t.at);
+            lengths.emplace_back(m.captured(1).toDouble(), int(m.capturedLength(2)));
+        }
+    }
+    const std::vector<int> lengthOf = placeLabels(net, lengthAt, options.labelDistance);
 
     const bool low = options.pressure == network::Pressure::Low;
     for (std::size_t v = 0; v < net.nodes.size(); ++v) {
@@ -275,12 +294,19 @@ Import importDrawing(const QString &path, const Options &options)
         row[network::pipe::Material] = !fieldM.isEmpty() ? fieldM
             : !fromLayer.material.isEmpty()                     ? fromLayer.material
                                                                 : fromText.material;
-        result.pipes.push_back(row);
         QList<QPointF> bends;
         for (std::size_t j = 1; j + 1 < pipe.points.size(); ++j)
             bends.push_back(QPointF(pipe.points[j].x, pipe.points[j].y));
+        row[network::pipe::Vertices] = network::verticesText(bends);
+        result.pipes.push_back(row);
         result.bends.push_back(bends);
         report.totalLength += length;
+        if (lengthOf[k] >= 0) {
+            const auto [labelled, decimals] = lengths[std::size_t(lengthOf[k])];
+            // As written: half a unit of its last digit either way, and the bits of a decimal.
+            if (std::abs((low ? length : length / 1000) - labelled) > 0.5 * std::pow(10.0, -decimals) * (1 + 1e-9))
+                ++report.lengthLabelsDiffer;
+        }
     }
     report.totalLength = toMicrometre(report.totalLength);
     return result;
@@ -297,13 +323,10 @@ QList<QStringList> nodeTable(const Import &import)
 QList<QStringList> pipeTable(const Import &import)
 {
     QList<QStringList> rows{{"pipe", "from", "to", "length", "diameter", "material", "vertices"}};
-    for (qsizetype k = 0; k < import.pipes.size(); ++k) {
-        const network::Row &p = import.pipes[k];
-        QStringList vertices;
-        for (const QPointF &b : import.bends.value(k))
-            vertices << coordinate(b.x()) + u' ' + coordinate(b.y());
-        rows << QStringList{p[network::pipe::Id], p[network::pipe::From], p[network::pipe::To], p[network::pipe::Length],
-                            p[network::pipe::Diameter], p[network::pipe::Material], vertices.join(u';')};
+    for (const network::Row &p : import.pipes) {
+        rows << QStringList{p[network::pipe::Id],      p[network::pipe::From],     p[network::pipe::To],
+                            p[network::pipe::Length],  p[network::pipe::Diameter], p[network::pipe::Material],
+                            p[network::pipe::Vertices]};
     }
     return rows;
 }

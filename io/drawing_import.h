@@ -54,6 +54,9 @@ struct Report
     int dangling = 0;
     int dropped = 0;
     int parts = 0;
+    // Pipes labelled with a length ("L=35.0") that is not the length of their course, as when a
+    // length typed over the drawing's was exported: the import keeps the course's.
+    int lengthLabelsDiffer = 0;
     QMap<QString, int> leftOut; // kind ("point", "text", "hatch", "paper_space", ...) -> count
     double totalLength = 0; // m
     QString units; // as read, as given, or "m (assumed)"
@@ -63,7 +66,8 @@ struct Report
 struct Import
 {
     QList<network::Row> nodes; // node, x, y (m): the typed cells of network::node::Column
-    QList<network::Row> pipes; // pipe, from, to, length, diameter, material (network::pipe::Column)
+    // pipe, from, to, length, diameter, material, vertices (network::pipe::Column)
+    QList<network::Row> pipes;
     QList<QList<QPointF>> bends; // each pipe's inner vertices (m), its ends left out
     Report report;
     QString error; // set: the file was refused whole and nothing else is

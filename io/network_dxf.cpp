@@ -640,6 +640,68 @@ QString unitNote(bool low)
     return low ? QStringLiteral("L(m) Q(Nm^3/h) ΔP(Pa) P(Pa)") : QStringLiteral("L(km) Q(Nm^3/h) ΔP(kPa) P(kPa)");
 }
 
+Node nodeOf(const network::Result &r, int i, QPointF at)
+{
+    const network::NodeResult &n = r.nodes[i];
+    Node node;
+    node.id = n.id;
+    node.x = at.x();
+    node.y = at.y();
+    node.source = n.source;
+    node.worst = r.solved() && r.worstNode == i;
+    if (r.solved())
+        node.pressure = n.pressure;
+    return node;
+}
+
+Pipe pipeOf(const network::Result &r, int k)
+{
+    const network::PipeResult &p = r.pipes[k];
+    Pipe pipe;
+    pipe.id = p.id;
+    pipe.from = p.from;
+    pipe.to = p.to;
+    // A size of a catalogue by its name; millimetres as the inside diameter, "Di100", which
+    // the import reads back as the same number.
+    if (!p.size.isEmpty())
+        pipe.size = p.size;
+    else if (p.diameter > 0)
+        pipe.size = QStringLiteral("Di") + formatNumber(p.diameter);
+    pipe.length = p.length;
+    if (r.solved()) {
+        pipe.flow = p.flow;
+        pipe.drop = p.pipeDrop;
+    }
+    return pipe;
+}
+
+Drawing drawingOf(const network::Result &r, const network::Layout &layout, double scale, const TitleBlock &title)
+{
+    Drawing d;
+    d.low = r.low;
+    d.scale = scale;
+    d.title = title;
+    d.nodes.reserve(r.nodes.size());
+    for (qsizetype i = 0; i < r.nodes.size(); ++i)
+        d.nodes.append(nodeOf(r, int(i), layout.points.value(i)));
+    d.pipes.reserve(r.pipes.size());
+    for (qsizetype k = 0; k < r.pipes.size(); ++k) {
+        Pipe pipe = pipeOf(r, int(k));
+        // Bends are surveyed places: they belong between ends that have theirs.
+        if (pipe.from >= 0 && pipe.to >= 0 && !layout.automatic.value(pipe.from, true)
+            && !layout.automatic.value(pipe.to, true))
+            pipe.bends = r.pipes[k].bends;
+        d.pipes.append(std::move(pipe));
+    }
+    if (r.solved()) {
+        for (const int k : r.worstPath) {
+            if (k >= 0 && k < d.pipes.size())
+                d.pipes[k].worst = true;
+        }
+    }
+    return d;
+}
+
 QByteArray write(const Drawing &d)
 {
     const Plan plan = planOf(d);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "network.h"
+#include "network_layout.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPointF>
@@ -69,6 +72,17 @@ PipeLabels pipeLabels(const Pipe &pipe, bool low);
 QString nodeLabel(const Node &node, bool low);
 // The units of the labels, for the legend: "L(m) Q(Nm^3/h) ΔP(Pa) P(Pa)".
 QString unitNote(bool low);
+
+// A network as calculated, for its drawing: the same texts in the DXF file and on the report's
+// picture. A node at a place the layout gives it, with its pressure where solved; a pipe with "DN"
+// and its diameter as calculated (nothing where none is known), its length (typed, or its
+// course's), its flow and its drop P_from - P_to as solved, no bends.
+Node nodeOf(const network::Result &result, int node, QPointF at);
+Pipe pipeOf(const network::Result &result, int pipe);
+// The drawing of a solved network: every node at its layout place, every pipe with its bends
+// where both its ends have typed places, the most unfavourable node and line marked.
+Drawing drawingOf(const network::Result &result, const network::Layout &layout, double scale = 500,
+                  const TitleBlock &title = {});
 
 // The whole DXF file, UTF-8. A pipe whose ends are not nodes, or whose geometry is not finite,
 // is left out.

@@ -2,6 +2,7 @@
 
 #include "csv.h"
 #include "network_columns.h"
+#include "network_geometry.h"
 #include "number_text.h"
 
 #include <QHash>
@@ -121,7 +122,7 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
     };
     QList<Link> links;
     QHash<QString, int> linkIndex;
-    QList<std::pair<int, QStringList>> demands, statuses, coordinates, tags;
+    QList<std::pair<int, QStringList>> demands, statuses, coordinates, tags, vertices;
     double toCubicMetresPerHour = 1;
     QString section;
     const QSet<QString> refused{QStringLiteral("[PUMPS]"), QStringLiteral("[VALVES]"), QStringLiteral("[TANKS]")};
@@ -192,6 +193,8 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
             coordinates << std::pair{lineNumber, f};
         } else if (section == u"[TAGS]") {
             tags << std::pair{lineNumber, f};
+        } else if (section == u"[VERTICES]") {
+            vertices << std::pair{lineNumber, f};
         } else if (section == u"[OPTIONS]") {
             if (f.size() >= 2 && f[0].compare(QStringLiteral("UNITS"), Qt::CaseInsensitive) == 0) {
                 static const QHash<QString, double> units{{QStringLiteral("CMH"), 1},
@@ -239,6 +242,15 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
             return refuse(lineNumber, QStringLiteral("坐标数据无效"));
         places.insert(f[0], {f[1], f[2]});
     }
+    // A link's bends in the order the file lists them.
+    QHash<QString, QList<QPointF>> bends;
+    for (const auto &[lineNumber, f] : vertices) {
+        const std::optional<double> x = f.size() >= 3 ? inpNumber(f[1]) : std::nullopt;
+        const std::optional<double> y = f.size() >= 3 ? inpNumber(f[2]) : std::nullopt;
+        if (!x || !y)
+            return refuse(lineNumber, QStringLiteral("折点数据无效"));
+        bends[f[0]].append(QPointF(*x, *y));
+    }
     for (const Junction &j : nodes) {
         const auto place = places.value(j.id);
         QString source;
@@ -268,6 +280,7 @@ InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourc
         row[pipe::Length] = formatShortest(length);
         row[pipe::Diameter] = formatShortest(l.diameter);
         row[pipe::Material] = l.material;
+        row[pipe::Vertices] = verticesText(bends.value(l.id));
         r.pipes << row;
         r.pipeLines << l.line;
     }
@@ -299,9 +312,13 @@ QByteArray toInp(const Network &network, const Result &result)
     }
     out += QStringLiteral("\n[PIPES]\n;ID\tNode1\tNode2\tLength\tDiameter\tRoughness\tMinorLoss\tStatus\n");
     const bool solved = result.solved() && result.pipes.size() == network.pipes.size();
+    const bool read = result.pipes.size() == network.pipes.size();
     for (qsizetype k = 0; k < network.pipes.size(); ++k) {
         const Row &p = network.pipes[k];
-        const double length = parseLeadingNumber(p.value(pipe::Length)) * (high ? 1000 : 1);
+        // An empty length is the course's, which the result holds even when it was not solved.
+        const double typed = read && result.pipes[k].lengthFromGeometry ? result.pipes[k].length
+                                                                        : parseLeadingNumber(p.value(pipe::Length));
+        const double length = typed * (high ? 1000 : 1);
         const double d = solved ? result.pipes[k].diameter : parseLeadingNumber(p.value(pipe::Diameter));
         out += cell(p, pipe::Id) + u'\t' + cell(p, pipe::From) + u'\t' + cell(p, pipe::To) + u'\t'
             + formatShortest(length) + u'\t' + formatShortest(d) + QStringLiteral("\t100\t0\tOpen\n");
@@ -315,6 +332,12 @@ QByteArray toInp(const Network &network, const Result &result)
     for (const Row &n : network.nodes) {
         if (!cell(n, node::X).isEmpty() && !cell(n, node::Y).isEmpty())
             out += cell(n, node::Id) + u'\t' + numberOf(n.value(node::X)) + u'\t' + numberOf(n.value(node::Y)) + u'\n';
+    }
+    out += QStringLiteral("\n[VERTICES]\n;Link\tX\tY\n");
+    for (const Row &p : network.pipes) {
+        const QString id = cell(p, pipe::Id);
+        for (const QPointF &b : readVertices(p.value(pipe::Vertices)).value_or(QList<QPointF>()))
+            out += id + u'\t' + formatShortest(b.x()) + u'\t' + formatShortest(b.y()) + u'\n';
     }
     out += QStringLiteral("\n[END]\n");
     return out.toUtf8();

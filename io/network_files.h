@@ -24,7 +24,7 @@ TableRead tableFromCsv(const QByteArray &bytes, Table table);
 QByteArray tableToCsv(Table table, const QList<Row> &rows);
 
 // An EPANET input file read: junctions and reservoirs (sources) as nodes, open pipes as
-// pipes, in the order of the file. A reservoir's pressure is the one the program wrote
+// pipes with their [VERTICES] as bends, in the order of the file. A reservoir's pressure is the one the program wrote
 // on its line (";source_pressure 3000 Pa"); where a file gives none, sourcePressure.
 struct InpRead
 {
@@ -37,8 +37,9 @@ struct InpRead
     int sourcesWithoutPressure = 0;
 };
 InpRead fromInp(const QByteArray &bytes, Pressure pressure, const QString &sourcePressure);
-// The network as an EPANET input file: diameters as solved where they were sized, each
-// source's pressure on its reservoir's line, which EPANET passes over as a comment.
+// The network as an EPANET input file: diameters as solved where they were sized, empty
+// lengths as the pipes' courses give them, the bends in [VERTICES], each source's pressure
+// on its reservoir's line, which EPANET passes over as a comment.
 QByteArray toInp(const Network &network, const Result &result);
 
 } // namespace network

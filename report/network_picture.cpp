@@ -1,5 +1,6 @@
 #include "network_picture.h"
 
+#include "network_dxf.h"
 #include "number_text.h"
 #include "route_options.h"
 
@@ -65,7 +66,7 @@ QString pressureUnitOf(const network::Result &r)
 
 } // namespace
 
-Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy by, int digits)
+Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy by, int digits, bool texts)
 {
     Scene s;
     s.colourBy = by;
@@ -84,6 +85,8 @@ Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy 
         if (s.solved)
             n.pressure = rn.pressure;
         n.worst = s.solved && r.worstNode == i;
+        if (texts)
+            n.label = s.solved ? dxf::nodeLabel(dxf::nodeOf(r, int(i), n.at), low) : n.id;
         s.nodes << n;
     }
     QHash<std::pair<double, double>, int> atPoint;
@@ -100,7 +103,14 @@ Scene sceneOf(const network::Result &r, const network::Layout &layout, ColourBy 
         p.from = pr.from;
         p.to = pr.to;
         p.diameter = pr.diameter;
+        if (!layout.automatic.value(p.from, true) && !layout.automatic.value(p.to, true))
+            p.bends = pr.bends;
         if (s.solved) {
+            if (texts) {
+                const dxf::PipeLabels labels = dxf::pipeLabels(dxf::pipeOf(r, int(k)), low);
+                p.above = labels.above;
+                p.below = labels.below;
+            }
             p.value = measureOf(pr, by, low);
             p.flow = pr.flow;
             p.direction = pr.flow > 0 ? 1 : pr.flow < 0 ? -1 : 0;
@@ -192,6 +202,29 @@ bool readable(const Scene &s, double middleOnPicture)
     return s.nodes.size() + s.pipes.size() <= kReadableItems || s.pipes.isEmpty() || middleOnPicture >= 60;
 }
 
+// The piece of a course that holds its middle, as far along it as the middle is; the whole
+// first piece of a course of no length.
+QLineF halfway(const QPolygonF &course)
+{
+    double total = 0;
+    for (qsizetype i = 1; i < course.size(); ++i)
+        total += QLineF(course[i - 1], course[i]).length();
+    double before = 0;
+    for (qsizetype i = 1; i < course.size(); ++i) {
+        const double piece = QLineF(course[i - 1], course[i]).length();
+        if (before + piece >= total / 2 && piece > 0) {
+            // The piece centred on the middle, as long as it fits on the piece.
+            const QLineF line(course[i - 1], course[i]);
+            const double middle = (total / 2 - before) / piece;
+            const double reach = std::min(middle, 1 - middle);
+            const QLineF centred(line.pointAt(middle - reach), line.pointAt(middle + reach));
+            return centred.length() > 24 ? centred : line;
+        }
+        before += piece;
+    }
+    return course.size() >= 2 ? QLineF(course[0], course[1]) : QLineF();
+}
+
 } // namespace
 
 bool idsReadable(const Scene &s, double scale)
@@ -204,11 +237,17 @@ QRectF extentOf(const Scene &s)
     if (s.nodes.isEmpty())
         return {};
     double left = s.nodes.front().at.x(), right = left, bottom = s.nodes.front().at.y(), top = bottom;
-    for (const Node &n : s.nodes) {
-        left = std::min(left, n.at.x());
-        right = std::max(right, n.at.x());
-        bottom = std::min(bottom, n.at.y());
-        top = std::max(top, n.at.y());
+    auto include = [&](QPointF at) {
+        left = std::min(left, at.x());
+        right = std::max(right, at.x());
+        bottom = std::min(bottom, at.y());
+        top = std::max(top, at.y());
+    };
+    for (const Node &n : s.nodes)
+        include(n.at);
+    for (const Pipe &p : s.pipes) {
+        for (const QPointF &b : p.bends)
+            include(b);
     }
     return QRectF(QPointF(left, bottom), QPointF(right, top));
 }
@@ -236,18 +275,28 @@ void paint(QPainter &painter, const QRectF &target, const Scene &s, bool labels)
                        area.center().y() - (p.y() - extent.center().y()) * fit);
     };
 
+    const QFontMetricsF metrics(painter.font(), painter.device());
     for (const Pipe &p : s.pipes) {
-        const QPointF a = place(s.nodes[p.from].at), b = place(s.nodes[p.to].at);
+        QPolygonF course;
+        course.reserve(p.bends.size() + 2);
+        course << place(s.nodes[p.from].at);
+        for (const QPointF &b : p.bends)
+            course << place(b);
+        course << place(s.nodes[p.to].at);
         const QColor colour = p.value ? scaleColour(onScale(*p.value, s.lowValue, s.highValue)) : QColor(Qt::gray);
         if (p.onWorstPath) {
-            painter.setPen(QPen(QColor(255, 0, 200, 90), pipeWidth(p.diameter) + 6, Qt::SolidLine, Qt::RoundCap));
-            painter.drawLine(a, b);
+            painter.setPen(
+                QPen(QColor(255, 0, 200, 90), pipeWidth(p.diameter) + 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.drawPolyline(course);
         }
-        painter.setPen(QPen(colour, pipeWidth(p.diameter), p.automatic ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(a, b);
-        if (p.direction != 0 && QLineF(a, b).length() > 24) {
+        painter.setPen(QPen(colour, pipeWidth(p.diameter), p.automatic ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap,
+                            Qt::RoundJoin));
+        painter.drawPolyline(course);
+        // The piece halfway along, where the arrow and the labels go.
+        const QLineF half = halfway(course);
+        if (p.direction != 0 && half.length() > 24) {
             // An arrow at the middle, pointing the way the gas flows.
-            const QLineF line = p.direction > 0 ? QLineF(a, b) : QLineF(b, a);
+            const QLineF line = p.direction > 0 ? half : QLineF(half.p2(), half.p1());
             const QPointF mid = line.pointAt(0.5);
             const QLineF back = QLineF(mid, line.p1()).unitVector();
             const QPointF d = (back.p2() - back.p1()) * 9;
@@ -261,9 +310,21 @@ void paint(QPainter &painter, const QRectF &target, const Scene &s, bool labels)
             painter.setBrush(colour.darker(140));
             painter.drawPath(arrow);
         }
-        if (labels) {
+        if (labels && !p.above.isEmpty()) {
+            // Upright along the pipe, centred: the size and length above, the flow and drop below.
+            painter.save();
+            painter.translate(half.pointAt(0.5));
+            double angle = -half.angle();
+            if (angle < -90 || angle > 90)
+                angle += angle < 0 ? 180 : -180;
+            painter.rotate(angle);
             painter.setPen(Qt::darkGray);
-            painter.drawText((a + b) / 2 + QPointF(4, -4), p.id);
+            painter.drawText(QPointF(-metrics.horizontalAdvance(p.above) / 2, -3 - metrics.descent()), p.above);
+            painter.drawText(QPointF(-metrics.horizontalAdvance(p.below) / 2, 3 + metrics.ascent()), p.below);
+            painter.restore();
+        } else if (labels) {
+            painter.setPen(Qt::darkGray);
+            painter.drawText(half.pointAt(0.5) + QPointF(4, -4), p.id);
         }
     }
     for (const Node &n : s.nodes) {
@@ -280,7 +341,7 @@ void paint(QPainter &painter, const QRectF &target, const Scene &s, bool labels)
         if (labels) {
             painter.setPen(Qt::black);
             painter.drawText(at + QPointF(8, -8 + n.stack * QFontMetricsF(painter.font(), painter.device()).height()),
-                             n.id);
+                             n.label.isEmpty() ? n.id : n.label);
         }
     }
 

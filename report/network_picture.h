@@ -18,9 +18,10 @@ class QPainter;
 
 // The drawing of a network, as the screen shows it and the report and the exports
 // print it: nodes at their places filled by pressure, sources as squares; pipes as
-// lines as wide as their diameters, coloured by a measure, an arrow for the flow,
-// sized ones dashed; the most unfavourable node and the way its gas arrives
-// highlighted; a legend. Painted with QPainter alone (no widgets).
+// lines through their bends as wide as their diameters, coloured by a measure, an
+// arrow for the flow, sized ones dashed; the most unfavourable node and the way its
+// gas arrives highlighted; a legend. A solved network printed is labelled as its DXF
+// drawing is (network_dxf.h). Painted with QPainter alone (no widgets).
 namespace picture {
 
 enum class ColourBy { UnitDrop, Flow, PressureDrop };
@@ -37,6 +38,7 @@ struct Node
     // Its place among the nodes drawn at the same point (a riser's): its id is printed
     // that many lines lower, so that the ids do not cover each other.
     int stack = 0;
+    QString label; // as the DXF drawing labels it: the id, and the pressure where solved
 };
 
 struct Pipe
@@ -51,6 +53,10 @@ struct Pipe
     int direction = 0; // +1 from `from` to `to`, -1 back, 0 no flow
     bool automatic = false;
     bool onWorstPath = false;
+    QList<QPointF> bends; // between its ends' places, where both are typed
+    // As the DXF drawing labels it, where solved: "DN100 L=35.0" above, "Q=12.3 ΔP=4.5" below.
+    QString above;
+    QString below;
 };
 
 struct Scene
@@ -68,8 +74,10 @@ struct Scene
 };
 
 // The drawing's content, from the nodes and pipes as read and, where the network was
-// solved, its results; a pipe whose ends are not nodes is left out.
-Scene sceneOf(const network::Result &result, const network::Layout &layout, ColourBy colourBy, int digits);
+// solved, its results; a pipe whose ends are not nodes is left out. Without texts, the
+// labels of the DXF drawing are left empty (the screen draws ids).
+Scene sceneOf(const network::Result &result, const network::Layout &layout, ColourBy colourBy, int digits,
+              bool texts = true);
 
 // Blue through green and yellow to red for t from 0 to 1.
 QColor scaleColour(double t);
@@ -81,7 +89,7 @@ double pipeWidth(double diameter);
 // pipes, or the middling pipe as long as a few characters at least.
 bool idsReadable(const Scene &scene, double scale);
 
-// The rectangle the nodes' places span (as typed, Y up).
+// The rectangle the nodes' places and the bends span (as typed, Y up).
 QRectF extentOf(const Scene &scene);
 // Paints the scene fitted into target (Y up), with its legend at the right.
 void paint(QPainter &painter, const QRectF &target, const Scene &scene, bool labels = true);

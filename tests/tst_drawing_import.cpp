@@ -1,13 +1,16 @@
 #include "batch.h"
+#include "csv.h"
 #include "drawing_import.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -289,6 +292,7 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("diameter");
         QTest::addColumn<QString>("material");
+        QTest::newRow("Di is the inside diameter") << "Di100" << "100" << "";
         QTest::newRow("DN keeps its name") << "DN100"
                                            << "DN100"
                                            << "";
@@ -393,6 +397,7 @@ private slots:
         QCOMPARE(report.value("lines").toInt(), 2);
         QCOMPARE(report.value("merged_ends").toInt(), 1);
         QCOMPARE(report.value("parts").toInt(), 1);
+        QCOMPARE(report.value("length_labels_differ"), QJsonValue(0));
         QCOMPARE(report.value("units").toString(), QStringLiteral("m"));
         QCOMPARE(report.value("total_length").toDouble(), 20.198039); // to the micrometre
         QFile nodes(nodesPath), pipes(pipesPath);
@@ -427,6 +432,82 @@ private slots:
             const BatchRun usage = runBatch(bad, {});
             QCOMPARE(usage.status, 2);
             QVERIFY(usage.output.isEmpty());
+        }
+    }
+
+    // A network exported as a DXF drawing and imported again with its size layers ticked: the same
+    // nodes by place, the same pipes between them with their lengths, bends and diameters. A typed
+    // length the drawing does not bear out is counted, and the drawing's is kept.
+    void anExportedDrawingImportsAsTheSameNetwork_data()
+    {
+        QTest::addColumn<bool>("high");
+        QTest::addColumn<QString>("typedLength"); // of the pipe from A to B, whose course is 80 m
+        QTest::addColumn<int>("differ");
+        QTest::newRow("low pressure, lengths from the courses") << false << "" << 0;
+        QTest::newRow("low pressure, a typed length the drawing bears out") << false << "80" << 0;
+        QTest::newRow("medium pressure, a typed length the drawing does not bear out") << true << "0.5" << 1;
+    }
+
+    void anExportedDrawingImportsAsTheSameNetwork()
+    {
+        QFETCH(bool, high);
+        QFETCH(QString, typedLength);
+        QFETCH(int, differ);
+        // Survey coordinates; the first pipe turns a corner, the last one is sized.
+        const QString nodesPath = write(m_dir, QStringLiteral("net-nodes.csv"),
+                                        QByteArrayLiteral("node,load,x,y,source_pressure\n"
+                                                          "S,,3512300,401200,")
+                                            + (high ? "300" : "3000")
+                                            + "\nA,10,3512360,401280,\nB,10,3512360,401200,\nC,5,3512420,401200,\n");
+        const QString pipesPath = write(m_dir, QStringLiteral("net-pipes.csv"),
+                                        "pipe,from,to,length,diameter,vertices\n1,S,A,,150,3512300 401280\n2,A,B,"
+                                            + typedLength.toUtf8() + ",100,\n3,B,C,,,\n");
+        const QString drawingPath = m_dir.filePath(QStringLiteral("net.dxf"));
+        const QStringList settings{
+            "--pressure", high ? "high" : "low", "--density", "0.72",           "--viscosity",
+            "1.5E-5",     "--temperature",       "288",       "--min-pressure", high ? "200" : "1000"};
+        const BatchRun exported = runBatch(QStringList{"network", "--csv", "pipes", "--nodes", nodesPath, "--pipes",
+                                                       pipesPath, "--export-dxf", drawingPath}
+                                               + settings,
+                                           {});
+        QVERIFY2(exported.status == 0, exported.error.constData());
+        const QList<QStringList> solved = csv::read(exported.output).table.rows;
+        const qsizetype diameterColumn = solved.front().indexOf(QStringLiteral("diameter"));
+
+        Options options;
+        options.pressure = high ? network::Pressure::High : network::Pressure::Low;
+        for (const LayerLines &layer : listLayers(drawingPath).layers) {
+            if (layer.name.startsWith(high ? QStringLiteral("燃气-中高压-") : QStringLiteral("燃气-低压-")))
+                options.layers << layer.name;
+        }
+        QVERIFY(!options.layers.isEmpty());
+        const Import back = importDrawing(drawingPath, options);
+        QVERIFY2(back.ok(), qPrintable(back.error));
+        QCOMPARE(back.report.lengthLabelsDiffer, differ);
+
+        QStringList placesThere{"3512300 401200", "3512360 401280", "3512360 401200", "3512420 401200"}, placesBack;
+        QHash<QString, QString> placeOf;
+        for (const network::Row &n : back.nodes) {
+            placesBack << n[network::node::X] + u' ' + n[network::node::Y];
+            placeOf.insert(n[network::node::Id], placesBack.back());
+        }
+        std::sort(placesThere.begin(), placesThere.end());
+        std::sort(placesBack.begin(), placesBack.end());
+        QCOMPARE(placesBack, placesThere);
+
+        // Each pipe between the same places, as long as its course, its size as solved.
+        const QStringList ends{"3512300 401200>3512360 401280", "3512360 401280>3512360 401200",
+                               "3512360 401200>3512420 401200"};
+        const QList<double> courses{140, 80, 60};
+        QCOMPARE(back.pipes.size(), 3);
+        for (int k = 0; k < 3; ++k) {
+            const auto found = std::find_if(back.pipes.cbegin(), back.pipes.cend(), [&](const network::Row &p) {
+                return placeOf[p[network::pipe::From]] + u'>' + placeOf[p[network::pipe::To]] == ends[k];
+            });
+            QVERIFY2(found != back.pipes.cend(), qPrintable(ends[k]));
+            QCOMPARE((*found)[network::pipe::Length].toDouble(), high ? courses[k] / 1000 : courses[k]);
+            QCOMPARE((*found)[network::pipe::Diameter], solved[k + 1][diameterColumn]);
+            QCOMPARE((*found)[network::pipe::Vertices], k == 0 ? QStringLiteral("3512300 401280") : QString());
         }
     }
 

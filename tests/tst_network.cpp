@@ -6,6 +6,7 @@
 #include "network.h"
 #include "network_columns.h"
 #include "network_files.h"
+#include "network_geometry.h"
 #include "network_layout.h"
 #include "network_options.h"
 #include "route.h"
@@ -789,7 +790,7 @@ private slots:
         QByteArray nodeCsv = tableToCsv(Table::Nodes, nodeRows);
         nodeCsv.replace(",households,appliance\r\n", ",户数,用具\r\n");
         QByteArray pipeCsv = tableToCsv(Table::Pipes, pipeRows);
-        pipeCsv.replace(",local_percent,path_load\r\n", ",局部阻力(%),途泄流量(Nm^3/h)\r\n");
+        pipeCsv.replace(",local_percent,path_load,vertices\r\n", ",局部阻力(%),途泄流量(Nm^3/h),折点\r\n");
         QVERIFY(nodeCsv.contains("户数,用具") && pipeCsv.contains("局部阻力(%),途泄流量(Nm^3/h)"));
         const QString nodes = write("n.csv", nodeCsv), pipes = write("p.csv", pipeCsv);
         const QStringList options{"network", "--density",      "0.72",  "--viscosity",    "1.5E-5", "--temperature",
@@ -887,6 +888,73 @@ private slots:
         QCOMPARE(r.pipes[1][pipe::Material], QStringLiteral("2"));
         QVERIFY(fromInp("[PUMPS]\nPU1 A B HEAD C1\n", Pressure::Low, "3000").error.contains(QStringLiteral("[PUMPS]")));
         QVERIFY(fromInp("[OPTIONS]\nUNITS GPM\n", Pressure::Low, "3000").error.contains(QStringLiteral("GPM")));
+    }
+
+    // A pipe whose length is left empty is as long as its course, from its first node through its
+    // bends to its last, in the class's unit; a typed length wins; without places or with bends
+    // that cannot be read it is refused.
+    void anEmptyLengthIsTheCourses_data()
+    {
+        QTest::addColumn<bool>("high");
+        QTest::addColumn<QStringList>("a");
+        QTest::addColumn<QStringList>("typedPipe");
+        QTest::addColumn<double>("length");
+        QTest::addColumn<bool>("measured");
+        QTest::addColumn<QString>("refusal");
+        // Survey coordinates: 30 m east and 40 m north of the source, by a bend north of it.
+        const QStringList a{"A", "10", "0", "3512330", "401240"};
+        const QStringList bent{"1", "S", "A", "", "100", "", "", "", "3512300 401240"};
+        QTest::newRow("through a bend, in metres") << false << a << bent << 70.0 << true << "";
+        QTest::newRow("in kilometres at medium pressure") << true << a << bent << 0.07 << true << "";
+        QTest::newRow("a typed length overrides the course")
+            << false << a << QStringList{"1", "S", "A", "120", "100", "", "", "", "3512300 401240"} << 120.0 << false << "";
+        QTest::newRow("no place and no length: refused")
+            << false << QStringList{"A", "10"} << bent << 0.0 << false << "管段“1”的管长应大于0";
+        QTest::newRow("bends that are not pairs: refused")
+            << false << a << QStringList{"1", "S", "A", "", "100", "", "", "", "3512300 401240;7"} << 0.0 << false
+            << "管段“1”的折点“3512300 401240;7”应为“x y;x y”";
+    }
+
+    void anEmptyLengthIsTheCourses()
+    {
+        QFETCH(bool, high);
+        QFETCH(QStringList, a);
+        QFETCH(QStringList, typedPipe);
+        QFETCH(double, length);
+        QFETCH(bool, measured);
+        QFETCH(QString, refusal);
+        const QString source = high ? QStringLiteral("300") : QStringLiteral("3000");
+        const Result r = solve(make(high ? highSettings() : lowSettings(),
+                                    {{"S", "0", "0", "3512300", "401200", source}, a}, {typedPipe}));
+        QCOMPARE(r.pipes[0].lengthFromGeometry, measured);
+        if (!refusal.isEmpty()) {
+            QVERIFY(r.refused);
+            QCOMPARE(r.refused->text, refusal);
+            return;
+        }
+        QVERIFY2(r.solved(), qPrintable(r.refused ? r.refused->text : r.failure));
+        QVERIFY(near(r.pipes[0].length, length, 1e-12));
+        // Solved as if that length were typed.
+        typedPipe[pipe::Length] = QString::number(length, 'g', 17);
+        const Result typed = solve(make(high ? highSettings() : lowSettings(),
+                                        {{"S", "0", "0", "3512300", "401200", source}, a}, {typedPipe}));
+        QVERIFY(near(*r.nodes[1].pressure, *typed.nodes[1].pressure, 1e-12));
+    }
+
+    // The bends go to an EPANET file's [VERTICES] and come back from it; a length left to the
+    // course is written as the course's.
+    void bendsSurviveAnEpanetFile()
+    {
+        const Network net = make(lowSettings(), {{"S", "0", "0", "0", "0", "3000"}, {"A", "10", "0", "30", "40"}},
+                                 {{"1", "S", "A", "", "100", "", "", "", "0 40;10.5 40.25"}});
+        const QByteArray inp = toInp(net, solve(net));
+        QVERIFY(inp.contains("[VERTICES]"));
+        const InpRead back = fromInp(inp, Pressure::Low, QString());
+        QVERIFY2(back.error.isEmpty(), qPrintable(back.error));
+        QCOMPARE(back.pipes[0][pipe::Vertices], QStringLiteral("0 40;10.5 40.25"));
+        QVERIFY(
+            near(back.pipes[0][pipe::Length].toDouble(), 40 + std::hypot(10.5, 0.25) + std::hypot(19.5, 0.25), 1e-12));
+        QVERIFY(fromInp("[VERTICES]\nP1 1\n", Pressure::Low, "3000").error.contains(QStringLiteral("折点")));
     }
 
     void nodesWithoutPlacesArePlacedFromThePipes()

@@ -30,7 +30,8 @@ namespace node {
 enum Column : int { Id, Load, Elevation, X, Y, SourcePressure, Households, Appliance, Count };
 }
 namespace pipe {
-enum Column : int { Id, From, To, Length, Diameter, Material, LocalPercent, PathLoad, Count };
+// Vertices: the bends between the ends, "x y;x y" (network_geometry.h).
+enum Column : int { Id, From, To, Length, Diameter, Material, LocalPercent, PathLoad, Vertices, Count };
 }
 
 // A row of a table: its typed texts by column; a missing cell is empty.
@@ -106,9 +107,13 @@ struct PipeResult
     int from = -1; // node indices; -1 where the end is not a node
     int to = -1;
     int material = 0; // 0..2
+    // m, or km for medium/high pressure; the course's where the length cell is empty and both
+    // ends have places (lengthFromGeometry), even when the network was not solved.
     double length = 0;
     double diameter = 0; // inner, mm
     QString size; // the catalogue's name of a size typed or chosen by name ("DN100"); empty for millimetres
+    bool lengthFromGeometry = false;
+    QList<QPointF> bends; // as typed; empty where the cell cannot be read
     bool automatic = false;
     double localPercent = 0; // as used: the pipe's or the setting's
     double pathLoad = 0; // Nm^3/h taken evenly along the pipe

@@ -2,6 +2,7 @@
 
 #include "gas_settings.h"
 #include "number_text.h"
+#include "network_geometry.h"
 
 namespace network {
 
@@ -114,6 +115,11 @@ const QList<Column> &pipeColumns()
                 }),
         both("local_percent", "局部阻力(%)", Kind::Number, true, PIPE(p.localPercent)),
         both("path_load", "途泄流量(Nm^3/h)", Kind::Number, true, PIPE(p.pathLoad)),
+        // The bends between the ends: drawn and exported, not a number of the calculation.
+        notInReport(both("vertices", "折点", Kind::Text, true,
+                         [](const Result &r, int k) -> Value {
+                             return k < r.pipes.size() ? Value(verticesText(r.pipes[k].bends)) : Value();
+                         })),
         both("flow", "计算流量(Nm^3/h)", Kind::Number, false, PIPE(p.flow)),
         both("households_1", "户数(双眼灶)", Kind::Number, false, PIPE(optionalValue(p.households[0]))),
         both("households_2", "户数(双眼灶和快速热水器)", Kind::Number, false, PIPE(optionalValue(p.households[1]))),

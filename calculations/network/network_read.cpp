@@ -3,6 +3,7 @@
 #include "hs.h"
 #include "network_columns.h"
 #include "network_catalogue.h"
+#include "network_geometry.h"
 #include "network_options.h"
 #include "number_text.h"
 #include "pd.h"
@@ -125,6 +126,29 @@ std::optional<Problem> readSizing(const Network &net, Arrays &m)
     return std::nullopt;
 }
 
+// A node's place where both X and Y are typed.
+std::optional<QPointF> placeOf(const Row &row)
+{
+    const std::optional<double> x = typedNumber(row.value(node::X)), y = typedNumber(row.value(node::Y));
+    if (x && y)
+        return QPointF(*x, *y);
+    return std::nullopt;
+}
+
+// A pipe's length along its course, from its ends' places through its bends: m, or km for
+// medium/high pressure; nothing where an end has no place.
+std::optional<double> lengthAlong(const std::optional<QPointF> &from, const std::optional<QPointF> &to,
+                                  const QList<QPointF> &bends, bool low)
+{
+    if (!from || !to)
+        return std::nullopt;
+    QList<QPointF> course{*from};
+    course += bends;
+    course << *to;
+    const double metres = courseLength(course);
+    return low ? metres : metres / 1000;
+}
+
 } // namespace
 
 void sketch(const Network &net, Result &r)
@@ -140,9 +164,7 @@ void sketch(const Network &net, Result &r)
         const Row &row = net.nodes[i];
         NodeResult n;
         n.id = row.value(node::Id).trimmed();
-        const std::optional<double> x = typedNumber(row.value(node::X)), y = typedNumber(row.value(node::Y));
-        if (x && y)
-            n.place = QPointF(*x, *y);
+        n.place = placeOf(row);
         n.source = !row.value(node::SourcePressure).trimmed().isEmpty();
         index.insert(n.id, int(i));
         r.nodes << n;
@@ -152,6 +174,15 @@ void sketch(const Network &net, Result &r)
         p.id = row.value(pipe::Id).trimmed();
         p.from = index.value(row.value(pipe::From).trimmed(), -1);
         p.to = index.value(row.value(pipe::To).trimmed(), -1);
+        const std::optional<QList<QPointF>> bends = readVertices(row.value(pipe::Vertices));
+        p.bends = bends.value_or(QList<QPointF>());
+        if (row.value(pipe::Length).trimmed().isEmpty() && bends && p.from >= 0 && p.to >= 0) {
+            if (const std::optional<double> L
+                = lengthAlong(r.nodes[p.from].place, r.nodes[p.to].place, p.bends, r.low)) {
+                p.length = *L;
+                p.lengthFromGeometry = true;
+            }
+        }
         r.pipes << p;
     }
 }
@@ -220,6 +251,8 @@ Reading read(const Network &net)
     m.fixedPotential.reserve(nodeCount);
     QHash<QString, int> nodeIndex;
     nodeIndex.reserve(net.nodes.size());
+    std::vector<std::optional<QPointF>> places;
+    places.reserve(nodeCount);
     bool anySource = false;
     int firstWith[2] = {-1, -1}; // the first node with households of each set
     for (int i = 0; i < net.nodes.size(); ++i) {
@@ -266,6 +299,7 @@ Reading read(const Network &net)
         }
         if (households > 0 && firstWith[std::size_t(appliance)] < 0)
             firstWith[std::size_t(appliance)] = i;
+        places.push_back(placeOf(row));
         m.load.push_back(load);
         m.households.push_back(households);
         m.appliance.push_back(appliance);
@@ -318,7 +352,16 @@ Reading read(const Network &net)
             return refuse(at("to", QStringLiteral("管段“%1”的终点“%2”不是节点").arg(id, toId)));
         if (*f == *t)
             return refuse(at("to", QStringLiteral("管段“%1”的起点与终点相同").arg(id)));
-        const double L = parseLeadingNumber(row.value(pipe::Length));
+        const QString verticesCell = row.value(pipe::Vertices);
+        const std::optional<QList<QPointF>> bends = readVertices(verticesCell);
+        if (!bends)
+            return refuse(
+                at("vertices", QStringLiteral("管段“%1”的折点“%2”应为“x y;x y”").arg(id, verticesCell.trimmed())));
+        // An empty length is the course's, where both ends have places.
+        const QString lengthCell = row.value(pipe::Length);
+        const double L = lengthCell.trimmed().isEmpty()
+            ? lengthAlong(places[std::size_t(*f)], places[std::size_t(*t)], *bends, m.low).value_or(0.0)
+            : parseLeadingNumber(lengthCell);
         if (!std::isfinite(L) || L <= 0)
             return refuse(at("length", QStringLiteral("管段“%1”的管长应大于0").arg(id)));
         int material = s.material;

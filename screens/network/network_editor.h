@@ -3,6 +3,7 @@
 #include "network.h"
 #include "network_layout.h"
 #include "network_model.h"
+#include "network_view.h"
 #include <QWidget>
 
 class CatalogueDialog;
@@ -12,6 +13,7 @@ class ProfileView;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QTableView;
 class QUndoStack;
 class SettingsFrame;
@@ -76,6 +78,33 @@ public:
     // Writes the drawing as SVG or PNG, by the file's suffix.
     bool exportPicture(const QString &path);
 
+    // The network's name, for the title of its drawing.
+    void setName(const QString &name) { m_name = name; }
+    QString name() const { return m_name; }
+    // Reads a CAD drawing or GIS layer in place of both tables (one undo step), with the
+    // layers, tolerances and units chosen after reading its import report; false when it was
+    // refused or the user cancelled, the network unchanged.
+    bool importDrawing(const QString &path);
+    // Writes the solved network as a DXF drawing to scale (1:scale); false when it is not solved
+    // or the file could not be written.
+    bool exportDrawing(const QString &path, double scale = 500);
+
+    // Edits in the drawing, each one undo step; rows are those the drawing shows. False where
+    // nothing changed: a row no longer where the drawing shows it, a pipe from a node to itself,
+    // a place on a pipe at one of its ends.
+    // A node at a free place, the next free id "J<n>".
+    bool addNode(QPointF at);
+    // A node placed on a pipe splits it there: both halves keep its diameter and material, share
+    // a typed length in proportion to their courses, and take the bends on their side.
+    bool splitPipe(int row, QPointF at);
+    // A pipe, the next free number, between two ends; an end on a pipe splits it, an end at a
+    // free place is a new node.
+    bool drawPipe(const DrawnEnd &from, const DrawnEnd &to);
+    // The nodes with every pipe that ends at them, and the pipes.
+    bool deleteItems(const QList<int> &nodes, const QList<int> &pipes);
+    // A free place on the grid where the grid snap is on.
+    QPointF snapped(QPointF at) const;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -84,6 +113,15 @@ private:
     void redraw();
     // Selects a row of a table from the drawing, where the drawing shows it as it is now.
     void selectFromDrawing(network::Table table, int row);
+    struct Draft;
+    Draft draft() const;
+    // Where a node of the draft is: typed, else where the drawing puts it.
+    std::optional<QPointF> placeOf(const Draft &draft, int node) const;
+    // Splits a pipe of the draft at the point nearest to `at`; the id of the node there (an end
+    // of the pipe where the point is one), empty where the pipe has no course.
+    QString splitInDraft(Draft &draft, int pipe, QPointF at) const;
+    // The draft's changes as one undo step: cells set, rows added after the others.
+    void pushDraft(const Draft &draft, const QString &text);
 
     SettingsFrame *m_settings;
     QTableView *m_nodeTable;
@@ -100,8 +138,21 @@ private:
     ProfileView *m_profile;
     QComboBox *m_colourBy;
     QCheckBox *m_labels;
+    QCheckBox *m_gridSnap;
+    QLineEdit *m_gridStep;
+    QComboBox *m_drawingScale;
+    QString m_name;
     network::Layout m_layout;
-    QStringList m_layoutKey; // what the layout was made from
+    // What the layout was made from: the nodes' ids, typed places and sources, the pipes' ends.
+    struct LayoutKey
+    {
+        QStringList ids;
+        QList<std::optional<QPointF>> places;
+        QList<bool> sources;
+        QList<std::pair<int, int>> ends;
+        bool operator==(const LayoutKey &) const = default;
+    };
+    LayoutKey m_layoutKey;
     QUndoStack *m_undo;
     EditSession *m_session;
     NetworkModel *m_model;

@@ -245,24 +245,37 @@ QVariant NetworkTableModel::data(const QModelIndex &index, int role) const
     const bool bad = typed && ofThisRow && r.refused && r.refused->row == row && r.refused->table == problemTable
         && description.key == r.refused->column;
     const QString text = typed ? cell(row, column) : QString();
+    // A cell the program fills where it is left empty: the sized diameter, the course's length.
+    const bool pipes = m_table == network::Table::Pipes;
+    const bool sized = pipes && column == network::pipe::Diameter && text.trimmed().isEmpty() && solvedOk;
+    const bool measured = pipes && column == network::pipe::Length && text.trimmed().isEmpty() && ofThisRow
+        && row < r.pipes.size() && r.pipes[row].lengthFromGeometry;
     const QString readAs = typed && network::isNumberColumn(m_table, column) ? readAsText(text) : QString();
     const int digits = m_network->settings().digits;
     switch (role) {
     case Qt::DisplayRole:
         if (typed) {
-            // A diameter sized by the solver shows in place of the empty cell: the catalogue's name where
-            // it chose a size of one.
-            if (m_table == network::Table::Pipes && column == network::pipe::Diameter && text.trimmed().isEmpty()
-                && solvedOk)
+            // A diameter sized by the solver shows in place of the empty cell, and so does a
+            // length measured along the pipe's course, solved or not.
+            if (sized)
                 return r.pipes[row].size.isEmpty() ? displayed(description.value(r, row), digits) : r.pipes[row].size;
+            if (measured)
+                return formatSignificant(r.pipes[row].length, digits);
             return text;
         }
         return solvedOk ? displayed(description.value(r, row), digits) : QString();
     case Qt::EditRole:
         return typed ? text : data(index, Qt::DisplayRole);
     case Qt::ForegroundRole:
-        if (!typed && m_network->isSolving())
+        if ((!typed && m_network->isSolving()) || sized || measured)
             return QBrush(Qt::gray);
+        return {};
+    case Qt::FontRole:
+        if (sized || measured) {
+            QFont italic;
+            italic.setItalic(true);
+            return italic;
+        }
         return {};
     case Qt::BackgroundRole:
         // A number not read whole is refused, as the solver refuses it, wherever it stands.
@@ -281,6 +294,10 @@ QVariant NetworkTableModel::data(const QModelIndex &index, int role) const
         if (m_table == network::Table::Pipes && column == network::pipe::Diameter && solvedOk
             && !r.pipes.value(row).size.isEmpty())
             tips << QStringLiteral("%1：内径 %2 mm").arg(r.pipes[row].size, formatNumber(r.pipes[row].diameter));
+        if (measured)
+            tips << QStringLiteral("按图形计算的管长");
+        if (sized)
+            tips << QStringLiteral("自动选择的管径");
         return tips.isEmpty() ? QVariant() : QVariant(tips.join(u'\n'));
     }
     case Qt::TextAlignmentRole:

@@ -74,6 +74,7 @@ QString NetworkScreen::name(int index) const
 NetworkEditor *NetworkScreen::insertNetwork(const QString &name, const network::Network &net)
 {
     auto *editor = new NetworkEditor;
+    editor->setName(name);
     editor->loadNetwork(net);
     m_tabs->addTab(editor, name);
     return editor;
@@ -110,6 +111,7 @@ bool NetworkScreen::renameNetwork(int index)
         }
     }
     m_tabs->setTabText(index, text);
+    editor(index)->setName(text);
     return true;
 }
 

@@ -1,12 +1,15 @@
 #include "network_view.h"
 
 #include "file_dialog.h"
+#include "network_geometry.h"
 
 #include <QAction>
 #include <QFontMetricsF>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QMultiHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStaticText>
@@ -16,18 +19,35 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
-constexpr int kRowKey = 0;
+constexpr int kRowKey = 0; // in its table
 // Past this many nodes and pipes the drawing is not smoothed.
 constexpr int kSmoothItems = 600;
 constexpr int kKindKey = 1;
+constexpr int kIndexKey = 2; // in the scene's content
 enum Kind { NodeKind = 1, PipeKind = 2 };
+// The items are placed relative to an origin on a grid this wide, kept until the network
+// lies this far from it: a survey's coordinates come to a few kilometres at most.
+constexpr double kOriginGrid = 10000;
+constexpr double kOriginReach = 100000;
 
-QPointF sceneAt(const QPointF &typed)
+// The piece of a course that holds its middle, the length of the course, for the arrow and the id.
+QLineF middlePiece(const QPolygonF &course)
 {
-    return QPointF(typed.x(), -typed.y());
+    double total = 0;
+    for (qsizetype i = 1; i < course.size(); ++i)
+        total += QLineF(course[i - 1], course[i]).length();
+    double before = 0;
+    for (qsizetype i = 1; i < course.size(); ++i) {
+        const double piece = QLineF(course[i - 1], course[i]).length();
+        if (before + piece >= total / 2 && piece > 0)
+            return QLineF(course[i - 1], course[i]);
+        before += piece;
+    }
+    return course.size() >= 2 ? QLineF(course[0], course[1]) : QLineF();
 }
 
 // An id beside its item, in screen pixels; laid out once.
@@ -39,14 +59,13 @@ void paintLabel(QPainter *painter, const QStaticText &label, QPointF at, const Q
 
 } // namespace
 
-// A pipe: a line between its nodes' items, as wide on screen at every zoom, and an
-// arrow at its middle the way the gas flows.
+// A pipe: a line from its first node's item through its bends to its last node's, as wide
+// on screen at every zoom, and an arrow on the piece halfway along the way the gas flows.
 class PipeItem : public QGraphicsItem
 {
 public:
-    PipeItem(NetworkView *view, const picture::Pipe &pipe, const QColor &colour, QLineF line)
+    PipeItem(NetworkView *view, const picture::Pipe &pipe, const QColor &colour, QPolygonF course)
         : m_view(view)
-        , m_line(line)
         , m_label(pipe.id)
     {
         m_label.setTextFormat(Qt::PlainText);
@@ -54,28 +73,40 @@ public:
         restyle(pipe, colour);
         setFlag(ItemIsSelectable);
         setZValue(0);
-        setLine(line);
+        setCourse(std::move(course));
     }
 
-    QLineF line() const { return m_line; }
-    void setLine(QLineF line)
+    const QPolygonF &course() const { return m_course; }
+    // Its first or last point moved with its node.
+    void setEnd(bool start, QPointF at)
+    {
+        QPolygonF course = m_course;
+        course[start ? 0 : course.size() - 1] = at;
+        setCourse(std::move(course));
+    }
+    void setCourse(QPolygonF course)
     {
         prepareGeometryChange();
-        m_line = line;
+        m_course = std::move(course);
+        m_middle = middlePiece(m_course);
         // Room for the pen, whose width is in pixels, and the id beside the middle, at
         // the zoom of the moment.
         const QSizeF label = m_label.size();
         const double margin = std::max({10.0, label.width(), label.height()}) * m_view->pixelSize();
-        m_bounds = QRectF(line.p1(), line.p2()).normalized().adjusted(-margin, -margin, margin, margin);
+        m_bounds = m_course.boundingRect().adjusted(-margin, -margin, margin, margin);
     }
 
     QRectF boundingRect() const override { return m_bounds; }
 
     // What a click finds: the line, a few pixels either side.
+    // Its row in the pipe table and its place in the scene's content, as its data holds them.
+    int row = -1;
+    int index = -1;
+
     QPainterPath shape() const override
     {
-        QPainterPath path(m_line.p1());
-        path.lineTo(m_line.p2());
+        QPainterPath path;
+        path.addPolygon(m_course);
         QPainterPathStroker stroker;
         stroker.setWidth(std::max(m_width, 8.0) * m_view->pixelSize());
         return stroker.createStroke(path);
@@ -97,20 +128,21 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
     {
+        const bool straight = m_course.size() == 2;
         if (m_worst || isSelected()) {
             QPen glow(isSelected() ? QColor(0, 120, 255, 120) : QColor(255, 0, 200, 90), m_width + 6, Qt::SolidLine,
-                      Qt::RoundCap);
+                      Qt::RoundCap, Qt::RoundJoin);
             glow.setCosmetic(true);
             painter->setPen(glow);
-            painter->drawLine(m_line);
+            straight ? painter->drawLine(m_course[0], m_course[1]) : painter->drawPolyline(m_course);
         }
         // Flat ends: the nodes cover them, and a line without round caps strokes fast.
-        QPen pen(m_colour, m_width, m_automatic ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap);
+        QPen pen(m_colour, m_width, m_automatic ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
         pen.setCosmetic(true);
         painter->setPen(pen);
-        painter->drawLine(m_line);
+        straight ? painter->drawLine(m_course[0], m_course[1]) : painter->drawPolyline(m_course);
         const QTransform t = painter->worldTransform();
-        const QLineF onScreen(t.map(m_line.p1()), t.map(m_line.p2()));
+        const QLineF onScreen(t.map(m_middle.p1()), t.map(m_middle.p2()));
         const bool label = m_view->labelsDrawn();
         if ((m_direction == 0 || onScreen.length() < 24) && !label)
             return;
@@ -134,7 +166,8 @@ public:
 
 private:
     NetworkView *m_view;
-    QLineF m_line;
+    QPolygonF m_course;
+    QLineF m_middle;
     QRectF m_bounds;
     QStaticText m_label;
     int m_direction = 0;
@@ -207,19 +240,14 @@ public:
 
     // The pipes that end here follow it.
     QList<std::pair<PipeItem *, bool>> pipes; // the pipe, and whether this is its start
+    int row = -1; // as its data holds it
 
 protected:
     QVariant itemChange(GraphicsItemChange change, const QVariant &value) override
     {
         if (change == ItemPositionHasChanged) {
-            for (auto &[pipe, start] : pipes) {
-                QLineF line = pipe->line();
-                if (start)
-                    line.setP1(pos());
-                else
-                    line.setP2(pos());
-                pipe->setLine(line);
-            }
+            for (auto &[pipe, start] : pipes)
+                pipe->setEnd(start, pos());
         }
         return QGraphicsItem::itemChange(change, value);
     }
@@ -234,7 +262,7 @@ protected:
     {
         QGraphicsItem::mouseReleaseEvent(event);
         if (pos() != m_pressedAt)
-            emit m_view->nodeMoved(data(kRowKey).toInt(), QPointF(pos().x(), -pos().y()));
+            emit m_view->nodeMoved(data(kRowKey).toInt(), m_view->typedOf(pos()));
     }
 
 private:
@@ -281,7 +309,8 @@ bool sameShape(const picture::Scene &a, const picture::Scene &b)
             return false;
     }
     for (qsizetype k = 0; k < a.pipes.size(); ++k) {
-        if (a.pipes[k].id != b.pipes[k].id || a.pipes[k].from != b.pipes[k].from || a.pipes[k].to != b.pipes[k].to)
+        if (a.pipes[k].id != b.pipes[k].id || a.pipes[k].row != b.pipes[k].row || a.pipes[k].from != b.pipes[k].from
+            || a.pipes[k].to != b.pipes[k].to || a.pipes[k].bends != b.pipes[k].bends)
             return false;
     }
     return true;
@@ -313,47 +342,121 @@ void NetworkView::show(const picture::Scene &content)
         viewport()->update();
         return;
     }
-    m_content = content;
-    m_nodeItems.clear();
-    m_pipeItems.clear();
+    // A network far from the origin (another one loaded, a drawing imported): a new origin near
+    // it, the view kept on the same place.
+    const QRectF extent = picture::extentOf(content);
+    const QPointF middle = extent.center();
+    std::optional<QPointF> shown;
+    if (!content.nodes.isEmpty()
+        && (!m_hasOrigin
+            || std::max(std::abs(middle.x() - m_origin.x()), std::abs(middle.y() - m_origin.y())) > kOriginReach)) {
+        shown = typedOf(mapToScene(viewport()->rect().center()));
+        m_origin = QPointF(std::round(middle.x() / kOriginGrid) * kOriginGrid,
+                           std::round(middle.y() / kOriginGrid) * kOriginGrid);
+        m_hasOrigin = true;
+    }
+    // The items of nodes and pipes that are still there, where they were, are kept: an edit
+    // that adds, splits or deletes a few makes only theirs anew.
+    const bool keep = !shown;
+    QMultiHash<QString, int> oldNodes, oldPipes;
+    if (keep) {
+        oldNodes.reserve(m_content.nodes.size());
+        for (qsizetype i = 0; i < m_content.nodes.size(); ++i)
+            oldNodes.insert(m_content.nodes[i].id, int(i));
+        oldPipes.reserve(m_content.pipes.size());
+        for (qsizetype k = 0; k < m_content.pipes.size(); ++k)
+            oldPipes.insert(m_content.pipes[k].id, int(k));
+    }
+    const picture::Scene before = std::exchange(m_content, content);
+    const QList<NodeItem *> formerNodeItems = keep ? m_nodeItems : QList<NodeItem *>();
+    QList<NodeItem *> oldNodeItems = std::exchange(m_nodeItems, {});
+    QList<PipeItem *> oldPipeItems = std::exchange(m_pipeItems, {});
     const int node = selectedNode(), pipe = selectedPipe();
     m_selecting = true;
-    m_scene->clear();
+    if (!keep) {
+        m_scene->clear();
+        oldNodeItems.clear();
+        oldPipeItems.clear();
+    }
     m_labelsDrawn = labelsReadable();
     m_nodeItems.reserve(content.nodes.size());
     for (qsizetype i = 0; i < content.nodes.size(); ++i) {
         const picture::Node &n = content.nodes[i];
-        auto *item = new NodeItem(this, n, nodeFill(content, n));
-        item->setPos(sceneAt(n.at));
-        item->setData(kRowKey, int(i));
-        item->setData(kKindKey, int(NodeKind));
-        m_scene->addItem(item);
+        NodeItem *item = nullptr;
+        for (auto it = oldNodes.find(n.id); it != oldNodes.end() && it.key() == n.id; ++it) {
+            if (oldNodeItems[*it] && before.nodes[*it].at == n.at) {
+                item = std::exchange(oldNodeItems[*it], nullptr);
+                item->restyle(n, nodeFill(content, n));
+                item->pipes.clear();
+                break;
+            }
+        }
+        if (!item) {
+            item = new NodeItem(this, n, nodeFill(content, n));
+            item->setPos(sceneAt(n.at));
+            item->setData(kKindKey, int(NodeKind));
+            item->setFlag(QGraphicsItem::ItemIsMovable, m_tool == Tool::Select);
+            m_scene->addItem(item);
+        }
+        if (item->row != i) {
+            item->row = int(i);
+            item->setData(kRowKey, int(i));
+            item->setData(kIndexKey, int(i));
+        }
         m_nodeItems << item;
     }
     m_pipeItems.reserve(content.pipes.size());
     for (qsizetype k = 0; k < content.pipes.size(); ++k) {
         const picture::Pipe &p = content.pipes[k];
-        auto *item = new PipeItem(this, p, pipeColour(content, p),
-                                  QLineF(sceneAt(content.nodes[p.from].at), sceneAt(content.nodes[p.to].at)));
-        item->setData(kRowKey, int(k));
-        item->setData(kKindKey, int(PipeKind));
-        m_scene->addItem(item);
+        PipeItem *item = nullptr;
+        // Kept where it joins the same node items through the same bends.
+        for (auto it = oldPipes.find(p.id); it != oldPipes.end() && it.key() == p.id; ++it) {
+            const picture::Pipe &was = before.pipes[*it];
+            if (oldPipeItems[*it] && was.bends == p.bends && formerNodeItems[was.from] == m_nodeItems[p.from]
+                && formerNodeItems[was.to] == m_nodeItems[p.to]) {
+                item = std::exchange(oldPipeItems[*it], nullptr);
+                item->restyle(p, pipeColour(content, p));
+                break;
+            }
+        }
+        if (!item) {
+            QPolygonF course;
+            course.reserve(p.bends.size() + 2);
+            course << sceneAt(content.nodes[p.from].at);
+            for (const QPointF &b : p.bends)
+                course << sceneAt(b);
+            course << sceneAt(content.nodes[p.to].at);
+            item = new PipeItem(this, p, pipeColour(content, p), std::move(course));
+            item->setData(kKindKey, int(PipeKind));
+            m_scene->addItem(item);
+        }
+        // The row in the pipe table: a pipe whose ends are not nodes is not drawn.
+        if (item->row != p.row || item->index != k) {
+            item->row = p.row;
+            item->index = int(k);
+            item->setData(kRowKey, p.row);
+            item->setData(kIndexKey, int(k));
+        }
         m_pipeItems << item;
         m_nodeItems[p.from]->pipes.append({item, true});
         m_nodeItems[p.to]->pipes.append({item, false});
     }
+    qDeleteAll(oldNodeItems);
+    qDeleteAll(oldPipeItems);
     // Many items: no smoothing, so that an edit shows within a frame.
     setRenderHint(QPainter::Antialiasing, content.nodes.size() + content.pipes.size() <= kSmoothItems);
     // Room around the network to pan into, and to leave the legend beside it.
-    const QRectF extent = picture::extentOf(content);
     const QRectF items(sceneAt(extent.bottomLeft()), sceneAt(extent.topRight()));
     const double span = std::max({items.width(), items.height(), 100.0}) * 2;
     m_scene->setSceneRect(items.adjusted(-span, -span, span, span));
+    if (shown)
+        centerOn(sceneAt(*shown));
     m_selecting = false;
     fitIfDue();
-    if (node >= 0)
+    // Kept items keep their selection; made anew, the same rows are selected again.
+    if (!keep && node >= 0)
         selectNode(node);
-    else if (pipe >= 0)
+    else if (!keep && pipe >= 0)
         selectPipe(pipe);
 }
 
@@ -375,7 +478,7 @@ double NetworkView::pixelSize() const
 QString NetworkView::toolTipAt(QPoint at) const
 {
     for (const QGraphicsItem *item : items(at)) {
-        const int row = item->data(kRowKey).toInt();
+        const int row = item->data(kIndexKey).toInt();
         if (item->data(kKindKey).toInt() == NodeKind && row < m_content.nodes.size()) {
             const picture::Node &n = m_content.nodes[row];
             return n.pressure
@@ -501,7 +604,7 @@ void NetworkView::selectPipe(int row)
     m_scene->clearSelection();
     if (QGraphicsItem *item = row >= 0 ? itemOf(m_scene, PipeKind, row) : nullptr) {
         item->setSelected(true);
-        centreBesideLegend(static_cast<PipeItem *>(item)->line().center());
+        centreBesideLegend(static_cast<PipeItem *>(item)->course().boundingRect().center());
     }
     m_selecting = false;
 }
@@ -568,5 +671,159 @@ void NetworkView::drawForeground(QPainter *painter, const QRectF &)
     painter->save();
     painter->resetTransform();
     picture::paintLegend(*painter, QRectF(viewport()->rect()), m_content);
+    if (m_pipeStart) {
+        // The pipe being drawn, from its start to the pointer.
+        QPen pen(QColor(0, 120, 255), 2, Qt::DashLine);
+        painter->setPen(pen);
+        painter->drawLine(viewportAt(m_pipeStart->at), viewportAt(m_pointer));
+    }
     painter->restore();
+}
+
+QPointF NetworkView::sceneAt(QPointF typed) const
+{
+    return QPointF(typed.x() - m_origin.x(), -(typed.y() - m_origin.y()));
+}
+
+QPointF NetworkView::typedOf(QPointF scene) const
+{
+    return QPointF(scene.x() + m_origin.x(), -scene.y() + m_origin.y());
+}
+
+QPointF NetworkView::typedAt(QPoint viewportPoint) const
+{
+    return typedOf(mapToScene(viewportPoint));
+}
+
+QPoint NetworkView::viewportAt(QPointF typed) const
+{
+    return mapFromScene(sceneAt(typed));
+}
+
+void NetworkView::setTool(Tool tool)
+{
+    cancelPipe();
+    m_tool = tool;
+    // Panning and dragging nodes belong to the selection; the other tools click.
+    setDragMode(tool == Tool::Select ? QGraphicsView::ScrollHandDrag : QGraphicsView::NoDrag);
+    viewport()->setCursor(tool == Tool::Select ? Qt::OpenHandCursor : Qt::CrossCursor);
+    for (NodeItem *item : std::as_const(m_nodeItems))
+        item->setFlag(QGraphicsItem::ItemIsMovable, tool == Tool::Select);
+}
+
+DrawnEnd NetworkView::endAt(QPoint viewportPoint) const
+{
+    DrawnEnd end;
+    end.at = typedAt(viewportPoint);
+    const QList<QGraphicsItem *> found = items(viewportPoint);
+    // A node before a pipe: the node covers the pipes' ends.
+    for (const QGraphicsItem *item : found) {
+        if (item->data(kKindKey).toInt() == NodeKind) {
+            end.node = item->data(kRowKey).toInt();
+            end.at = m_content.nodes.value(end.node).at;
+            return end;
+        }
+    }
+    for (const QGraphicsItem *item : found) {
+        if (item->data(kKindKey).toInt() != PipeKind)
+            continue;
+        const picture::Pipe &p = m_content.pipes[item->data(kIndexKey).toInt()];
+        QList<QPointF> course{m_content.nodes[p.from].at};
+        course += p.bends;
+        course << m_content.nodes[p.to].at;
+        end.pipe = p.row;
+        end.at = network::nearestOnCourse(course, end.at).at;
+        return end;
+    }
+    return end;
+}
+
+void NetworkView::cancelPipe()
+{
+    if (m_pipeStart) {
+        m_pipeStart.reset();
+        viewport()->update();
+    }
+}
+
+void NetworkView::mousePressEvent(QMouseEvent *event)
+{
+    if (m_tool == Tool::Select || (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)) {
+        QGraphicsView::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->button() == Qt::RightButton) {
+        cancelPipe();
+        return;
+    }
+    const DrawnEnd end = endAt(event->position().toPoint());
+    // The scene is drawn anew after each edit: nothing of it is touched once the edit is asked for.
+    if (m_tool == Tool::Node) {
+        if (end.node >= 0)
+            return;
+        if (end.pipe >= 0)
+            emit pipeSplitRequested(end.pipe, end.at);
+        else
+            emit nodeAddRequested(end.at);
+        return;
+    }
+    if (!m_pipeStart) {
+        m_pipeStart = end;
+        m_pointer = end.at;
+        viewport()->update();
+        return;
+    }
+    const DrawnEnd start = *m_pipeStart;
+    m_pipeStart.reset();
+    viewport()->update();
+    emit pipeDrawRequested(start, end);
+}
+
+void NetworkView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_pipeStart) {
+        m_pointer = typedAt(event->position().toPoint());
+        viewport()->update();
+    }
+    QGraphicsView::mouseMoveEvent(event);
+}
+
+void NetworkView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && m_pipeStart) {
+        cancelPipe();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
+        const QList<int> nodes = selectedNodes(), pipes = selectedPipes();
+        event->accept();
+        if (!nodes.isEmpty() || !pipes.isEmpty())
+            emit deleteRequested(nodes, pipes);
+        return;
+    }
+    QGraphicsView::keyPressEvent(event);
+}
+
+QList<int> NetworkView::selectedNodes() const
+{
+    QList<int> rows;
+    for (const QGraphicsItem *item : m_scene->selectedItems()) {
+        if (item->data(kKindKey).toInt() == NodeKind)
+            rows << item->data(kRowKey).toInt();
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QList<int> NetworkView::selectedPipes() const
+{
+    QList<int> rows;
+    for (const QGraphicsItem *item : m_scene->selectedItems()) {
+        if (item->data(kKindKey).toInt() == PipeKind)
+            rows << item->data(kRowKey).toInt();
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }

@@ -4,6 +4,7 @@
 // zero, and a report that counts what it gives.
 
 #include "drawing_import.h"
+#include "network_geometry.h"
 
 #include <QFile>
 #include <QSet>
@@ -47,16 +48,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fail("more pipes than lines, tees and cut rings make");
     QSet<QString> nodes, pipes;
     for (const network::Row &n : import.nodes)
-        nodes.insert(n[network::node::Id]);
+        nodes.insert(n.value(network::node::Id));
     double total = 0;
-    for (const network::Row &p : import.pipes) {
-        const QString from = p[network::pipe::From], to = p[network::pipe::To], id = p[network::pipe::Id];
+    for (qsizetype k = 0; k < import.pipes.size(); ++k) {
+        const network::Row &p = import.pipes[k];
+        const QString from = p.value(network::pipe::From), to = p.value(network::pipe::To);
         if (!nodes.contains(from) || !nodes.contains(to) || from == to)
             fail("a pipe runs from or to no node of its own");
-        if (pipes.contains(id))
+        if (pipes.contains(p.value(network::pipe::Id)))
             fail("two pipes share an id");
-        pipes.insert(id);
-        const double length = p[network::pipe::Length].toDouble();
+        pipes.insert(p.value(network::pipe::Id));
+        const std::optional<QList<QPointF>> bends = network::readVertices(p.value(network::pipe::Vertices));
+        if (!bends || bends->size() != import.bends[k].size())
+            fail("the vertices cell is not the pipe's bends");
+        const double length = p.value(network::pipe::Length).toDouble();
         if (!std::isfinite(length) || length < 0)
             fail("a length that is no distance");
         total += length;
