@@ -266,6 +266,32 @@ BatchRun runTable(const calc::Calculation &c, const csv::Table &table, bool tabl
 
 } // namespace
 
+bool nextArgument(const QStringList &arguments, qsizetype &i, QString &option, QString &value, QString *error,
+                  const QStringList &switches)
+{
+    if (i >= arguments.size())
+        return false;
+    option = arguments[i++];
+    value.clear();
+    if (!option.startsWith(u"--")) {
+        value = option;
+        option.clear();
+        return true;
+    }
+    if (switches.contains(option))
+        return true;
+    if (const qsizetype eq = option.indexOf(u'='); eq > 0) {
+        value = option.mid(eq + 1);
+        option.truncate(eq);
+    } else if (i < arguments.size()) {
+        value = arguments[i++];
+    } else {
+        *error = QStringLiteral("选项“%1”缺少取值").arg(option);
+        return false;
+    }
+    return true;
+}
+
 bool settingOption(gas::Settings &settings, const QList<gas::Setting> &list, const QString &option,
                    const QString &value, QString *error)
 {
@@ -311,23 +337,14 @@ BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()
     route::Settings settings = route::initialSettings();
     QString path;
     bool havePath = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString option = arguments[i];
-        if (!option.startsWith(u"--")) {
+    QString option, value, missing;
+    for (qsizetype i = 0; nextArgument(arguments, i, option, value, &missing);) {
+        if (option.isEmpty()) {
             if (havePath)
                 return failed(kUsage);
-            path = option;
+            path = value;
             havePath = true;
             continue;
-        }
-        QString value;
-        if (const qsizetype eq = option.indexOf(u'='); eq > 0) {
-            value = option.mid(eq + 1);
-            option.truncate(eq);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            return failed(QStringLiteral("选项“%1”缺少取值").arg(option));
         }
         QString error;
         if (!settingOption(settings, route::textSettings(), option, value, &error))
@@ -335,6 +352,8 @@ BatchRun runRoute(const QStringList &arguments, const std::function<QByteArray()
         if (!error.isEmpty())
             return failed(error);
     }
+    if (!missing.isEmpty())
+        return failed(missing);
     if (const QString problem = route::settingsProblem(settings); !problem.isEmpty())
         return failed(problem);
 

@@ -23,3 +23,9 @@ BatchRun runBatch(const QStringList &arguments, const std::function<QByteArray()
 // list's): false when the option is none of these; a refused value sets error.
 bool settingOption(gas::Settings &settings, const QList<gas::Setting> &list, const QString &option,
                    const QString &value, QString *error);
+
+// Reads the next argument of a command from position i on: a path (option empty), an
+// option with its value ("--x v" or "--x=v"), or one of the switches, which take none.
+// False at the end, or with error set when an option has no value.
+bool nextArgument(const QStringList &arguments, qsizetype &i, QString &option, QString &value, QString *error,
+                  const QStringList &switches = {});

@@ -60,22 +60,13 @@ BatchRun runImport(const QStringList &arguments)
 {
     drawing::Options options;
     QString path, nodesPath, pipesPath;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString option = arguments[i];
-        if (!option.startsWith(u"--")) {
+    QString option, value, missing;
+    for (qsizetype i = 0; nextArgument(arguments, i, option, value, &missing);) {
+        if (option.isEmpty()) {
             if (!path.isEmpty())
                 return failed(kUsage);
-            path = option;
+            path = value;
             continue;
-        }
-        QString value;
-        if (const qsizetype eq = option.indexOf(u'='); eq > 0) {
-            value = option.mid(eq + 1);
-            option.truncate(eq);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            return failed(QStringLiteral("选项“%1”缺少取值").arg(option));
         }
         if (option == u"--layer") {
             options.layers << value;
@@ -109,6 +100,8 @@ BatchRun runImport(const QStringList &arguments)
             return failed(QStringLiteral("未知的选项“%1”；").arg(option) + kUsage);
         }
     }
+    if (!missing.isEmpty())
+        return failed(missing);
     if (path.isEmpty() || nodesPath.isEmpty() || pipesPath.isEmpty())
         return failed(kUsage);
 

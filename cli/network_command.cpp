@@ -293,27 +293,18 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
                           {"--network", &networkName},
                           {"--export-dxf", &dxfPath},
                           {"--scale", &scaleText}};
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString option = arguments[i];
-        if (!option.startsWith(u"--")) {
+    QString option, value, missing;
+    for (qsizetype i = 0; nextArgument(arguments, i, option, value, &missing, {QStringLiteral("--gauge")});) {
+        if (option.isEmpty()) {
             if (!inpPath.isEmpty())
                 return failed(kUsage);
-            inpPath = option;
+            inpPath = value;
             continue;
         }
         // A switch: medium/high pressures typed as gauge.
         if (option == u"--gauge") {
             net.settings.setText(gas::kPressureBasis, gas::kGauge);
             continue;
-        }
-        QString value;
-        if (const qsizetype eq = option.indexOf(u'='); eq > 0) {
-            value = option.mid(eq + 1);
-            option.truncate(eq);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            return failed(QStringLiteral("选项“%1”缺少取值").arg(option));
         }
         if (option == u"--min-size") {
             minSizes << value;
@@ -331,6 +322,8 @@ BatchRun runNetwork(const QStringList &arguments, bool strict)
             return failed(QStringLiteral("未知的选项“%1”；").arg(option) + kUsage);
         *text->into = value;
     }
+    if (!missing.isEmpty())
+        return failed(missing);
     if (!minSizes.isEmpty())
         net.settings.setText(network::kMinSize, minSizes.join(QStringLiteral(", ")));
     if (!csvTable.isEmpty() && csvTable != u"nodes" && csvTable != u"pipes" && csvTable != u"loops"

@@ -2,9 +2,12 @@
 
 #include "copying.h"
 #include "text_table.h"
+#include "widgets.h"
 
 #include <QAbstractItemDelegate>
 #include <QAction>
+#include <QBoxLayout>
+#include <QPushButton>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
@@ -227,4 +230,18 @@ void TableEditing::copyTable()
 void TableEditing::replaceRows(const QList<QStringList> &rows, const QString &text)
 {
     m_model->session()->undoStack()->push(new ReplaceRowsCommand(m_model, rows, text));
+}
+
+void addUndoButtons(QBoxLayout *buttons, QUndoStack *undo)
+{
+    QPushButton *back = toolkit::commandButton("undo", QStringLiteral("撤销"));
+    QPushButton *again = toolkit::commandButton("redo", QStringLiteral("重做"));
+    QObject::connect(back, &QPushButton::clicked, undo, &QUndoStack::undo);
+    QObject::connect(again, &QPushButton::clicked, undo, &QUndoStack::redo);
+    QObject::connect(undo, &QUndoStack::canUndoChanged, back, &QPushButton::setEnabled);
+    QObject::connect(undo, &QUndoStack::canRedoChanged, again, &QPushButton::setEnabled);
+    back->setEnabled(undo->canUndo());
+    again->setEnabled(undo->canRedo());
+    buttons->addWidget(back);
+    buttons->addWidget(again);
 }

@@ -5,7 +5,9 @@
 
 #include <functional>
 
+class QBoxLayout;
 class QTableView;
+class QUndoStack;
 class TextTableModel;
 
 // The row commands, keys and clipboard of an editable text table, the same on the
@@ -63,3 +65,6 @@ private:
     QString m_rowName;
     std::function<QStringList(int row)> m_newRowCells;
 };
+
+// The buttons 撤销 and 重做 (design names undo, redo) of a screen's undo stack, enabled as it allows.
+void addUndoButtons(QBoxLayout *buttons, QUndoStack *undo);

@@ -250,16 +250,7 @@ NetworkEditor::NetworkEditor(QWidget *parent)
         connect(button, &QPushButton::clicked, this, b.slot);
         buttons->addWidget(button);
     }
-    QPushButton *undo = commandButton("undo", QStringLiteral("撤销"));
-    QPushButton *redo = commandButton("redo", QStringLiteral("重做"));
-    connect(undo, &QPushButton::clicked, m_undo, &QUndoStack::undo);
-    connect(redo, &QPushButton::clicked, m_undo, &QUndoStack::redo);
-    connect(m_undo, &QUndoStack::canUndoChanged, undo, &QPushButton::setEnabled);
-    connect(m_undo, &QUndoStack::canRedoChanged, redo, &QPushButton::setEnabled);
-    undo->setEnabled(false);
-    redo->setEnabled(false);
-    buttons->addWidget(undo);
-    buttons->addWidget(redo);
+    addUndoButtons(buttons, m_undo);
     for (const network::Table table : {network::Table::Nodes, network::Table::Pipes}) {
         const bool nodes = table == network::Table::Nodes;
         QPushButton *in = commandButton(nodes ? "importNodes" : "importPipes",

@@ -108,16 +108,7 @@ RouteScreen::RouteScreen()
         connect(button, &QPushButton::clicked, this, b.slot);
         buttons->addWidget(button);
     }
-    QPushButton *undo = commandButton("undo", QStringLiteral("撤销"));
-    QPushButton *redo = commandButton("redo", QStringLiteral("重做"));
-    connect(undo, &QPushButton::clicked, m_undo, &QUndoStack::undo);
-    connect(redo, &QPushButton::clicked, m_undo, &QUndoStack::redo);
-    connect(m_undo, &QUndoStack::canUndoChanged, undo, &QPushButton::setEnabled);
-    connect(m_undo, &QUndoStack::canRedoChanged, redo, &QPushButton::setEnabled);
-    undo->setEnabled(false);
-    redo->setEnabled(false);
-    buttons->addWidget(undo);
-    buttons->addWidget(redo);
+    addUndoButtons(buttons, m_undo);
     QPushButton *importButton = commandButton("importCsv", QStringLiteral("导入CSV..."));
     QPushButton *exportButton = commandButton("exportCsv", QStringLiteral("导出CSV..."));
     connect(importButton, &QPushButton::clicked, this, [this] {
