@@ -916,6 +916,31 @@ private slots:
 
     // A large network is solved off the window's thread: the edits show at once, the
     // results of the latest edit when they come, none of an earlier state meanwhile.
+
+    // A paste that adds rows, an import and a design opened each solve the network once.
+    void eachEditSolvesOnce()
+    {
+        Session session;
+        NetworkScreen *gwjs = openNetwork(session);
+        QVERIFY(gwjs);
+        perform(gwjs, kSettings);
+        NetworkModel *model = gwjs->editor()->model();
+        int before = model->solveCount();
+        pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\nB\t10\t0\n"));
+        QCOMPARE(model->solveCount(), before + 1);
+        QTemporaryDir dir;
+        QFile inp(dir.filePath(QStringLiteral("环.inp")));
+        QVERIFY(inp.open(QIODevice::WriteOnly));
+        inp.write("[RESERVOIRS]\nR 0 ;source_pressure 3000 Pa\n[JUNCTIONS]\nJ 0 5\n[PIPES]\n"
+                  "P1 R J 100 100 100 0 Open\n[END]\n");
+        inp.close();
+        before = model->solveCount();
+        QVERIFY(gwjs->editor()->importInp(inp.fileName()));
+        QCOMPARE(model->solveCount(), before + 1);
+        before = model->solveCount();
+        gwjs->editor()->loadNetwork(gwjs->editor()->typedNetwork());
+        QCOMPARE(model->solveCount(), before + 1);
+    }
 };
 
 QTEST_MAIN(NetworkScreenTest)
