@@ -1,5 +1,7 @@
 #include "network_dxf.h"
 
+#include "network_geometry.h"
+
 #include "number_text.h"
 
 #include <QHash>
@@ -161,13 +163,9 @@ Anchor labelAnchor(const QList<QPointF> &points, double labelWidth)
     }
     if (!(total > 0))
         return {points.front(), 0};
-    qsizetype piece = 0;
-    double before = 0;
-    while (piece + 1 < lengths.size() && (before + lengths[piece] < total / 2 || lengths[piece] == 0)) {
-        before += lengths[piece];
-        ++piece;
-    }
-    double along = total / 2 - before;
+    const network::Middle middle = network::middleOf(points);
+    qsizetype piece = middle.piece;
+    double along = middle.along;
     const qsizetype longest = std::max_element(lengths.cbegin(), lengths.cend()) - lengths.cbegin();
     if (lengths[piece] >= labelWidth) {
         along = std::clamp(along, labelWidth / 2, lengths[piece] - labelWidth / 2);

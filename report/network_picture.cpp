@@ -1,6 +1,7 @@
 #include "network_picture.h"
 
 #include "network_dxf.h"
+#include "network_geometry.h"
 #include "number_text.h"
 #include "route_options.h"
 
@@ -206,23 +207,17 @@ bool readable(const Scene &s, double middleOnPicture)
 // first piece of a course of no length.
 QLineF halfway(const QPolygonF &course)
 {
-    double total = 0;
-    for (qsizetype i = 1; i < course.size(); ++i)
-        total += QLineF(course[i - 1], course[i]).length();
-    double before = 0;
-    for (qsizetype i = 1; i < course.size(); ++i) {
-        const double piece = QLineF(course[i - 1], course[i]).length();
-        if (before + piece >= total / 2 && piece > 0) {
-            // The piece centred on the middle, as long as it fits on the piece.
-            const QLineF line(course[i - 1], course[i]);
-            const double middle = (total / 2 - before) / piece;
-            const double reach = std::min(middle, 1 - middle);
-            const QLineF centred(line.pointAt(middle - reach), line.pointAt(middle + reach));
-            return centred.length() > 24 ? centred : line;
-        }
-        before += piece;
-    }
-    return course.size() >= 2 ? QLineF(course[0], course[1]) : QLineF();
+    const network::Middle middle = network::middleOf(course);
+    if (middle.piece < 0)
+        return {};
+    const QLineF line(course[middle.piece], course[middle.piece + 1]);
+    if (!(line.length() > 0))
+        return line;
+    // The piece centred on the middle, as long as it fits on the piece.
+    const double at = middle.along / line.length();
+    const double reach = std::min(at, 1 - at);
+    const QLineF centred(line.pointAt(at - reach), line.pointAt(at + reach));
+    return centred.length() > 24 ? centred : line;
 }
 
 } // namespace

@@ -52,6 +52,21 @@ double courseLength(const QList<QPointF> &points)
     return length;
 }
 
+Middle middleOf(const QList<QPointF> &points)
+{
+    if (points.size() < 2)
+        return {};
+    const double half = courseLength(points) / 2;
+    double before = 0;
+    for (qsizetype i = 1; i < points.size(); ++i) {
+        const double piece = std::hypot(points[i].x() - points[i - 1].x(), points[i].y() - points[i - 1].y());
+        if (before + piece >= half && piece > 0)
+            return {int(i - 1), half - before};
+        before += piece;
+    }
+    return {0, 0};
+}
+
 OnCourse nearestOnCourse(const QList<QPointF> &points, QPointF p)
 {
     OnCourse best;

@@ -19,6 +19,16 @@ QString verticesText(const QList<QPointF> &bends);
 // The length along a course.
 double courseLength(const QList<QPointF> &points);
 
+// The piece of a course that holds its middle, from points[piece] to points[piece + 1], and
+// how far along that piece the middle lies; a course of no length: its first piece, at its
+// start; fewer than two points: piece -1.
+struct Middle
+{
+    int piece = -1;
+    double along = 0;
+};
+Middle middleOf(const QList<QPointF> &points);
+
 // The point of a course nearest to a point: on which piece (from points[piece] to
 // points[piece + 1]), how far along the course, and how far from the point.
 struct OnCourse

@@ -37,17 +37,8 @@ constexpr double kOriginReach = 100000;
 // The piece of a course that holds its middle, the length of the course, for the arrow and the id.
 QLineF middlePiece(const QPolygonF &course)
 {
-    double total = 0;
-    for (qsizetype i = 1; i < course.size(); ++i)
-        total += QLineF(course[i - 1], course[i]).length();
-    double before = 0;
-    for (qsizetype i = 1; i < course.size(); ++i) {
-        const double piece = QLineF(course[i - 1], course[i]).length();
-        if (before + piece >= total / 2 && piece > 0)
-            return QLineF(course[i - 1], course[i]);
-        before += piece;
-    }
-    return course.size() >= 2 ? QLineF(course[0], course[1]) : QLineF();
+    const network::Middle middle = network::middleOf(course);
+    return middle.piece >= 0 ? QLineF(course[middle.piece], course[middle.piece + 1]) : QLineF();
 }
 
 // An id beside its item, in screen pixels; laid out once.
