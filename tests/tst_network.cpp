@@ -1,17 +1,18 @@
 #include "batch.h"
-#include "hs.h"
-#include "pd.h"
 #include "calculation.h"
 #include "design_file.h"
+#include "hs.h"
 #include "network.h"
 #include "network_columns.h"
 #include "network_files.h"
 #include "network_geometry.h"
 #include "network_layout.h"
 #include "network_options.h"
+#include "pd.h"
 #include "route.h"
 #include "route_options.h"
 #include "sections.h"
+#include "support/test_files.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -711,12 +712,7 @@ private slots:
     void theCommandLineWritesJsonAndRefusesWithALine()
     {
         QTemporaryDir dir;
-        auto write = [&dir](const char *name, const QByteArray &bytes) {
-            QFile f(dir.filePath(QString::fromLatin1(name)));
-            f.open(QIODevice::WriteOnly);
-            f.write(bytes);
-            return f.fileName();
-        };
+        auto write = [&dir](const char *name, const QByteArray &bytes) { return writeFile(dir, name, bytes); };
         const QString nodes = write("n.csv", "\xEF\xBB\xBFnode,load,source_pressure\nS,,400\nA,300,\nB,200,\nC,300,\n");
         const QString pipes = write("p.csv",
                                     "pipe,from,to,length,diameter\n1,S,A,1,150\n2,A,B,1,100\n3,B,C,1,100\n"
@@ -775,12 +771,7 @@ private slots:
     void theCommandLineAndTheFilesCarryHouseholds()
     {
         QTemporaryDir dir;
-        auto write = [&dir](const char *name, const QByteArray &bytes) {
-            QFile f(dir.filePath(QString::fromLatin1(name)));
-            f.open(QIODevice::WriteOnly);
-            f.write(bytes);
-            return f.fileName();
-        };
+        auto write = [&dir](const char *name, const QByteArray &bytes) { return writeFile(dir, name, bytes); };
         QList<QStringList> nodeRows, pipeRows;
         for (const QStringList &row : kCourtyardNodes)
             nodeRows << (QStringList(row) << QStringList(node::Count - row.size()));

@@ -17,6 +17,7 @@
 #include "report.h"
 #include "sections.h"
 #include "shell.h"
+#include "support/test_files.h"
 #include "widgets.h"
 
 #include <QBrush>
@@ -412,12 +413,7 @@ private slots:
     void theCommandLineTakesTheNewOptions()
     {
         QTemporaryDir dir;
-        auto write = [&dir](const char *name, const QByteArray &bytes) {
-            QFile f(dir.filePath(QString::fromLatin1(name)));
-            f.open(QIODevice::WriteOnly);
-            f.write(bytes);
-            return f.fileName();
-        };
+        auto write = [&dir](const char *name, const QByteArray &bytes) { return writeFile(dir, name, bytes); };
         const QString nodes = write("n.csv", "node,load,source_pressure\nS,,300\nA,300,\nB,200,\nC,300,\n");
         const QString ring = write("ring.csv",
                                    "pipe,from,to,length,diameter\n1,S,A,1,DN150\n2,A,B,1,DN100\n"

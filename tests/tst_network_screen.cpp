@@ -64,6 +64,20 @@ const int kPressure = network::typedCount(network::Table::Nodes) + 1;
 
 const QStringList kSettings{"density=0.72", "viscosity=1.5E-5", "temperature=288", "minPressure=1000"};
 
+// The network screen with the usual settings, and the nodes and pipes given pasted into it.
+NetworkScreen *openWith(Session &session, const QString &nodes = {}, const QString &pipes = {})
+{
+    NetworkScreen *gwjs = openNetwork(session);
+    if (!gwjs)
+        return nullptr;
+    perform(gwjs, kSettings);
+    if (!nodes.isEmpty())
+        pasteInto(gwjs, network::Table::Nodes, nodes);
+    if (!pipes.isEmpty())
+        pasteInto(gwjs, network::Table::Pipes, pipes);
+    return gwjs;
+}
+
 QString cellText(NetworkScreen *gwjs, network::Table table, int row, int column)
 {
     const NetworkTableModel *model = gwjs->editor()->model()->table(table);
@@ -130,11 +144,8 @@ private slots:
         QFETCH(QString, nodes);
         QFETCH(QString, pipes);
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session, nodes, pipes);
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes, nodes);
-        pasteInto(gwjs, network::Table::Pipes, pipes);
         QVERIFY2(gwjs->editor()->model()->result().converged, qPrintable(textOf(gwjs, "networkVerdict")));
 
         QTemporaryDir dir;
@@ -249,16 +260,11 @@ private slots:
     void theDrawingFollowsTheTables()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
-        QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes,
-                  QStringLiteral("S1\t\t0\t0\t0\t3000\nS2\t\t0\t400\t0\t2950\nA\t40\t5\t0\t200\n"
-                                 "B\t30\t5\t200\t200\nC\t35\t0\t400\t200\nD\t20\t10\t200\t0\n"));
-        pasteInto(gwjs, network::Table::Pipes,
-                  QStringLiteral("P1\tS1\tA\t200\t150\nP2\tA\tB\t200\t100\nP3\tB\tC\t200\t100\n"
+        NetworkScreen *gwjs = openWith(session, QStringLiteral("S1\t\t0\t0\t0\t3000\nS2\t\t0\t400\t0\t2950\nA\t40\t5\t0\t200\n"
+                                 "B\t30\t5\t200\t200\nC\t35\t0\t400\t200\nD\t20\t10\t200\t0\n"), QStringLiteral("P1\tS1\tA\t200\t150\nP2\tA\tB\t200\t100\nP3\tB\tC\t200\t100\n"
                                  "P4\tC\tS2\t200\t150\nP5\tS1\tD\t200\t150\nP6\tD\tS2\t200\t150\n"
                                  "P7\tD\tB\t200\t80\n"));
+        QVERIFY(gwjs);
         NetworkView *view = gwjs->editor()->view();
         QCOMPARE(view->nodeItems(), 6);
         QCOMPARE(view->pipeItems(), 7);
@@ -333,14 +339,9 @@ private slots:
     void theDrawingIsSeenWholeAndReadable()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session, QStringLiteral("S\t\t0\t0\t0\t3000\nA\t10\t0\t1000\t0\nB1\t5\t3\t1000\t500\n"
+                                 "B2\t5\t6\t1000\t500\n"), QStringLiteral("1\tS\tA\t1000\t100\n2\tA\tB1\t500\t50\n3\tB1\tB2\t3\t25\n"));
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes,
-                  QStringLiteral("S\t\t0\t0\t0\t3000\nA\t10\t0\t1000\t0\nB1\t5\t3\t1000\t500\n"
-                                 "B2\t5\t6\t1000\t500\n"));
-        pasteInto(gwjs, network::Table::Pipes,
-                  QStringLiteral("1\tS\tA\t1000\t100\n2\tA\tB1\t500\t50\n3\tB1\tB2\t3\t25\n"));
         NetworkEditor *editor = gwjs->editor();
         NetworkView *view = editor->view();
         QVERIFY(editor->model()->result().converged);
@@ -413,9 +414,8 @@ private slots:
     void aLargeNetworkIsSolvedInTheBackground()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session);
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
         gwjs->editor()->model()->setBackgroundSize(0);
         pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\nB\t10\t0\n"));
         pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tB\t100\t80\n"));
@@ -443,11 +443,8 @@ private slots:
     void aBadCellIsMarkedAndAPasteUndoesWhole()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session, QStringLiteral("S\t\t0\t\t\t3000\nA\t10\t0\n"), QStringLiteral("1\tS\tA\t100\t100\n2\tA\tX\t50\t80\n"));
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t10\t0\n"));
-        pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t100\t100\n2\tA\tX\t50\t80\n"));
         const NetworkTableModel *pipes = gwjs->editor()->model()->table(network::Table::Pipes);
         const QModelIndex to = pipes->index(1, 2);
         QVERIFY(pipes->data(to, Qt::BackgroundRole).isValid());
@@ -478,11 +475,8 @@ private slots:
     void switchingThePressureClassConvertsAndUndoes()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\n"), QStringLiteral("1\tS\tA\t21\t100\n"));
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\n"));
-        pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t21\t100\n"));
         NetworkEditor *editor = gwjs->editor();
         const NetworkTableModel *nodes = editor->model()->table(network::Table::Nodes);
         const NetworkTableModel *pipes = editor->model()->table(network::Table::Pipes);
@@ -536,11 +530,8 @@ private slots:
     void aDesignHoldsSeveralNetworks()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\n"), QStringLiteral("1\tS\tA\t100\t100\n"));
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\n"));
-        pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t100\t100\n"));
         NetworkEditor *ring = gwjs->addNetwork();
         QCOMPARE(gwjs->count(), 2);
         QCOMPARE(gwjs->editor(), ring);
@@ -590,9 +581,8 @@ private slots:
     void anEpanetImportAsksForTheSourcePressure()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session);
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
         QTemporaryDir dir;
         QFile inp(dir.filePath(QStringLiteral("外部.inp")));
         QVERIFY(inp.open(QIODevice::WriteOnly));
@@ -673,11 +663,8 @@ private slots:
         QFETCH(QList<QStringList>, nodes);
         QFETCH(QList<QStringList>, pipes);
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session, kPlacedNodes, kPlacedPipes);
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes, kPlacedNodes);
-        pasteInto(gwjs, network::Table::Pipes, kPlacedPipes);
         NetworkEditor *editor = gwjs->editor();
         editor->findChild<QCheckBox *>(QStringLiteral("gridSnap"))->setChecked(grid > 0);
         editor->findChild<QLineEdit *>(QStringLiteral("gridStep"))->setText(QString::number(grid));
@@ -722,11 +709,8 @@ private slots:
     void theToolsWorkByClicksAndKeys()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session, kPlacedNodes, kPlacedPipes);
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes, kPlacedNodes);
-        pasteInto(gwjs, network::Table::Pipes, kPlacedPipes);
         NetworkEditor *editor = gwjs->editor();
         NetworkView *view = editor->view();
         view->fitAll();
@@ -760,11 +744,8 @@ private slots:
     void aLengthFromTheCourseIsShownAsSuch()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session, kPlacedNodes, kPlacedPipes);
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes, kPlacedNodes);
-        pasteInto(gwjs, network::Table::Pipes, kPlacedPipes);
         const NetworkTableModel *pipes = gwjs->editor()->model()->table(network::Table::Pipes);
         const QModelIndex measured = pipes->index(0, network::pipe::Length),
                           typed = pipes->index(1, network::pipe::Length);
@@ -785,12 +766,8 @@ private slots:
     void surveyCoordinatesAreDrawnNearTheOrigin()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session, QStringLiteral("S\t\t0\t3512300.25\t401200.75\t3000\nA\t10\t0\t3512360.5\t401280.125\n"), QStringLiteral("1\tS\tA\t\t100\n"));
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes,
-                  QStringLiteral("S\t\t0\t3512300.25\t401200.75\t3000\nA\t10\t0\t3512360.5\t401280.125\n"));
-        pasteInto(gwjs, network::Table::Pipes, QStringLiteral("1\tS\tA\t\t100\n"));
         NetworkView *view = gwjs->editor()->view();
         view->fitAll();
         QCOMPARE(view->origin(), QPointF(3510000, 400000));
@@ -806,11 +783,8 @@ private slots:
     void aDrawingIsImportedAsOneStep()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session, kPlacedNodes, kPlacedPipes);
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
-        pasteInto(gwjs, network::Table::Nodes, kPlacedNodes);
-        pasteInto(gwjs, network::Table::Pipes, kPlacedPipes);
         NetworkEditor *editor = gwjs->editor();
         QTemporaryDir dir;
         const QString drawing = dir.filePath(QStringLiteral("管网.dxf"));
@@ -921,9 +895,8 @@ private slots:
     void eachEditSolvesOnce()
     {
         Session session;
-        NetworkScreen *gwjs = openNetwork(session);
+        NetworkScreen *gwjs = openWith(session);
         QVERIFY(gwjs);
-        perform(gwjs, kSettings);
         NetworkModel *model = gwjs->editor()->model();
         int before = model->solveCount();
         pasteInto(gwjs, network::Table::Nodes, QStringLiteral("S\t\t0\t\t\t3000\nA\t20\t0\nB\t10\t0\n"));
